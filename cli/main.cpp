@@ -1,0 +1,12 @@
+#include "cli/DemoCommand.h"
+
+#include <CLI/CLI.hpp>
+
+int main(int argc, char** argv) {
+    CLI::App app{"quorlen-cli: Quorlen's Hex engine without a window"};
+    app.require_subcommand(1);
+    int exitCode = 0;
+    addDemoCommand(app, exitCode);
+    CLI11_PARSE(app, argc, argv);
+    return exitCode;
+}
