@@ -1,3 +1,5 @@
+#include "cli/AnalyzeCommand.h"
+#include "cli/CommandLine.h"
 #include "cli/DemoCommand.h"
 
 #include <CLI/CLI.hpp>
@@ -7,6 +9,7 @@ int main(int argc, char** argv) {
     app.require_subcommand(1);
     int exitCode = 0;
     addDemoCommand(app, exitCode);
-    CLI11_PARSE(app, argc, argv);
+    addAnalyzeCommand(app, exitCode);
+    parseCommandLine(app, argc, argv, exitCode);
     return exitCode;
 }
