@@ -1,17 +1,15 @@
 #pragma once
 
-#include <cstdint>
-
-// The seven display colours, each a 24-bit value with red in the low byte, then green, then
-// blue, as the settings store them.
+// The seven display colours, each a settings colour value: red in the low byte, then green,
+// then blue (255 is red, 16777215 white). The defaults are those of a fresh settings file.
 struct BoardColors {
-    std::int32_t back = 10518624;
-    std::int32_t cell = 8421504;
-    std::int32_t selection = 12632256;
-    std::int32_t border = 0;
-    std::int32_t p1 = 16777215;
-    std::int32_t p2 = 0;
-    std::int32_t path = 255;
+    int background = 10518624; // red 96, green 128, blue 160
+    int cell = 8421504;        // grey 128
+    int selection = 12632256;  // grey 192: the last move's hexagon
+    int border = 0;            // plain hexagon sides and the labels
+    int player1 = 16777215;
+    int player2 = 0;
+    int path = 255; // the winning chain and the evaluation numbers
 
     friend bool operator==(const BoardColors&, const BoardColors&) = default;
 };

@@ -41,12 +41,12 @@ void CQuorlenDoc::readSettings() {
         // in memory) falls back to the default instead of failing at the first game.
         m_boardSize = defaultBoardSize;
     }
-    m_colors.back = settings.getInt(SettingsKeys::colorBack);
+    m_colors.background = settings.getInt(SettingsKeys::colorBack);
     m_colors.cell = settings.getInt(SettingsKeys::colorCell);
     m_colors.selection = settings.getInt(SettingsKeys::colorSelection);
     m_colors.border = settings.getInt(SettingsKeys::colorBorder);
-    m_colors.p1 = settings.getInt(SettingsKeys::colorP1);
-    m_colors.p2 = settings.getInt(SettingsKeys::colorP2);
+    m_colors.player1 = settings.getInt(SettingsKeys::colorP1);
+    m_colors.player2 = settings.getInt(SettingsKeys::colorP2);
     m_colors.path = settings.getInt(SettingsKeys::colorPath);
     m_p1Type = playerKindFromSetting(settings.getInt(SettingsKeys::p1Type));
     m_p2Type = playerKindFromSetting(settings.getInt(SettingsKeys::p2Type));
@@ -146,12 +146,12 @@ void CQuorlenDoc::setBoardSize(int size) {
 void CQuorlenDoc::setColors(const BoardColors& colors) {
     m_colors = colors;
     SettingsStore& settings = m_context.settings;
-    settings.setInt(SettingsKeys::colorBack, colors.back);
+    settings.setInt(SettingsKeys::colorBack, colors.background);
     settings.setInt(SettingsKeys::colorBorder, colors.border);
     settings.setInt(SettingsKeys::colorCell, colors.cell);
     settings.setInt(SettingsKeys::colorSelection, colors.selection);
-    settings.setInt(SettingsKeys::colorP1, colors.p1);
-    settings.setInt(SettingsKeys::colorP2, colors.p2);
+    settings.setInt(SettingsKeys::colorP1, colors.player1);
+    settings.setInt(SettingsKeys::colorP2, colors.player2);
     settings.setInt(SettingsKeys::colorPath, colors.path);
     redraw();
 }

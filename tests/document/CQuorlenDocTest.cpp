@@ -100,7 +100,7 @@ TEST_F(CQuorlenDocTest, OptionsAreStoredInTheSettings) {
     EXPECT_FALSE(document->isLearningChecked());
 
     BoardColors colors;
-    colors.p1 = 255;
+    colors.player1 = 255;
     colors.path = 65280;
     document->setColors(colors);
     EXPECT_EQ(settings.get(SettingsKeys::colorP1), "255");
