@@ -3,6 +3,7 @@
 #include "ui/BoardGeometry.h"
 #include "ui/BoardScene.h"
 
+#include <QImage>
 #include <QString>
 
 #include <array>
@@ -46,4 +47,6 @@ private:
     const BoardScene& m_scene;
     const BoardGeometry& m_geometry;
     int m_side;
+    // Player 1's and Player 2's stone, drawn once for the whole paint.
+    std::array<QImage, 2> m_stones;
 };
