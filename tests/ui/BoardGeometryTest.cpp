@@ -16,92 +16,66 @@ TEST(BoardGeometryTest, LaysOutTenByTenInEightHundredBySixHundred) {
     const BoardGeometry g = layout(800, 600, 10);
     EXPECT_EQ(g.cellSize(), 26);
     EXPECT_EQ(g.origin(), (Point{96, 124}));
-    EXPECT_EQ(g.cellCenter(0, 0), (Point{96, 124}));
     EXPECT_EQ(g.cellCenter(9, 9), (Point{703, 475}));
     EXPECT_EQ(g.hitLimit(), 507);
-}
-
-TEST(BoardGeometryTest, CentresUseTheDecimalFactorsAndTruncate) {
-    const BoardGeometry g = layout(800, 600, 10);
-    // 96 + 0.866025 * 26 = 118.52 and 96 + 1.73205 * 26 = 141.03; y steps by 39 a row.
-    EXPECT_EQ(g.cellCenter(1, 0), (Point{118, 163}));
-    EXPECT_EQ(g.cellCenter(0, 1), (Point{141, 124}));
-    // The label ring: 96 - 22.52 - 45.03 = 28.44, and 124 - 39 = 85.
+    // The label ring: 96 - 22.52 - 45.03 = 28.45 is truncated.
     EXPECT_EQ(g.cellCenter(-1, -1), (Point{28, 85}));
 }
 
 TEST(BoardGeometryTest, LayoutFollowsTheClientOffsetAndTheNarrowerSide) {
-    // A tall area: the width decides. 300 / 30.310875 = 9.9 gives s = 9.
+    // 300 / 30.310875 = 9.9 gives s = 9; centre (160, 520); half = 40.5;
+    // 160 - 70.15 - 35.07 = 54.78 and 520 - 60.75 = 459.25.
     const BoardGeometry tall(BoardGeometry::Rect{10, 20, 310, 1020}, 10);
     EXPECT_EQ(tall.cellSize(), 9);
-    // Centre (160, 520); half = 40.5; 160 - 70.15 - 35.07 = 54.78; 520 - 60.75 = 459.25.
     EXPECT_EQ(tall.origin(), (Point{54, 459}));
 }
 
-TEST(BoardGeometryTest, TinyAreaCollapsesEveryCellAndMissesEveryClick) {
-    const BoardGeometry g = layout(20, 15, 10);
-    EXPECT_EQ(g.cellSize(), 0);
-    EXPECT_EQ(g.hitLimit(), 0);
-    EXPECT_EQ(g.cellCenter(0, 0), g.cellCenter(9, 9));
-    EXPECT_EQ(g.cellFromPoint(g.origin().x, g.origin().y), (Hex::Coord{10, 10}));
-}
-
-TEST(BoardGeometryTest, DegenerateInputsGiveNoCells) {
+TEST(BoardGeometryTest, TinyOrDegenerateAreasHaveNoCellsToHit) {
+    const BoardGeometry tiny = layout(20, 15, 10);
+    EXPECT_EQ(tiny.cellSize(), 0);
+    EXPECT_EQ(tiny.cellCenter(0, 0), tiny.cellCenter(9, 9));
+    EXPECT_EQ(tiny.cellFromPoint(tiny.origin().x, tiny.origin().y), (Hex::Coord{10, 10}));
     EXPECT_EQ(layout(-50, -50, 10).cellSize(), 0);
-    const BoardGeometry empty = layout(800, 600, 0);
-    EXPECT_EQ(empty.cellSize(), 0);
-    EXPECT_EQ(empty.cellFromPoint(400, 300), (Hex::Coord{0, 0}));
+    EXPECT_EQ(layout(800, 600, 0).cellFromPoint(400, 300), (Hex::Coord{0, 0}));
 }
 
 TEST(BoardGeometryTest, CornersOfACell) {
-    const BoardGeometry g = layout(800, 600, 10);
     // s = 26, h = 13, w = 22.51665.
     const std::array<Point, 6> expected = {Point{73, 111},  Point{96, 98},  Point{118, 111},
                                            Point{118, 137}, Point{96, 150}, Point{73, 137}};
-    EXPECT_EQ(g.corners(Point{96, 124}), expected);
+    EXPECT_EQ(layout(800, 600, 10).corners(Point{96, 124}), expected);
 }
 
 TEST(BoardGeometryTest, SideOwnersAlongTheEdgesAndAtTheCorners) {
     using Owners = std::array<int, 6>;
-    const int n = 5;
-    EXPECT_EQ(BoardGeometry::sideOwners(2, 2, n), (Owners{0, 0, 0, 0, 0, 0}));
-    EXPECT_EQ(BoardGeometry::sideOwners(0, 2, n), (Owners{0, 1, 1, 0, 0, 0}));
-    EXPECT_EQ(BoardGeometry::sideOwners(4, 2, n), (Owners{0, 0, 0, 0, 1, 1}));
-    EXPECT_EQ(BoardGeometry::sideOwners(2, 0, n), (Owners{2, 0, 0, 0, 0, 2}));
-    EXPECT_EQ(BoardGeometry::sideOwners(2, 4, n), (Owners{0, 0, 2, 2, 0, 0}));
-    // Obtuse corners: each player keeps his own sides.
-    EXPECT_EQ(BoardGeometry::sideOwners(0, 0, n), (Owners{2, 1, 1, 0, 0, 2}));
-    EXPECT_EQ(BoardGeometry::sideOwners(4, 4, n), (Owners{0, 0, 2, 2, 1, 1}));
-    // Acute corners: the shared side goes to Player 1 at the top right, to Player 2 at the
+    EXPECT_EQ(BoardGeometry::sideOwners(2, 2, 5), (Owners{0, 0, 0, 0, 0, 0}));
+    EXPECT_EQ(BoardGeometry::sideOwners(0, 2, 5), (Owners{0, 1, 1, 0, 0, 0}));
+    EXPECT_EQ(BoardGeometry::sideOwners(4, 2, 5), (Owners{0, 0, 0, 0, 1, 1}));
+    EXPECT_EQ(BoardGeometry::sideOwners(2, 0, 5), (Owners{2, 0, 0, 0, 0, 2}));
+    EXPECT_EQ(BoardGeometry::sideOwners(2, 4, 5), (Owners{0, 0, 2, 2, 0, 0}));
+    EXPECT_EQ(BoardGeometry::sideOwners(0, 0, 5), (Owners{2, 1, 1, 0, 0, 2}));
+    EXPECT_EQ(BoardGeometry::sideOwners(4, 4, 5), (Owners{0, 0, 2, 2, 1, 1}));
+    // The acute corners: Player 1 keeps the shared side at the top right, Player 2 at the
     // bottom left.
-    EXPECT_EQ(BoardGeometry::sideOwners(0, 4, n), (Owners{0, 1, 1, 2, 0, 0}));
-    EXPECT_EQ(BoardGeometry::sideOwners(4, 0, n), (Owners{2, 0, 0, 0, 1, 2}));
+    EXPECT_EQ(BoardGeometry::sideOwners(0, 4, 5), (Owners{0, 1, 1, 2, 0, 0}));
+    EXPECT_EQ(BoardGeometry::sideOwners(4, 0, 5), (Owners{2, 0, 0, 0, 1, 2}));
 }
 
-TEST(BoardGeometryTest, HitsStrictlyInsideTheInscribedCircle) {
-    const BoardGeometry g = layout(800, 600, 10);
-    const Point c = g.cellCenter(4, 7);
-    EXPECT_EQ(g.cellFromPoint(c.x, c.y), (Hex::Coord{4, 7}));
-    // 22 * 22 = 484 < 507: inside. Far from every cell: a miss.
-    EXPECT_EQ(g.cellFromPoint(c.x + 22, c.y), (Hex::Coord{4, 7}));
-    EXPECT_EQ(g.cellFromPoint(0, 0), (Hex::Coord{10, 10}));
-}
-
-TEST(BoardGeometryTest, PointOnTheInscribedCircleMisses) {
+TEST(BoardGeometryTest, HitsOnlyStrictlyInsideTheInscribedCircle) {
     // 220 wide gives s = 7 and the limit (3 * 49) / 4 = 36 = 6 * 6.
     const BoardGeometry g = layout(220, 600, 10);
-    ASSERT_EQ(g.cellSize(), 7);
     ASSERT_EQ(g.hitLimit(), 36);
     const Point c = g.cellCenter(5, 5);
+    EXPECT_EQ(g.cellFromPoint(c.x, c.y), (Hex::Coord{5, 5}));
     EXPECT_EQ(g.cellFromPoint(c.x + 5, c.y), (Hex::Coord{5, 5}));
     EXPECT_EQ(g.cellFromPoint(c.x + 6, c.y), (Hex::Coord{10, 10}));
     EXPECT_EQ(g.cellFromPoint(c.x - 6, c.y), (Hex::Coord{10, 10}));
+    EXPECT_EQ(g.cellFromPoint(0, 0), (Hex::Coord{10, 10}));
 }
 
 TEST(BoardGeometryTest, EqualDistancesPickTheLowerColumnThenRow) {
     // s = 7, limit 36; cells (0, 0) at (25, 989), (1, 0) at (31, 999), (0, 1) at (37, 989).
     const BoardGeometry g = layout(88, 2000, 3);
-    ASSERT_EQ(g.cellSize(), 7);
     ASSERT_EQ(g.cellCenter(0, 0), (Point{25, 989}));
     ASSERT_EQ(g.cellCenter(1, 0), (Point{31, 999}));
     ASSERT_EQ(g.cellCenter(0, 1), (Point{37, 989}));
