@@ -42,7 +42,10 @@ CMainFrame::CMainFrame(CQuorlenDoc& document, SettingsStore& settings, QWidget* 
     setCentralWidget(m_view);
     createMenus();
     createStatusBar();
-    connect(m_timer, &QTimer::timeout, this, &CMainFrame::refreshPanes);
+    connect(m_timer, &QTimer::timeout, this, [this] {
+        refreshPanes();
+        refreshActions();
+    });
     m_timer->start(1000);
     refreshActions();
     refreshPanes();
