@@ -1,5 +1,6 @@
 #include "cli/AnalyzeCommand.h"
 #include "cli/CommandLine.h"
+#include "cli/ConvertCommand.h"
 #include "cli/DemoCommand.h"
 #include "cli/PlayCommand.h"
 
@@ -12,6 +13,7 @@ int main(int argc, char** argv) {
     addDemoCommand(app, exitCode);
     addAnalyzeCommand(app, exitCode);
     addPlayCommand(app, exitCode);
+    addConvertCommand(app, exitCode);
     parseCommandLine(app, argc, argv, exitCode);
     return exitCode;
 }

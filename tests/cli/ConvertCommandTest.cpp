@@ -1,0 +1,86 @@
+#include "cli/ProgramVersion.h"
+
+#include "support/CliRun.h"
+#include "support/TempDirectory.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+const std::string version(programVersion);
+
+class ConvertCommandTest : public testing::Test {
+protected:
+    std::string path(const char* name) const { return (directory / name).string(); }
+
+    TempDirectory directory;
+};
+
+TEST_F(ConvertCommandTest, RecordAndSgfCarryTheSwapBothWays) {
+    // Black's first stone on c5 (row 4, column 2, which the board shows as E3), swapped: the
+    // stone turns White and stands mirrored on e3 (row 2, column 4, shown as C5).
+    writeBytes(directory / "game.txt", "11\r\n4.2\r\n11.11\r\n3.3\r\n");
+    const CliRun toSgf = runCli({"convert", path("game.txt"), path("game.sgf")});
+    ASSERT_EQ(toSgf.exitCode, 0) << toSgf.err;
+    EXPECT_EQ(toSgf.out, path("game.sgf") + ": SGF game, size 11, 3 moves\n");
+    EXPECT_EQ(readBytes(directory / "game.sgf"),
+              "(;FF[4]GM[11]SZ[11]AP[Quorlen:" + version + "];B[c5];W[swap-pieces];B[d4])\n");
+
+    const CliRun back = runCli({"convert", path("game.sgf"), path("back.txt")});
+    ASSERT_EQ(back.exitCode, 0) << back.err;
+    EXPECT_EQ(readBytes(directory / "back.txt"), "11\r\n4.2\r\n11.11\r\n3.3\r\n");
+}
+
+TEST_F(ConvertCommandTest, TheOutputFormatFollowsTheExtensionElseItIsTheOtherOne) {
+    writeBytes(directory / "in.sgf", "(;GM[11]SZ[4];B[B2];W[swap];B[resign])");
+    const CliRun toRecord = runCli({"convert", path("in.sgf"), path("out")});
+    ASSERT_EQ(toRecord.exitCode, 0) << toRecord.err;
+    EXPECT_EQ(readBytes(directory / "out"), "4\r\n1.1\r\n4.4\r\n");
+    EXPECT_EQ(toRecord.err,
+              "quorlen-cli convert: note: Black's resignation at the end is not kept\n");
+
+    const CliRun sgfToSgf = runCli({"convert", path("in.sgf"), path("clean.SGF")});
+    ASSERT_EQ(sgfToSgf.exitCode, 0) << sgfToSgf.err;
+    EXPECT_EQ(readBytes(directory / "clean.SGF"),
+              "(;FF[4]GM[11]SZ[4]AP[Quorlen:" + version + "];B[b2];W[swap-pieces])\n");
+
+    const CliRun recordToSgf = runCli({"convert", path("out"), path("again")});
+    ASSERT_EQ(recordToSgf.exitCode, 0) << recordToSgf.err;
+    EXPECT_EQ(readBytes(directory / "again"), readBytes(directory / "clean.SGF"));
+}
+
+TEST_F(ConvertCommandTest, ARefusedInputNamesTheProblemAndLeavesTheOutputAlone) {
+    writeBytes(directory / "out.txt", "kept");
+    const struct {
+        const char* name;
+        const char* bytes;
+        const char* message;
+    } cases[] = {
+        {"setup.sgf", "(;SZ[5]AB[a1][b2])",
+         "setup stones (AB) are not supported: a record holds only moves"},
+        {"twice.txt", "5\r\n1.1\r\n1.1\r\n", "move 2 (b2): cell b2 is occupied"},
+        {"late-swap.txt", "5\r\n1.1\r\n2.2\r\n5.5\r\n",
+         "move 3 (swap-pieces): swap-pieces is only allowed as the second move"},
+        {"bare-lines.txt", "5\n1.1\n",
+         "not a game record (the board size 1 to 30 on the first line, then one line row.col "
+         "per move, every line ending in CR LF) nor an SGF game"},
+    };
+    for (const auto& each : cases) {
+        writeBytes(directory / each.name, each.bytes);
+        const CliRun run = runCli({"convert", path(each.name), path("out.txt")});
+        EXPECT_EQ(run.exitCode, 1) << each.name;
+        EXPECT_EQ(run.err, "quorlen-cli convert: " + path(each.name) + ": " + each.message + "\n");
+        EXPECT_EQ(run.out, "");
+    }
+    EXPECT_EQ(readBytes(directory / "out.txt"), "kept");
+
+    const CliRun missing = runCli({"convert", path("none.sgf"), path("out.txt")});
+    EXPECT_EQ(missing.exitCode, 1);
+    EXPECT_EQ(missing.err, "quorlen-cli convert: cannot read " + path("none.sgf") + "\n");
+    writeBytes(directory / "ok.sgf", "(;SZ[3])");
+    const CliRun unwritable = runCli({"convert", path("ok.sgf"), path("no/such/dir.txt")});
+    EXPECT_EQ(unwritable.exitCode, 1);
+    EXPECT_EQ(runCli({"convert", path("ok.sgf")}).exitCode, 2);
+}
+
+} // namespace
