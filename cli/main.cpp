@@ -2,6 +2,7 @@
 #include "cli/CommandLine.h"
 #include "cli/ConvertCommand.h"
 #include "cli/DemoCommand.h"
+#include "cli/GtpEngineCommand.h"
 #include "cli/PlayCommand.h"
 
 #include <CLI/CLI.hpp>
@@ -13,6 +14,7 @@ int main(int argc, char** argv) {
     addDemoCommand(app, exitCode);
     addAnalyzeCommand(app, exitCode);
     addPlayCommand(app, exitCode);
+    addGtpCommand(app, exitCode);
     addConvertCommand(app, exitCode);
     parseCommandLine(app, argc, argv, exitCode);
     return exitCode;

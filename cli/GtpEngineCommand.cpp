@@ -1,0 +1,72 @@
+#include "cli/GtpEngineCommand.h"
+
+#include "cli/GtpEngine.h"
+#include "cli/GtpSession.h"
+#include "cli/StatusSink.h"
+
+#include <CLI/CLI.hpp>
+
+#include <csignal>
+#include <iostream>
+#include <memory>
+
+#include <unistd.h>
+
+namespace {
+
+struct GtpOptions {
+    std::string strength = "hard";
+    int timeLimit = 300;
+    std::string weightsFile = "quorlen.dat";
+    bool learning = false;
+    double learningRate = 0.05;
+    std::optional<std::uint32_t> seed;
+    bool verbose = false;
+};
+
+int runGtp(const GtpOptions& options, int input, std::ostream& out, std::ostream& err) {
+    GtpEngine::Options engine;
+    engine.hard = options.strength == "hard";
+    engine.timeLimit = options.timeLimit;
+    engine.weightsFile = options.weightsFile;
+    engine.learning = options.learning;
+    engine.learningRate = options.learningRate;
+    engine.seed = options.seed;
+    StatusSink status(&err);
+    engine.messages = options.verbose ? &status : nullptr;
+
+    // A front end that closes its end early must not kill the engine before the players
+    // have written their weights; a failed write ends the session instead.
+    const auto previous = std::signal(SIGPIPE, SIG_IGN);
+    {
+        GtpEngine quorlen(engine);
+        GtpSession session(quorlen, input, out);
+        session.run();
+    }
+    std::signal(SIGPIPE, previous);
+    return 0;
+}
+
+} // namespace
+
+void addGtpCommand(CLI::App& app, int& exitCode) {
+    addGtpCommand(app, exitCode, STDIN_FILENO, std::cout, std::cerr);
+}
+
+void addGtpCommand(CLI::App& app, int& exitCode, int input, std::ostream& out, std::ostream& err) {
+    auto* gtp = app.add_subcommand("gtp", "Speak GTP on standard input and output");
+    auto options = std::make_shared<GtpOptions>();
+    gtp->add_option("--strength", options->strength, "The computer player: easy or hard")
+        ->check(CLI::IsMember({"easy", "hard"}));
+    gtp->add_option("--time-limit", options->timeLimit,
+                    "Each colour's time for a game, seconds (time_left overrides it)")
+        ->check(CLI::Range(1, 86400));
+    gtp->add_option("--weights-file", options->weightsFile, "Weights file to read and write");
+    gtp->add_flag("--learning", options->learning, "The hard player learns after every move");
+    gtp->add_option("--learning-rate", options->learningRate, "The learning rate")
+        ->check(CLI::Range(0.0, 1000.0));
+    gtp->add_option("--seed", options->seed, "Seed of the opening moves (default: the time)");
+    gtp->add_flag("--verbose", options->verbose, "Print the players' status texts on stderr");
+    gtp->callback(
+        [options, &exitCode, input, &out, &err] { exitCode = runGtp(*options, input, out, err); });
+}
