@@ -3,6 +3,7 @@
 #include "cli/ConvertCommand.h"
 #include "cli/DemoCommand.h"
 #include "cli/GtpEngineCommand.h"
+#include "cli/MatchCommand.h"
 #include "cli/PlayCommand.h"
 
 #include <CLI/CLI.hpp>
@@ -16,6 +17,7 @@ int main(int argc, char** argv) {
     addPlayCommand(app, exitCode);
     addGtpCommand(app, exitCode);
     addConvertCommand(app, exitCode);
+    addMatchCommand(app, exitCode);
     parseCommandLine(app, argc, argv, exitCode);
     return exitCode;
 }

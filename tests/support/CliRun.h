@@ -3,6 +3,7 @@
 #include "cli/AnalyzeCommand.h"
 #include "cli/CommandLine.h"
 #include "cli/ConvertCommand.h"
+#include "cli/MatchCommand.h"
 #include "cli/PlayCommand.h"
 
 #include <CLI/CLI.hpp>
@@ -28,6 +29,7 @@ inline CliRun runCli(std::vector<std::string> args) {
     addAnalyzeCommand(app, run.exitCode, out, err);
     addPlayCommand(app, run.exitCode, out, err);
     addConvertCommand(app, run.exitCode, out, err);
+    addMatchCommand(app, run.exitCode, out, err);
     args.insert(args.begin(), "quorlen-cli");
     parseCommandLine(app, args, run.exitCode, out, err);
     run.out = out.str();
