@@ -2,7 +2,7 @@
 # Builds the libFuzzer targets of the file readers (preset "fuzz", clang 14) and runs each for
 # the given number of seconds (default 60) on its seed corpus in fuzz/corpus/. Inputs that
 # find new paths collect in fuzz-out/<target>/, a crashing input in fuzz-out/artifacts/.
-#   scripts/fuzz.sh [seconds] [target...]      targets: record settings weights
+#   scripts/fuzz.sh [seconds] [target...]      targets: record settings weights gtp sgf
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -10,7 +10,7 @@ seconds=${1:-60}
 shift || true
 targets=("$@")
 if ((${#targets[@]} == 0)); then
-  targets=(record settings weights)
+  targets=(record settings weights gtp sgf)
 fi
 
 cmake --preset fuzz >/dev/null

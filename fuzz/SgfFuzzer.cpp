@@ -1,0 +1,29 @@
+// Any bytes as an SGF game: read must refuse them with a message, or give a record of a
+// legal game that writes back to SGF and reads again to the same record.
+#include "FuzzCheck.h"
+
+#include "cli/GamePosition.h"
+#include "cli/SgfGame.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <string_view>
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    const std::string_view bytes(reinterpret_cast<const char*>(data), size);
+    const SgfGame::Reading reading = SgfGame::read(bytes);
+    if (!reading.record) {
+        FUZZ_CHECK(!reading.error.empty());
+        return 0;
+    }
+    const GameRecord& record = *reading.record;
+    FUZZ_CHECK(record.size >= 1 && record.size <= GameRecord::maxSize);
+    GamePosition position(record.size);
+    FUZZ_CHECK(position.playAll(record.moves).empty());
+    const SgfGame::Reading again = SgfGame::read(SgfGame::write(record));
+    FUZZ_CHECK(again.record && again.record->size == record.size &&
+               again.record->moves == record.moves && again.note.empty());
+    const std::optional<GameRecord> asRecord = GameRecord::parse(record.text());
+    FUZZ_CHECK(asRecord && asRecord->moves == record.moves);
+    return 0;
+}
