@@ -107,6 +107,16 @@ TEST(Analyze, ARecordGivesTheSameAnalysisAsItsMoves) {
     EXPECT_EQ(fromRecord.out, fromMoves.out);
 }
 
+// Sums of such weights overflow to infinities and their differences to NaN; the search
+// must still end, and NaN is written as null.
+TEST(Analyze, ExtremeWeightsGiveAnAnswerNotACrash) {
+    const Json extreme = analysisOf({"analyze", "--size", "7", "--moves", "3.3,2.4,4.2,1.1,5.5",
+                                     "--weights", "-1e308,1e308,-1e308,1e308"});
+    EXPECT_EQ(extreme["weights"][1], 1e308);
+    EXPECT_LE(extreme["paths"]["1"].size(), 7u);
+    EXPECT_LE(extreme["paths"]["2"].size(), 7u);
+}
+
 // Every refusal: exit code 2, one line on stderr, nothing on stdout.
 TEST(Analyze, BadInputIsRefusedWithOneLineAndExitCodeTwo) {
     const TempDirectory directory;
