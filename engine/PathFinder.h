@@ -62,16 +62,19 @@ public:
     // Feature k summed over every cell of the path, both ends included.
     Features sumFeatures(const Path& path) const;
 
-    // The estimate of the rest of a path: rows (or columns) still to cross.
+    // The search's estimate of the rest of a path: N - along forward, along in reverse. It
+    // is not a lower bound, since own stones cost nothing.
     int heuristic(int row, int col, bool reverse) const;
     // The cells next to (row, col), in the fixed neighbour order, that are on the board and
-    // not the other player's.
+    // not the other player's; Hex::OffBoardException for a cell off the board.
     std::vector<Hex::Coord> neighbours(int row, int col) const;
 
     // Best-first search from across index `start` on the along = 0 edge (along = N-1 when
-    // reverse) to the other edge. The start cell's own cost is not counted.
+    // reverse) to the other edge. The start cell's own cost is not counted. The cells run
+    // from the goal back to the first start-edge cell met, which need not be the start.
     Path findPath(int start, bool reverse);
-    // At most k distinct paths, cheapest first, from every start cell in both directions.
+    // At most k paths, cheapest first (ties as the heap gives them), among the searches of
+    // both directions from every start cell that ended on their own start cell.
     std::vector<Path> bestPaths(std::size_t k);
 
 private:
