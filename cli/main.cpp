@@ -1,6 +1,7 @@
 #include "cli/AnalyzeCommand.h"
 #include "cli/CommandLine.h"
 #include "cli/DemoCommand.h"
+#include "cli/PlayCommand.h"
 
 #include <CLI/CLI.hpp>
 
@@ -10,6 +11,7 @@ int main(int argc, char** argv) {
     int exitCode = 0;
     addDemoCommand(app, exitCode);
     addAnalyzeCommand(app, exitCode);
+    addPlayCommand(app, exitCode);
     parseCommandLine(app, argc, argv, exitCode);
     return exitCode;
 }

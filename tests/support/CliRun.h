@@ -2,6 +2,7 @@
 
 #include "cli/AnalyzeCommand.h"
 #include "cli/CommandLine.h"
+#include "cli/PlayCommand.h"
 
 #include <CLI/CLI.hpp>
 
@@ -9,7 +10,7 @@
 #include <string>
 #include <vector>
 
-// One run of quorlen-cli's analyze command in-process, with what it printed.
+// One run of quorlen-cli in-process, with what it printed.
 struct CliRun {
     int exitCode = -1;
     std::string out;
@@ -24,6 +25,7 @@ inline CliRun runCli(std::vector<std::string> args) {
     std::ostringstream out;
     std::ostringstream err;
     addAnalyzeCommand(app, run.exitCode, out, err);
+    addPlayCommand(app, run.exitCode, out, err);
     args.insert(args.begin(), "quorlen-cli");
     parseCommandLine(app, args, run.exitCode, out, err);
     run.out = out.str();

@@ -1,0 +1,89 @@
+#pragma once
+
+#include "engine/TreeNode.h"
+#include "platform/Clock.h"
+
+#include <atomic>
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+
+class MessageSink;
+
+// Iterative deepening over a stored game tree: every iteration grows the whole tree by one
+// ply and runs a fail-hard alpha-beta over it, children in order of their cached static
+// values, leaves whose value swings sharply searched one ply deeper. A budget of whole
+// seconds bounds it, and so does a ceiling on the number of nodes.
+//
+// Only work that finished counts: a child whose search was cut short by the budget or a stop
+// gives no value, and the root keeps the best move among the children searched to the end,
+// else the previous iteration's move.
+//
+// Thread contract: run() on the game thread; stop() from any thread. Status texts and the
+// root moves' values are posted to the sink as they come.
+class GameTreeSearch {
+public:
+    // Enough for a long think, far below the machine's memory; see HexSearch for the bytes
+    // one node takes.
+    static constexpr std::size_t defaultNodeLimit = 4'000'000;
+
+    GameTreeSearch(std::int32_t budgetSeconds, std::unique_ptr<TreeNode> root, MessageSink& sink,
+                   const Clock& clock = Clock::steady());
+    virtual ~GameTreeSearch();
+    GameTreeSearch(const GameTreeSearch&) = delete;
+    GameTreeSearch& operator=(const GameTreeSearch&) = delete;
+
+    // Searches until the budget is spent, the outcome is decided, or a stop. (row, col) hold
+    // the move on return; they stay as passed ((-1, -1) from the computer player) when no
+    // iteration produced one. Returns the value of the last completed iteration, 0.0 if none.
+    double run(int& row, int& col);
+    void stop() { m_stopFlag = true; }
+
+    // When set, the status text names the best move so far.
+    void setShowBest(bool showBest) { m_showBest = showBest; }
+    void setNodeLimit(std::size_t nodeLimit) { m_nodeLimit = nodeLimit; }
+
+    TreeNode& root() { return *m_root; }
+    int depth() const { return m_depth; }
+    std::size_t nodeCount() const { return m_nodeCount; }
+    std::uint64_t evaluationCount() const { return m_evaluations; }
+    std::int32_t elapsed() const { return m_elapsed; }
+    bool isStopped() const { return m_stopFlag.load(std::memory_order_relaxed); }
+
+protected:
+    // Appends the node's children (parent = node, the other node type, value 0.0, move = the
+    // node's move, or the child's own move below the root); returns how many it made.
+    virtual int expand(TreeNode& node) = 0;
+    // The static value from Player 1's side; exactly +1.0 or -1.0 is a decided position.
+    // Must not change the tree's shape.
+    virtual double evaluate(TreeNode& node) = 0;
+
+    MessageSink& sink() { return m_sink; }
+
+private:
+    double alphaBeta(TreeNode& node, double alpha, double beta, int& row, int& col, int& counter);
+    int expandLeaves(TreeNode& node);
+    bool shouldExtend(TreeNode& node);
+    int expandCounted(TreeNode& node);
+    double evaluateCounted(TreeNode& node);
+    void postStatus(int iteration, int row, int col);
+    bool budgetSpent() const;
+    bool mustBreakOff();
+
+    const std::int32_t m_budget;
+    std::int32_t m_elapsed = 0;
+    std::int64_t m_start = 0;
+    std::unique_ptr<TreeNode> m_root;
+    std::atomic<bool> m_stopFlag{false};
+
+    MessageSink& m_sink;
+    const Clock& m_clock;
+    bool m_showBest = false;
+    std::size_t m_nodeLimit = defaultNodeLimit;
+
+    // Set when the budget, a stop or the node ceiling broke off the current iteration.
+    bool m_interrupted = false;
+    int m_depth = 0;
+    std::size_t m_nodeCount = 1;
+    std::uint64_t m_evaluations = 0;
+};

@@ -1,0 +1,63 @@
+#pragma once
+
+#include "engine/Path.h"
+
+#include <optional>
+#include <string>
+#include <variant>
+#include <vector>
+
+// The messages that worker threads post to the main window. Each carries its data by value;
+// the receiver owns what it gets, so nothing ever points into another thread's data.
+
+// A human side is to place a stone (player 1 or 2).
+struct WmAppHumanTurn {
+    int player = 0;
+};
+
+// A human side is offered the swap.
+struct WmAppSwapOffer {
+    int player = 0;
+};
+
+// The board has changed.
+struct WmAppRedraw {};
+
+// A new status text of the computer player.
+struct WmAppStatusText {
+    std::string text;
+};
+
+// The near-best paths of one side as the search's root published them. A player of 0 with
+// no paths clears the paths of both sides.
+struct WmAppShowPaths {
+    int player = 0;
+    std::vector<Path> paths;
+
+    bool clears() const { return player == 0; }
+};
+
+// The static value of one root move.
+struct CellEvaluation {
+    int row = 0;
+    int col = 0;
+    double value = 0.0;
+
+    friend bool operator==(const CellEvaluation&, const CellEvaluation&) = default;
+};
+
+// One root move's value; an empty evaluation clears all shown values.
+struct WmAppShowEval {
+    std::optional<CellEvaluation> evaluation;
+
+    bool clears() const { return !evaluation.has_value(); }
+};
+
+// A game ended with an error; the window shows the text in a message box. The game thread
+// does not wait for the box.
+struct GameErrorText {
+    std::string text;
+};
+
+using Message = std::variant<WmAppHumanTurn, WmAppSwapOffer, WmAppRedraw, WmAppStatusText,
+                             WmAppShowPaths, WmAppShowEval, GameErrorText>;

@@ -1,0 +1,48 @@
+#pragma once
+
+#include "model/Player.h"
+#include "platform/Clock.h"
+
+#include <condition_variable>
+#include <cstdint>
+#include <mutex>
+
+// A player with a clock of the whole seconds it has spent answering.
+//
+// getMove() and askSwap() run the clock around chooseMove() and decideSwap(), which the
+// subclasses implement. A think that crosses a second boundary counts one second; one that
+// stays within a second counts nothing.
+//
+// Thread contract: getMove()/askSwap() on the game thread; timeUsed() from any thread (the
+// status panes poll it); m_lock is held for a few instructions only, never while thinking.
+class TimedPlayer : public Player {
+public:
+    explicit TimedPlayer(std::string name, const Clock& clock = Clock::steady());
+
+    Hex::Coord getMove(Event& stopEvent) final;
+    std::uint8_t askSwap(Event& stopEvent) final;
+
+    // Seconds used so far, the running think included.
+    std::int32_t timeUsed();
+    void resetClock();
+
+protected:
+    virtual Hex::Coord chooseMove(Event& stopEvent);
+    virtual bool decideSwap(Event& stopEvent);
+
+    // Blocks until no getMove()/askSwap() runs any more. A subclass destructor that has
+    // made its running answer end calls it before it frees anything that answer uses.
+    void waitUntilIdle();
+
+private:
+    void startClock();
+    void stopClock();
+
+    const Clock& m_clock;
+    std::mutex m_lock; // guards the fields below
+    std::condition_variable m_idle;
+    std::int32_t m_secondsUsed = 0;
+    std::int64_t m_startTime = 0;
+    bool m_thinking = false;
+    int m_runningCalls = 0;
+};

@@ -1,0 +1,250 @@
+#include "SyntheticSearch.h"
+
+#include "support/FakeClock.h"
+#include "support/RecordingSink.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace {
+
+std::vector<std::string> statusTexts(const RecordingSink& sink) {
+    std::vector<std::string> texts;
+    for (const auto& status : sink.all<WmAppStatusText>()) {
+        texts.push_back(status.text);
+    }
+    return texts;
+}
+
+struct Result {
+    int row = -1;
+    int col = -1;
+    double value = 0.0;
+};
+
+Result runSearch(GameTreeSearch& search) {
+    Result result;
+    result.value = search.run(result.row, result.col);
+    return result;
+}
+
+TEST(GameTreeSearch, OnePlyPicksTheBestStaticValue) {
+    const Spec root = node(0, {leaf(0.2), leaf(0.5), leaf(0.3)});
+    RecordingSink sink;
+    FakeClock clock;
+    SyntheticSearch search(10, &root, sink, clock);
+    const Result result = runSearch(search);
+    EXPECT_EQ(result.col, 1);
+    EXPECT_EQ(result.value, 0.5);
+    EXPECT_EQ(search.depth(), 1);
+    EXPECT_EQ(search.nodeCount(), 4u);
+    EXPECT_EQ(statusTexts(sink),
+              (std::vector<std::string>{"Looking ahead 1 moves...", "Looking ahead 2 moves..."}));
+    const auto evals = sink.all<WmAppShowEval>();
+    ASSERT_EQ(evals.size(), 3u);
+    EXPECT_EQ(*evals[1].evaluation, (CellEvaluation{0, 1, 0.5}));
+}
+
+TEST(GameTreeSearch, MinimizingRootPicksTheLowestValue) {
+    const Spec root = node(0, {leaf(0.2), leaf(-0.5), leaf(0.3)});
+    RecordingSink sink;
+    FakeClock clock;
+    SyntheticSearch search(10, &root, sink, clock, TreeNode::player2ToMove);
+    const Result result = runSearch(search);
+    EXPECT_EQ(result.col, 1);
+    EXPECT_EQ(result.value, -0.5);
+}
+
+// Minimax by hand: A = min(0.25, 0.3) = 0.25, B = min(0.2, 0.9) = 0.2, C = min(0.5, 0.55) =
+// 0.5 (no reply swings enough to be extended). Children are searched best static value first
+// (B, C, A), and A is cut off after its first reply because 0.25 cannot beat C's 0.5.
+TEST(GameTreeSearch, TwoPliesFindTheMinimaxMoveAndCutOff) {
+    const Spec root =
+        node(0, {node(0.1, {leaf(0.25), leaf(0.3)}), node(0.4, {leaf(0.2), leaf(0.9)}),
+                 node(0.2, {leaf(0.5), leaf(0.55)})});
+    RecordingSink sink;
+    FakeClock clock;
+    SyntheticSearch search(10, &root, sink, clock);
+    const Result result = runSearch(search);
+    EXPECT_EQ(result.col, 2);
+    EXPECT_EQ(result.value, 0.5);
+    EXPECT_EQ(search.depth(), 2);
+    // Each reply is valued once to order it, and once more as a leaf when it is searched;
+    // A's second reply is ordered but never searched.
+    EXPECT_EQ(root.children[0].children[0].evaluations, 2);
+    EXPECT_EQ(root.children[0].children[1].evaluations, 1);
+    EXPECT_EQ(root.children[1].children[1].evaluations, 2);
+    // Every root child's value is posted in every iteration.
+    EXPECT_EQ(sink.all<WmAppShowEval>().size(), 6u);
+}
+
+// C's reply 0.7 swings by 0.5 against C's 0.2, more than twice C's own swing: it is extended,
+// has no moves, and so answers with the bound it was given (B's 0.2), which C then takes.
+TEST(GameTreeSearch, AnExtendedLeafWithoutMovesAnswersItsBound) {
+    const Spec root =
+        node(0, {node(0.4, {leaf(0.2), leaf(0.9)}), node(0.2, {leaf(0.5), leaf(0.7)})});
+    RecordingSink sink;
+    FakeClock clock;
+    SyntheticSearch search(10, &root, sink, clock);
+    const Result result = runSearch(search);
+    EXPECT_EQ(result.col, 0);
+    EXPECT_EQ(result.value, 0.2);
+}
+
+// A reply whose value swings far more than its parent's is searched one ply deeper. Without
+// the extension A would look worth 0.9 and be chosen.
+TEST(GameTreeSearch, SharpSwingsAreSearchedDeeper) {
+    const Spec root =
+        node(0, {node(0.1, {node(0.9, {leaf(-0.5)})}), node(0.05, {node(0.06, {leaf(-0.9)})})});
+    RecordingSink sink;
+    FakeClock clock;
+    SyntheticSearch search(10, &root, sink, clock);
+    int row = -1;
+    int col = -1;
+    // Stop after the second iteration, which is where the extension happens.
+    search.onExpand = [&](const SpecNode&) {
+        if (search.depth() == 2) {
+            search.stop();
+        }
+    };
+    const double value = search.run(row, col);
+    EXPECT_EQ(col, 1);
+    EXPECT_EQ(value, 0.06);
+    EXPECT_EQ(root.children[0].children[0].children[0].evaluations, 2);
+    EXPECT_EQ(root.children[1].children[0].children[0].evaluations, 0);
+}
+
+TEST(GameTreeSearch, ASingleMoveIsPlayedWithoutSearching) {
+    const Spec root = node(0, {node(0.3, {leaf(0.1), leaf(0.2)})});
+    RecordingSink sink;
+    FakeClock clock;
+    SyntheticSearch search(10, &root, sink, clock);
+    const Result result = runSearch(search);
+    EXPECT_EQ(result.col, 0);
+    EXPECT_EQ(result.row, 0);
+    EXPECT_TRUE(sink.all<WmAppShowEval>().empty());
+    EXPECT_EQ(root.children[0].evaluations, 0);
+}
+
+TEST(GameTreeSearch, ADecidedValueEndsTheDeepening) {
+    const Spec root = node(0, {node(1.0, {leaf(0.2)}), node(0.5, {leaf(0.4)})});
+    RecordingSink sink;
+    FakeClock clock;
+    SyntheticSearch search(10, &root, sink, clock);
+    const Result result = runSearch(search);
+    EXPECT_EQ(result.value, 1.0);
+    EXPECT_EQ(result.col, 0);
+    EXPECT_EQ(statusTexts(sink).size(), 1u);
+}
+
+TEST(GameTreeSearch, ZeroBudgetRunsNoIteration) {
+    const Spec root = node(0, {leaf(0.2), leaf(0.5)});
+    RecordingSink sink;
+    FakeClock clock;
+    SyntheticSearch search(0, &root, sink, clock);
+    const Result result = runSearch(search);
+    EXPECT_EQ(result.row, -1);
+    EXPECT_EQ(result.col, -1);
+    EXPECT_TRUE(sink.messages().empty());
+    EXPECT_EQ(search.expansions, 0);
+}
+
+TEST(GameTreeSearch, AZeroValueIsEvaluatedAgainEachTimeItIsMet) {
+    const Spec root = node(0, {node(0.0, {leaf(0.1)}), node(0.2, {leaf(0.3)})});
+    RecordingSink sink;
+    FakeClock clock;
+    SyntheticSearch search(10, &root, sink, clock);
+    runSearch(search);
+    // Iteration 1 orders it, then meets it as a leaf twice (the extension test caches
+    // nothing for 0.0, and the leaf's value is not cached); iteration 2 orders it again.
+    EXPECT_EQ(root.children[0].evaluations, 4);
+    EXPECT_EQ(root.children[1].evaluations, 2);
+}
+
+TEST(GameTreeSearch, StatusNamesTheBestMoveWhenAsked) {
+    std::vector<Spec> replies;
+    for (int i = 0; i < 6; ++i) {
+        replies.push_back(node(0.1 * (i + 1), {leaf(0.05 * (i + 1))}));
+    }
+    const Spec root = node(0, replies);
+    RecordingSink sink;
+    FakeClock clock;
+    SyntheticSearch search(10, &root, sink, clock);
+    search.setShowBest(true);
+    runSearch(search);
+    const auto texts = statusTexts(sink);
+    ASSERT_GE(texts.size(), 2u);
+    EXPECT_EQ(texts[0], "Looking ahead 1 moves...");
+    EXPECT_EQ(texts[1], "Looking ahead 2 moves...(A6)");
+}
+
+TEST(GameTreeSearch, TheNextIterationIsSkippedWhenItCannotFit) {
+    const Spec root = node(0, {node(0.2, {leaf(0.1)}), node(0.3, {leaf(0.4)})});
+    RecordingSink sink;
+    FakeClock clock;
+    SyntheticSearch search(10, &root, sink, clock);
+    search.onEvaluate = [&](const SpecNode&) { clock.advance(1); };
+    runSearch(search);
+    // The first iteration took 4 seconds (4 evaluations): 10 - 4 < 2 x 4.
+    EXPECT_EQ(search.depth(), 1);
+    EXPECT_EQ(statusTexts(sink).size(), 1u);
+}
+
+// An iteration that expands every leaf of a large tree must not run far past the budget.
+TEST(GameTreeSearch, TheBudgetBoundsTheExpansionToo) {
+    RecordingSink sink;
+    FakeClock clock;
+    SyntheticSearch search(5, nullptr, sink, clock);
+    search.onExpand = [&](const SpecNode&) { clock.advance(1); };
+    const std::int64_t start = clock.nowSeconds();
+    const Result result = runSearch(search);
+    EXPECT_LE(clock.nowSeconds() - start, 5 + 1);
+    EXPECT_GE(result.col, 0);
+}
+
+TEST(GameTreeSearch, TheNodeCeilingEndsTheDeepening) {
+    RecordingSink sink;
+    FakeClock clock;
+    SyntheticSearch search(1000, nullptr, sink, clock);
+    search.setNodeLimit(100);
+    const Result result = runSearch(search);
+    EXPECT_LE(search.nodeCount(), 100u + 2u);
+    EXPECT_GE(search.nodeCount(), 60u);
+    EXPECT_GE(result.col, 0);
+}
+
+// Iteration 1 prefers B. In iteration 2, B is searched to the end, then the budget runs out
+// while A's replies are being valued: A's cut-short result must not displace B.
+TEST(GameTreeSearch, AChildCutShortByTheBudgetGivesNoValue) {
+    const Spec root =
+        node(0, {node(0.1, {leaf(0.95), leaf(0.97)}), node(0.9, {leaf(0.8), leaf(0.85)})});
+    RecordingSink sink;
+    FakeClock clock;
+    SyntheticSearch search(10, &root, sink, clock);
+    search.onEvaluate = [&](const SpecNode& evaluated) {
+        if (evaluated.spec == &root.children[0].children[0]) {
+            clock.advance(20);
+        }
+    };
+    const Result result = runSearch(search);
+    EXPECT_EQ(result.col, 1);
+    EXPECT_EQ(search.depth(), 1);
+}
+
+TEST(GameTreeSearch, AStoppedChildGivesNoValueEither) {
+    const Spec root =
+        node(0, {node(0.1, {leaf(0.95), leaf(0.97)}), node(0.9, {leaf(0.8), leaf(0.85)})});
+    RecordingSink sink;
+    FakeClock clock;
+    SyntheticSearch search(10, &root, sink, clock);
+    search.onEvaluate = [&](const SpecNode& evaluated) {
+        if (evaluated.spec == &root.children[0].children[0]) {
+            search.stop();
+        }
+    };
+    const Result result = runSearch(search);
+    EXPECT_EQ(result.col, 1);
+}
+
+} // namespace

@@ -1,0 +1,196 @@
+#include "ui/CAboutDlg.h"
+#include "ui/CBoardSizeDlg.h"
+#include "ui/CColorPrefsDlg.h"
+#include "ui/CTimeLimitDlg.h"
+#include "ui/ColorEdit.h"
+#include "ui/SettingsColor.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+
+#include <algorithm>
+
+namespace {
+
+const QString positiveMessage = QStringLiteral("Please enter a positive integer.");
+const QString integerMessage = QStringLiteral("Please enter an integer.");
+const QString sizeRangeMessage = QStringLiteral("Please enter an integer between 3 and 30.");
+const QString timeRangeMessage = QStringLiteral("Please enter an integer between 1 and 1440.");
+
+QPushButton* okButton(const QWidget& dialog) {
+    const auto buttons = dialog.findChildren<QPushButton*>();
+    const auto ok = std::find_if(buttons.begin(), buttons.end(), [](const QPushButton* button) {
+        return button->text() == QStringLiteral("OK");
+    });
+    return ok == buttons.end() ? nullptr : *ok;
+}
+
+// Shows a number dialog, enters text and clicks OK, which takes the focus from the field.
+// Returns the messages shown, which are recorded instead of opening message boxes.
+QStringList confirm(NumberFieldDialog& dialog, const QString& text) {
+    QStringList shown;
+    dialog.setMessageDisplay([&shown](QWidget*, const QString& message) { shown << message; });
+    dialog.show();
+    if (!QTest::qWaitForWindowActive(&dialog)) {
+        shown << QStringLiteral("(the dialog never became active)");
+    }
+    dialog.field()->setText(text);
+    QTest::mouseClick(okButton(dialog), Qt::LeftButton);
+    return shown;
+}
+
+bool hasLabel(const QWidget& dialog, const QString& text) {
+    const auto labels = dialog.findChildren<QLabel*>();
+    return std::any_of(labels.begin(), labels.end(),
+                       [&text](const QLabel* label) { return label->text() == text; });
+}
+
+} // namespace
+
+class DialogTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void boardSizeShowsTheStoredText();
+    void boardSizeRefusals_data();
+    void boardSizeRefusals();
+    void boardSizeAcceptsTheLimits();
+    void timeLimitShowsWholeMinutes();
+    void timeLimitRefusals_data();
+    void timeLimitRefusals();
+    void colorChooserCancelAndConfirm();
+    void colorEditPaintsItsColour();
+    void aboutBox();
+};
+
+void DialogTest::boardSizeShowsTheStoredText() {
+    CBoardSizeDlg dialog(QStringLiteral("eleven"));
+    QCOMPARE(dialog.windowTitle(), QStringLiteral("Set Board Size"));
+    QVERIFY(hasLabel(dialog, QStringLiteral("Set the playable board size.  This can be any "
+                                            "number from 3 to 30.")));
+    QCOMPARE(dialog.field()->text(), QStringLiteral("eleven"));
+    QVERIFY(okButton(dialog)->isDefault());
+    // Typing is limited to digits.
+    dialog.field()->clear();
+    QTest::keyClicks(dialog.field(), QStringLiteral("1-a2 "));
+    QCOMPARE(dialog.field()->text(), QStringLiteral("12"));
+}
+
+void DialogTest::boardSizeRefusals_data() {
+    QTest::addColumn<QString>("stored");
+    QTest::addColumn<QString>("entered");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("2") << "10"
+                       << "2" << sizeRangeMessage;
+    QTest::newRow("31") << "10"
+                        << "31" << sizeRangeMessage;
+    QTest::newRow("huge") << "10"
+                          << "99999999999" << sizeRangeMessage;
+    QTest::newRow("empty") << "10"
+                           << "" << positiveMessage;
+    QTest::newRow("stored text") << "ten"
+                                 << "ten" << positiveMessage;
+}
+
+void DialogTest::boardSizeRefusals() {
+    QFETCH(QString, stored);
+    QFETCH(QString, entered);
+    QFETCH(QString, message);
+    CBoardSizeDlg dialog(stored);
+    QCOMPARE(confirm(dialog, entered), QStringList{message});
+    QVERIFY(dialog.isVisible());
+    QCOMPARE(dialog.size(), 0u);
+    QVERIFY(dialog.field()->hasFocus());
+    QCOMPARE(dialog.field()->selectedText(), entered);
+}
+
+void DialogTest::boardSizeAcceptsTheLimits() {
+    for (const unsigned size : {3u, 30u}) {
+        CBoardSizeDlg dialog(QStringLiteral("10"));
+        QCOMPARE(confirm(dialog, QString::number(size)), QStringList{});
+        QCOMPARE(dialog.result(), int(QDialog::Accepted));
+        QCOMPARE(dialog.size(), size);
+    }
+}
+
+void DialogTest::timeLimitShowsWholeMinutes() {
+    CTimeLimitDlg dialog(QStringLiteral("90"));
+    QCOMPARE(dialog.windowTitle(), QStringLiteral("Game Time Limit"));
+    QVERIFY(hasLabel(dialog, QStringLiteral("Set the game time limit. The Quorlen AI will respect "
+                                            "this time limit.  For human players this is just a "
+                                            "guideline")));
+    QCOMPARE(dialog.field()->text(), QStringLiteral("1"));
+    QCOMPARE(confirm(dialog, dialog.field()->text()), QStringList{});
+    QCOMPARE(dialog.minutes(), 1);
+    QCOMPARE(CTimeLimitDlg(QStringLiteral(" -130s")).field()->text(), QStringLiteral("-2"));
+    QCOMPARE(CTimeLimitDlg(QStringLiteral("soon")).field()->text(), QStringLiteral("0"));
+}
+
+void DialogTest::timeLimitRefusals_data() {
+    QTest::addColumn<QString>("entered");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("0") << "0" << timeRangeMessage;
+    QTest::newRow("1441") << "1441" << timeRangeMessage;
+    QTest::newRow("empty") << "" << integerMessage;
+    QTest::newRow("letters") << "5 min" << integerMessage;
+}
+
+void DialogTest::timeLimitRefusals() {
+    QFETCH(QString, entered);
+    QFETCH(QString, message);
+    CTimeLimitDlg dialog(QStringLiteral("300"));
+    QCOMPARE(confirm(dialog, entered), QStringList{message});
+    QVERIFY(dialog.isVisible());
+    QCOMPARE(dialog.minutes(), 0);
+    QVERIFY(dialog.field()->hasFocus());
+}
+
+void DialogTest::colorChooserCancelAndConfirm() {
+    const BoardColors colors;
+    CColorPrefsDlg dialog(colors);
+    QCOMPARE(dialog.windowTitle(), QStringLiteral("Color Preferences"));
+    for (const auto& row : CColorPrefsDlg::rows) {
+        QCOMPARE(dialog.findChild<ColorEdit*>(QLatin1String(row.name))->color(),
+                 colorFromSettings(colors.*row.field));
+    }
+    std::optional<QColor> answer;
+    dialog.setColorChooser([&answer](QWidget*) { return answer; });
+    auto* cellButton = dialog.findChild<QPushButton*>(QStringLiteral("COLOR_CELL"));
+    auto* cellSwatch = dialog.findChild<ColorEdit*>(QStringLiteral("COLOR_CELL"));
+
+    QTest::mouseClick(cellButton, Qt::LeftButton);
+    QVERIFY(dialog.colors() == colors);
+    QCOMPARE(cellSwatch->color(), colorFromSettings(colors.cell));
+
+    answer = QColor(1, 2, 3);
+    QTest::mouseClick(cellButton, Qt::LeftButton);
+    BoardColors expected = colors;
+    expected.cell = 1 | (2 << 8) | (3 << 16);
+    QVERIFY(dialog.colors() == expected);
+    QCOMPARE(cellSwatch->color(), QColor(1, 2, 3));
+}
+
+void DialogTest::colorEditPaintsItsColour() {
+    ColorEdit swatch;
+    swatch.resize(60, 20);
+    swatch.SetColor(QColor(10, 200, 30));
+    const QImage image = swatch.grab().toImage();
+    QCOMPARE(image.pixelColor(0, 0), QColor(10, 200, 30));
+    QCOMPARE(image.pixelColor(30, 10), QColor(10, 200, 30));
+    QCOMPARE(image.pixelColor(59, 19), QColor(10, 200, 30));
+}
+
+void DialogTest::aboutBox() {
+    CAboutDlg dialog;
+    QCOMPARE(dialog.windowTitle(), QStringLiteral("About Quorlen"));
+    QVERIFY(hasLabel(dialog, QStringLiteral("Quorlen\nVersion 1.0")));
+    dialog.show();
+    QVERIFY(okButton(dialog)->isDefault());
+    QTest::mouseClick(okButton(dialog), Qt::LeftButton);
+    QCOMPARE(dialog.result(), int(QDialog::Accepted));
+}
+
+QTEST_MAIN(DialogTest)
+#include "DialogTest.moc"

@@ -1,0 +1,246 @@
+#include "ui/BoardRenderer.h"
+
+#include "model/CellName.h"
+#include "ui/SettingsColor.h"
+
+#include <QPainter>
+#include <QPen>
+#include <QPointF>
+#include <QPolygon>
+#include <QRect>
+
+namespace {
+
+constexpr int player1PathWidth = 8;
+constexpr int player2PathWidth = 7;
+constexpr int chainWidth = 8;
+constexpr int borderWidth = 2;
+constexpr int edgeWidth = 4;
+
+QPen solidPen(int color, int width) {
+    return QPen(colorFromSettings(color), width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
+}
+
+// The pen of the plain hexagon sides. A round cap of radius 1 differs from a square one in a
+// few corner pixels only, but makes Qt build a curve for each of the board's thousands of
+// side strokes, which doubles the time of a full repaint.
+QPen borderPen(int color) {
+    return QPen(colorFromSettings(color), borderWidth, Qt::SolidLine, Qt::SquareCap, Qt::RoundJoin);
+}
+
+QPen outlinePen() {
+    return QPen(Qt::black, 1);
+}
+
+// The radius of a stone, 3s/4 rounded toward zero.
+int stoneRadius(int cellSize) {
+    return (3 * cellSize) / 4;
+}
+
+// A stone with its outline on a transparent square: the circle through the middles of the
+// pixels of the box (cx - q, cy - q) to (cx + q, cy + q), right and bottom excluded, placed
+// at (cx - q, cy - q). It is drawn once a paint and copied onto every stone, since a full
+// board holds 900 stones and an antialiased circle takes far longer to draw than to copy.
+QImage stoneImage(int cellSize, int color) {
+    const int q = stoneRadius(cellSize);
+    if (q <= 0) {
+        return QImage();
+    }
+    QImage stone(2 * q, 2 * q, QImage::Format_ARGB32_Premultiplied);
+    stone.fill(Qt::transparent);
+    QPainter painter(&stone);
+    painter.setRenderHint(QPainter::Antialiasing, true);
+    painter.setPen(outlinePen());
+    painter.setBrush(colorFromSettings(color));
+    painter.drawEllipse(QRectF(0.5, 0.5, 2 * q - 1, 2 * q - 1));
+    return stone;
+}
+
+QPoint toQPoint(BoardGeometry::Point p) {
+    return QPoint(p.x, p.y);
+}
+
+// The middle of the pixel at p, so that antialiased lines run through whole pixels.
+QPointF pixelMiddle(BoardGeometry::Point p) {
+    return QPointF(p.x + 0.5, p.y + 0.5);
+}
+
+} // namespace
+
+BoardRenderer::BoardRenderer(const BoardScene& scene, const BoardGeometry& geometry)
+    : m_scene(scene), m_geometry(geometry),
+      m_side(scene.boardSide()), m_stones{stoneImage(geometry.cellSize(), scene.colors.player1),
+                                          stoneImage(geometry.cellSize(), scene.colors.player2)} {}
+
+void BoardRenderer::paint(QPainter& painter) const {
+    painter.save();
+    paintBackground(painter);
+    paintCellsAndLabels(painter);
+    if (m_scene.showPaths) {
+        paintPaths(painter);
+    }
+    if (m_scene.showEvals) {
+        paintEvaluations(painter);
+    }
+    if (m_scene.gameOver == 1 && m_scene.hasGame()) {
+        paintWinningChain(painter);
+    }
+    if (m_scene.hasGame()) {
+        paintMoveNumbers(painter);
+    }
+    painter.restore();
+}
+
+void BoardRenderer::paintBackground(QPainter& painter) const {
+    const BoardGeometry::Rect client = m_geometry.client();
+    painter.fillRect(
+        QRect(client.left, client.top, client.right - client.left, client.bottom - client.top),
+        colorFromSettings(m_scene.colors.background));
+}
+
+// Column by column, including the ring of labels around the board.
+void BoardRenderer::paintCellsAndLabels(QPainter& painter) const {
+    for (int c = -1; c <= m_side; ++c) {
+        for (int r = -1; r <= m_side; ++r) {
+            if (r >= 0 && r < m_side && c >= 0 && c < m_side) {
+                paintCell(painter, r, c);
+            } else {
+                paintLabel(painter, r, c);
+            }
+        }
+    }
+}
+
+void BoardRenderer::paintCell(QPainter& painter, int row, int col) const {
+    const BoardColors& colors = m_scene.colors;
+    const BoardGeometry::Point center = m_geometry.cellCenter(row, col);
+    const auto corners = m_geometry.corners(center);
+    const bool highlighted = m_scene.hasGame() && m_scene.lastMove == Hex::Coord{row, col};
+
+    // The hexagon keeps its computed pixels: it is drawn without antialiasing.
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    QPolygon hexagon;
+    for (const auto& corner : corners) {
+        hexagon << toQPoint(corner);
+    }
+    painter.setPen(outlinePen());
+    painter.setBrush(colorFromSettings(highlighted ? colors.selection : colors.cell));
+    painter.drawPolygon(hexagon);
+
+    const auto owners = BoardGeometry::sideOwners(row, col, m_side);
+    const QPen pens[] = {borderPen(colors.border), solidPen(colors.player1, edgeWidth),
+                         solidPen(colors.player2, edgeWidth)};
+    BoardGeometry::Point from = corners[5];
+    for (int k = 0; k < 6; ++k) {
+        painter.setPen(pens[owners[k]]);
+        painter.drawLine(toQPoint(from), toQPoint(corners[k]));
+        from = corners[k];
+    }
+
+    const int stone = stoneAt(row, col);
+    if (stone == 1 || stone == 2) {
+        const int q = stoneRadius(m_geometry.cellSize());
+        painter.drawImage(QPoint(center.x - q, center.y - q), m_stones[stone == 1 ? 0 : 1]);
+    }
+}
+
+void BoardRenderer::paintLabel(QPainter& painter, int row, int col) const {
+    const int n = m_side;
+    // The four corners of the ring get no label.
+    if ((row == -1 && col == -1) || (row == n && col == n) || row - col > n || col - row > n) {
+        return;
+    }
+    QString text;
+    if (row == -1 || row == n) {
+        text = QString::number(col + 1);
+    } else {
+        text = QString::fromStdString(Hex::rowName(row));
+    }
+    paintCentredText(painter, m_geometry.cellCenter(row, col), m_scene.colors.border, text);
+}
+
+void BoardRenderer::paintPaths(QPainter& painter) const {
+    paintPathList(painter, m_scene.paths1, m_scene.pathCount1, m_scene.colors.player1,
+                  player1PathWidth);
+    paintPathList(painter, m_scene.paths2, m_scene.pathCount2, m_scene.colors.player2,
+                  player2PathWidth);
+}
+
+void BoardRenderer::paintPathList(QPainter& painter, const std::vector<Path>& paths, int count,
+                                  int color, int width) const {
+    for (int k = 0; k < count && static_cast<std::size_t>(k) < paths.size(); ++k) {
+        paintChain(painter, paths[static_cast<std::size_t>(k)].cells, color, width);
+    }
+}
+
+void BoardRenderer::paintEvaluations(QPainter& painter) const {
+    for (const auto& [key, evaluation] : m_scene.evals) {
+        const Hex::Coord cell{key / 100, key % 100};
+        if (!onBoard(cell)) {
+            continue;
+        }
+        paintCentredText(painter, m_geometry.cellCenter(cell.row, cell.col), m_scene.colors.path,
+                         QString::asprintf("%.3f", evaluation.value));
+    }
+}
+
+void BoardRenderer::paintWinningChain(QPainter& painter) const {
+    paintChain(painter, m_scene.winningPath, m_scene.colors.path, chainWidth);
+}
+
+// Each move's number on its stone, in the complement of the stone's colour. After a swap the
+// first stone's number moves with it: it is not drawn at the first cell, and the swap's own
+// number is drawn at the mirrored cell.
+void BoardRenderer::paintMoveNumbers(QPainter& painter) const {
+    const std::vector<Hex::Coord>& moves = m_scene.moves;
+    const Hex::Coord swapMarker{m_side, m_side};
+    const bool swapped = moves.size() >= 2 && moves[1] == swapMarker;
+    for (std::size_t idx = 0; idx < moves.size(); ++idx) {
+        if (idx == 0 && swapped) {
+            continue;
+        }
+        Hex::Coord cell = moves[idx];
+        if (idx == 1 && swapped) {
+            cell = Hex::Coord{moves[0].col, moves[0].row};
+        }
+        if (!onBoard(cell)) {
+            continue;
+        }
+        const int stoneColor = idx % 2 == 0 ? m_scene.colors.player1 : m_scene.colors.player2;
+        paintCentredText(painter, m_geometry.cellCenter(cell.row, cell.col), ~stoneColor & 0xFFFFFF,
+                         QString::number(idx + 1));
+    }
+}
+
+void BoardRenderer::paintChain(QPainter& painter, const std::vector<Hex::Coord>& cells, int color,
+                               int width) const {
+    painter.setRenderHint(QPainter::Antialiasing, true);
+    painter.setPen(solidPen(color, width));
+    for (std::size_t i = 1; i < cells.size(); ++i) {
+        if (!onBoard(cells[i - 1]) || !onBoard(cells[i])) {
+            continue;
+        }
+        painter.drawLine(pixelMiddle(m_geometry.cellCenter(cells[i - 1].row, cells[i - 1].col)),
+                         pixelMiddle(m_geometry.cellCenter(cells[i].row, cells[i].col)));
+    }
+}
+
+// One line of text centred in the square of side 2s around center, without a background.
+void BoardRenderer::paintCentredText(QPainter& painter, BoardGeometry::Point center, int color,
+                                     const QString& text) const {
+    const int s = m_geometry.cellSize();
+    painter.setPen(colorFromSettings(color));
+    painter.drawText(QRect(center.x - s, center.y - s, 2 * s, 2 * s),
+                     Qt::AlignCenter | Qt::TextSingleLine, text);
+}
+
+bool BoardRenderer::onBoard(Hex::Coord cell) const {
+    return cell.row >= 0 && cell.row < m_side && cell.col >= 0 && cell.col < m_side;
+}
+
+int BoardRenderer::stoneAt(int row, int col) const {
+    if (!m_scene.board || !m_scene.board->inBounds(row, col)) {
+        return 0;
+    }
+    return m_scene.board->at(row, col);
+}

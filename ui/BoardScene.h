@@ -1,0 +1,43 @@
+#pragma once
+
+#include "document/BoardColors.h"
+#include "engine/Path.h"
+#include "model/Board.h"
+#include "model/Coord.h"
+#include "platform/Message.h"
+
+#include <map>
+#include <optional>
+#include <vector>
+
+// Everything one paint of the board reads, copied out of the document and the game before
+// painting, so that a paint never touches data that the game thread may be changing or that
+// a finished search may already have freed.
+struct BoardScene {
+    // The side drawn when there is no game: the board size for the next game.
+    int size = 10;
+    // The board of the current or last game; absent before the first game.
+    std::optional<Hex::Board> board;
+    // The game's moves; the swap is the entry (N, N).
+    std::vector<Hex::Coord> moves;
+    Hex::Coord lastMove = Hex::noMove;
+    std::vector<Hex::Coord> winningPath;
+    // The winning chain is drawn only when this is exactly 1.
+    int gameOver = 0;
+
+    BoardColors colors;
+
+    bool showPaths = false;
+    bool showEvals = false;
+    // Each side's published near-best paths and how many of them to draw.
+    std::vector<Path> paths1;
+    std::vector<Path> paths2;
+    int pathCount1 = 0;
+    int pathCount2 = 0;
+    // Values of candidate cells, keyed 100 * row + column.
+    std::map<int, CellEvaluation> evals;
+
+    bool hasGame() const { return board.has_value(); }
+    // The side of the game's board when there is a game, else size.
+    int boardSide() const { return board ? static_cast<int>(board->size()) : size; }
+};
