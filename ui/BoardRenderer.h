@@ -2,8 +2,8 @@
 
 #include "ui/BoardGeometry.h"
 #include "ui/BoardScene.h"
+#include "ui/HexCellPainter.h"
 
-#include <QImage>
 #include <QString>
 
 #include <array>
@@ -47,6 +47,5 @@ private:
     const BoardScene& m_scene;
     const BoardGeometry& m_geometry;
     int m_side;
-    // Player 1's and Player 2's stone, drawn once for the whole paint.
-    std::array<QImage, 2> m_stones;
+    HexCellPainter m_cells;
 };
