@@ -6,7 +6,6 @@
 
 #include <QString>
 
-#include <array>
 #include <vector>
 
 class QPainter;
@@ -18,7 +17,8 @@ class QPainter;
 //
 // The geometry must be laid out for the scene's board side; the whole client rectangle of
 // the geometry is painted. Cells of paths, evaluations, the chain and the move list that lie
-// off the board are skipped. Nothing is kept between paints.
+// off the board are skipped. A renderer serves one paint; the scene and the geometry must
+// outlive it. Nothing is kept between paints.
 class BoardRenderer {
 public:
     BoardRenderer(const BoardScene& scene, const BoardGeometry& geometry);
