@@ -3,7 +3,7 @@
 #include "model/BoardText.h"
 #include "model/Exception.h"
 #include "model/Game.h"
-#include "players/Player.h"
+#include "model/Player.h"
 
 #include <CLI/CLI.hpp>
 

@@ -1,4 +1,7 @@
+#include "cli/AnalyzeCommand.h"
+#include "cli/CommandLine.h"
 #include "cli/DemoCommand.h"
+#include "cli/PlayCommand.h"
 
 #include <CLI/CLI.hpp>
 
@@ -7,6 +10,8 @@ int main(int argc, char** argv) {
     app.require_subcommand(1);
     int exitCode = 0;
     addDemoCommand(app, exitCode);
-    CLI11_PARSE(app, argc, argv);
+    addAnalyzeCommand(app, exitCode);
+    addPlayCommand(app, exitCode);
+    parseCommandLine(app, argc, argv, exitCode);
     return exitCode;
 }

@@ -19,8 +19,13 @@ if(QUORLEN_SANITIZE STREQUAL "address")
 elseif(QUORLEN_SANITIZE STREQUAL "thread")
   target_compile_options(quorlen_options INTERFACE -fsanitize=thread -fno-omit-frame-pointer)
   target_link_options(quorlen_options INTERFACE -fsanitize=thread)
+elseif(QUORLEN_SANITIZE STREQUAL "fuzzer")
+  # libFuzzer's coverage in every library; fuzz/ links the fuzzer's own main.
+  target_compile_options(quorlen_options INTERFACE -fsanitize=fuzzer-no-link,address,undefined
+    -fno-sanitize-recover=undefined -fno-omit-frame-pointer)
+  target_link_options(quorlen_options INTERFACE -fsanitize=address,undefined)
 elseif(NOT QUORLEN_SANITIZE STREQUAL "")
-  message(FATAL_ERROR "QUORLEN_SANITIZE must be '', 'address' or 'thread'")
+  message(FATAL_ERROR "QUORLEN_SANITIZE must be '', 'address', 'thread' or 'fuzzer'")
 endif()
 
 # quorlen_add_library(name SOURCES...) : a static library of one source folder.

@@ -1,7 +1,7 @@
 #include "model/Game.h"
 
 #include "model/InvalidCoordException.h"
-#include "players/Player.h"
+#include "model/Player.h"
 
 namespace Hex {
 

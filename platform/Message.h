@@ -53,5 +53,11 @@ struct WmAppShowEval {
     bool clears() const { return !evaluation.has_value(); }
 };
 
+// A game ended with an error; the window shows the text in a message box. The game thread
+// does not wait for the box.
+struct GameErrorText {
+    std::string text;
+};
+
 using Message = std::variant<WmAppHumanTurn, WmAppSwapOffer, WmAppRedraw, WmAppStatusText,
-                             WmAppShowPaths, WmAppShowEval>;
+                             WmAppShowPaths, WmAppShowEval, GameErrorText>;

@@ -56,14 +56,24 @@ bool TimedPlayer::decideSwap(Event&) {
     return true;
 }
 
+void TimedPlayer::waitUntilIdle() {
+    std::unique_lock lock(m_lock);
+    m_idle.wait(lock, [this] { return m_runningCalls == 0; });
+}
+
 void TimedPlayer::startClock() {
     std::lock_guard lock(m_lock);
     m_startTime = m_clock.nowSeconds();
     m_thinking = true;
+    ++m_runningCalls;
 }
 
+// The last thing a call does with this object: a destructor waiting in waitUntilIdle() may
+// go on as soon as the lock is released.
 void TimedPlayer::stopClock() {
     std::lock_guard lock(m_lock);
     m_thinking = false;
     m_secondsUsed += static_cast<std::int32_t>(m_clock.nowSeconds() - m_startTime);
+    --m_runningCalls;
+    m_idle.notify_all();
 }

@@ -1,8 +1,9 @@
 #pragma once
 
+#include "model/Player.h"
 #include "platform/Clock.h"
-#include "players/Player.h"
 
+#include <condition_variable>
 #include <cstdint>
 #include <mutex>
 
@@ -29,13 +30,19 @@ protected:
     virtual Hex::Coord chooseMove(Event& stopEvent);
     virtual bool decideSwap(Event& stopEvent);
 
+    // Blocks until no getMove()/askSwap() runs any more. A subclass destructor that has
+    // made its running answer end calls it before it frees anything that answer uses.
+    void waitUntilIdle();
+
 private:
     void startClock();
     void stopClock();
 
     const Clock& m_clock;
-    std::mutex m_lock; // guards the three fields below
+    std::mutex m_lock; // guards the fields below
+    std::condition_variable m_idle;
     std::int32_t m_secondsUsed = 0;
     std::int64_t m_startTime = 0;
     bool m_thinking = false;
+    int m_runningCalls = 0;
 };

@@ -2,7 +2,10 @@
 
 #include "engine/Weights.h"
 
+#include <cstddef>
 #include <filesystem>
+#include <string>
+#include <string_view>
 
 // The weights file "quorlen.dat": four text lines, one weight each.
 class WeightsFile {
@@ -16,4 +19,11 @@ public:
     // Writes the four weights with six significant digits, replacing the file whole;
     // false when it could not be written (the old file, if any, stays).
     static bool write(const std::filesystem::path& path, const Weights& weights);
+
+    // read without the file: the numbers of a weights file's bytes, each after any white
+    // space, with the same rule for a failed read. Returns how many weights were read.
+    static std::size_t parse(std::string_view bytes, Weights& weights);
+
+    // The file's content for the weights: each in "%g" form on a line of its own.
+    static std::string text(const Weights& weights);
 };

@@ -3,4 +3,4 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 format=$(command -v clang-format-14 || command -v clang-format)
-git ls-files --cached --others --exclude-standard -- '*.cpp' '*.h' | xargs -r "$format" -i
+git ls-files --cached --others --exclude-standard -- '*.cpp' '*.h' | while read -r f; do [[ -f "$f" ]] && echo "$f"; done | xargs -r "$format" -i

@@ -43,6 +43,10 @@ struct GameRecord {
     // whole; false when nothing could be written (the old file, if any, stays).
     static bool save(const std::filesystem::path& directory, const Hex::Game& game);
 
+    // The record's file content: the size and one "row.col" line per move, each ending in
+    // CR LF.
+    std::string text() const;
+
     // The replayed game of this record (never run).
     std::unique_ptr<Hex::Game> replay() const;
 };

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ui/BoardColors.h"
+#include "document/BoardColors.h"
 
 #include <QColor>
 #include <QDialog>

@@ -1,5 +1,5 @@
 #include "model/Game.h"
-#include "players/Player.h"
+#include "model/Player.h"
 
 #include <gtest/gtest.h>
 

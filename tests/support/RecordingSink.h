@@ -6,6 +6,7 @@
 #include <condition_variable>
 #include <cstddef>
 #include <mutex>
+#include <string>
 #include <vector>
 
 // Keeps every posted message; a test thread can wait until enough have arrived.
@@ -27,6 +28,21 @@ public:
                       std::chrono::milliseconds timeout = std::chrono::seconds(10)) const {
         std::unique_lock lock(m_mutex);
         return m_arrived.wait_for(lock, timeout, [&] { return m_messages.size() >= count; });
+    }
+
+    // Waits until a posted status text equals `text`; false on time-out.
+    bool waitForStatus(const std::string& text,
+                       std::chrono::milliseconds timeout = std::chrono::seconds(30)) const {
+        std::unique_lock lock(m_mutex);
+        return m_arrived.wait_for(lock, timeout, [&] {
+            for (const Message& message : m_messages) {
+                const auto* status = std::get_if<WmAppStatusText>(&message);
+                if (status != nullptr && status->text == text) {
+                    return true;
+                }
+            }
+            return false;
+        });
     }
 
     template <typename Kind>

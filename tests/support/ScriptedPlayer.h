@@ -1,6 +1,6 @@
 #pragma once
 
-#include "players/Player.h"
+#include "model/Player.h"
 
 #include <cstdint>
 #include <deque>

@@ -30,8 +30,7 @@ public:
     virtual std::uint8_t askSwap(Event& stopEvent);
 
     std::string name() const { return m_name; }
-    // Called by the game when the player is attached to it (kept inline: the game model
-    // calls it and does not link the player library).
+    // Called by the game when the player is attached to it.
     void setGame(Hex::Game* game) { m_game = game; }
     Hex::Game* game() const { return m_game; }
 

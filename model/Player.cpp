@@ -1,4 +1,4 @@
-#include "players/Player.h"
+#include "model/Player.h"
 
 #include "model/Game.h"
 

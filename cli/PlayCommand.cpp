@@ -1,0 +1,94 @@
+#include "cli/PlayCommand.h"
+
+#include "cli/Match.h"
+
+#include <CLI/CLI.hpp>
+
+#include <atomic>
+#include <csignal>
+#include <iostream>
+#include <memory>
+
+namespace {
+
+// Set by the interrupt signal; a lock-free atomic is the one thing a handler may touch.
+std::atomic<bool> interruptRequested{false};
+
+extern "C" void onInterrupt(int) {
+    interruptRequested = true;
+}
+
+struct PlayOptions {
+    std::string p1 = "easy";
+    std::string p2 = "easy";
+    unsigned size = 10;
+    int timeLimit = 300;
+    int games = 1;
+    bool learning = false;
+    double learningRate = 0.05;
+    std::string weightsFile = "quorlen.dat";
+    std::optional<std::uint32_t> seed;
+    std::string recordDir;
+    bool alternate = false;
+};
+
+int runPlay(const PlayOptions& options, std::ostream& out, std::ostream& err) {
+    Match::Options match;
+    match.p1Hard = options.p1 == "hard";
+    match.p2Hard = options.p2 == "hard";
+    match.size = options.size;
+    match.timeLimit = options.timeLimit;
+    match.games = options.games;
+    match.learning = options.learning;
+    match.learningRate = options.learningRate;
+    match.weightsFile = options.weightsFile;
+    match.seed = options.seed;
+    match.alternate = options.alternate;
+    if (!options.recordDir.empty()) {
+        match.recordDir = options.recordDir;
+    }
+
+    interruptRequested = false;
+    const auto previous = std::signal(SIGINT, onInterrupt);
+    Match::Summary summary;
+    {
+        Match games(match, out, err);
+        summary = games.run(interruptRequested);
+    }
+    std::signal(SIGINT, previous);
+    if (options.games > 1 || summary.interrupted) {
+        Match::printTable(summary, out);
+    }
+    return summary.interrupted ? 130 : 0;
+}
+
+} // namespace
+
+void addPlayCommand(CLI::App& app, int& exitCode) {
+    addPlayCommand(app, exitCode, std::cout, std::cerr);
+}
+
+void addPlayCommand(CLI::App& app, int& exitCode, std::ostream& out, std::ostream& err) {
+    auto* play = app.add_subcommand("play", "Play games between the computer strengths");
+    auto options = std::make_shared<PlayOptions>();
+    const auto strengths = CLI::IsMember({"easy", "hard"});
+    play->add_option("--p1", options->p1, "Player 1 (joins top and bottom): easy or hard")
+        ->required()
+        ->check(strengths);
+    play->add_option("--p2", options->p2, "Player 2 (joins left and right): easy or hard")
+        ->required()
+        ->check(strengths);
+    play->add_option("--size", options->size, "Board side, 3 to 30")->check(CLI::Range(3u, 30u));
+    play->add_option("--time-limit", options->timeLimit, "Each side's time for a game, seconds")
+        ->check(CLI::Range(1, 86400));
+    play->add_option("--games", options->games, "Number of games")->check(CLI::Range(1, 100000));
+    play->add_flag("--learning", options->learning, "Hard players learn after every move");
+    play->add_option("--learning-rate", options->learningRate, "The learning rate")
+        ->check(CLI::Range(0.0, 1000.0));
+    play->add_option("--weights-file", options->weightsFile, "Weights file to read and write");
+    play->add_option("--seed", options->seed, "Seed of the opening moves (default: the time)");
+    play->add_option("--record-dir", options->recordDir, "Save each game as a record here")
+        ->check(CLI::ExistingDirectory);
+    play->add_flag("--alternate", options->alternate, "Swap the strengths' sides every game");
+    play->callback([options, &exitCode, &out, &err] { exitCode = runPlay(*options, out, err); });
+}

@@ -1,0 +1,146 @@
+#pragma once
+
+#include "document/BoardColors.h"
+#include "document/PlayerKind.h"
+#include "engine/Path.h"
+#include "model/Game.h"
+#include "platform/Clock.h"
+#include "platform/Message.h"
+
+#include <atomic>
+#include <chrono>
+#include <cstdint>
+#include <filesystem>
+#include <functional>
+#include <map>
+#include <memory>
+#include <string>
+#include <thread>
+#include <vector>
+
+class HumanInput;
+class MessageSink;
+class RedrawObserver;
+class SettingsStore;
+class TimedPlayer;
+
+// The one document: the current or last game, both sides' players and hand-off objects, the
+// settings-derived state, and the display state the window fills and the board view reads.
+// It runs each game on a game thread of its own and answers the Game and Options commands;
+// the user interface asks it which commands are enabled, checked and how they read.
+//
+// Thread contract: every method is for the user-interface thread. The game thread only runs
+// the game and, at its end, sets isRunning() false and isGameOver() true (both atomic) and
+// posts a redraw. The game object is made before its thread starts and replaced only while
+// no game runs, so game() is stable while a game plays; read the position through the
+// game's thread-safe snapshots.
+class CQuorlenDoc {
+public:
+    struct Context {
+        SettingsStore& settings;
+        MessageSink& sink;
+        const Clock& clock = Clock::steady();
+        std::filesystem::path weightsFile = "quorlen.dat";
+        // The computer players' swap pause; a real one-second sleep when empty.
+        std::function<void(std::chrono::milliseconds)> computerPause;
+        // Makes the player of a side (1 or 2) and kind; the program's own players when empty.
+        std::function<std::unique_ptr<TimedPlayer>(int side, PlayerKind kind)> makePlayer;
+    };
+
+    static constexpr int minBoardSize = 3;
+    static constexpr int maxBoardSize = 30;
+    static constexpr int defaultBoardSize = 10;
+
+    explicit CQuorlenDoc(Context context);
+    ~CQuorlenDoc();
+    CQuorlenDoc(const CQuorlenDoc&) = delete;
+    CQuorlenDoc& operator=(const CQuorlenDoc&) = delete;
+
+    // --- Game menu -------------------------------------------------------------------------
+    // New Game, or Stop Game while a game runs.
+    void newGame();
+    std::string newGameText() const { return isRunning() ? "Stop Game" : "New Game"; }
+    // Opens a game record for viewing; false (and nothing changed) when it cannot be read,
+    // is rejected, or a game runs.
+    bool openRecord(const std::filesystem::path& path);
+    bool canOpen() const { return !isRunning(); }
+    // Saves the current game's record into the directory; false when there is no game or
+    // the file cannot be written.
+    bool saveRecord(const std::filesystem::path& directory) const;
+    bool canSave() const { return m_pGame != nullptr; }
+
+    // --- Options menu (each applies what its dialog confirmed) -------------------------------
+    void setBoardSize(int size);
+    void setColors(const BoardColors& colors);
+    void setTimeLimitMinutes(int minutes);
+    void setPlayerKind(int side, PlayerKind kind);
+    void toggleLearning();
+    bool canChangeOptions() const { return !isRunning(); }
+    bool isPlayerKindChecked(int side, PlayerKind kind) const;
+    bool isLearningChecked() const;
+    // Stores what the document keeps of the settings when the window closes.
+    void onClose();
+
+    // --- Display state, filled by the window's message handlers ------------------------------
+    void onHumanTurn(int player);
+    void onSwapOffer(int player);
+    void onShowPaths(const WmAppShowPaths& message);
+    void onShowEval(const WmAppShowEval& message);
+
+    // --- Clicks forwarded by the board view ----------------------------------------------
+    // An accepted click on cell (row, col): hands the move (and a declined swap) to the human
+    // side that is asked, if any and if the cell is empty. Returns whether it did.
+    bool cellClicked(int row, int col);
+    // The Swap button: the side offered the swap takes it.
+    void swapClicked();
+
+    // --- What the view and the status panes read ---------------------------------------------
+    const Hex::Game* game() const { return m_pGame.get(); }
+    bool isRunning() const { return m_bRunning.load(); }
+    bool isGameOver() const { return m_bGameOver.load(); }
+    int boardSize() const { return m_boardSize; }
+    const BoardColors& colors() const { return m_colors; }
+    int timeLimit() const { return m_timeLimit; }
+    PlayerKind playerKind(int side) const { return side == 1 ? m_p1Type : m_p2Type; }
+    TimedPlayer& player(int side) const { return side == 1 ? *m_pPlayer1 : *m_pPlayer2; }
+    bool awaitsMove(int side) const { return side == 1 ? m_p1AwaitsMove : m_p2AwaitsMove; }
+    bool swapOffered(int side) const { return side == 1 ? m_p1SwapOffer : m_p2SwapOffer; }
+    bool swapOffered() const { return m_p1SwapOffer || m_p2SwapOffer; }
+    const std::vector<Path>& paths(int side) const { return side == 1 ? m_paths1 : m_paths2; }
+    int pathCount(int side) const { return side == 1 ? m_pathCount1 : m_pathCount2; }
+    const std::map<int, CellEvaluation>& evaluations() const { return m_evals; }
+
+private:
+    void readSettings();
+    std::unique_ptr<TimedPlayer> makePlayer(int side, PlayerKind kind);
+    void gameThreadProc();
+    void joinGameThread();
+    void redraw();
+    HumanInput& input(int side) const { return side == 1 ? *m_pInput1 : *m_pInput2; }
+
+    Context m_context;
+    std::unique_ptr<Hex::Game> m_pGame;
+    int m_boardSize = 10;
+    BoardColors m_colors;
+    PlayerKind m_p1Type = PlayerKind::human;
+    PlayerKind m_p2Type = PlayerKind::human;
+    bool m_p1AwaitsMove = false;
+    bool m_p2AwaitsMove = false;
+    bool m_p1SwapOffer = false;
+    bool m_p2SwapOffer = false;
+    std::unique_ptr<HumanInput> m_pInput1;
+    std::unique_ptr<HumanInput> m_pInput2;
+    std::unique_ptr<TimedPlayer> m_pPlayer1;
+    std::unique_ptr<TimedPlayer> m_pPlayer2;
+    std::unique_ptr<RedrawObserver> m_pObserver;
+    std::thread m_pGameThread;
+    std::atomic<bool> m_bRunning{false};
+    std::atomic<bool> m_bGameOver{false};
+    std::int32_t m_timeLimit = 300;
+    // The paths and values the search published last, owned here.
+    std::vector<Path> m_paths1;
+    std::vector<Path> m_paths2;
+    int m_pathCount1 = 0;
+    int m_pathCount2 = 0;
+    std::map<int, CellEvaluation> m_evals;
+};

@@ -1,0 +1,168 @@
+#include "support/CliRun.h"
+#include "support/TempDirectory.h"
+
+#include <nlohmann/json.hpp>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+namespace {
+
+using Json = nlohmann::ordered_json;
+using Words = std::vector<std::string>;
+
+Json analysisOf(const Words& args) {
+    const CliRun run = runCli(args);
+    EXPECT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_EQ(run.err, "");
+    EXPECT_EQ(std::count(run.out.begin(), run.out.end(), '\n'), 1);
+    return run.exitCode == 0 ? Json::parse(run.out) : Json();
+}
+
+TEST(Analyze, EmptyBoardGivesEveryKeyInOrder) {
+    const CliRun run = runCli({"analyze", "--size", "3"});
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_EQ(run.out.rfind(R"({"size":3,"board":[[0,0,0],[0,0,0],[0,0,0]],"to_move":1,)", 0), 0u);
+    const Json analysis = Json::parse(run.out);
+    std::vector<std::string> keys;
+    for (const auto& item : analysis.items()) {
+        keys.push_back(item.key());
+    }
+    EXPECT_EQ(keys,
+              (Words{"size", "board", "to_move", "last_move", "winner", "winning_path", "weights",
+                     "cost", "features", "paths", "value", "intersection_move", "candidates"}));
+    EXPECT_EQ(analysis["last_move"], Json::parse("[-1, -1]"));
+    EXPECT_EQ(analysis["winner"], 0);
+    EXPECT_EQ(analysis["winning_path"], Json::array());
+    EXPECT_EQ(analysis["weights"], Json::parse("[-3.076, 3.801, -5.553, 7.072]"));
+    EXPECT_EQ(analysis["cost"]["1"],
+              Json::parse("[[4.25,4.0,4.25],[4.25,4.0,4.25],[4.0,4.25,4.5]]"));
+    EXPECT_EQ(analysis["cost"]["2"],
+              Json::parse("[[4.25,4.25,4.0],[4.0,4.0,4.25],[4.25,4.25,4.5]]"));
+    EXPECT_EQ(analysis["features"]["2"][2][1], Json::parse("[0.0, 0.0, 0.0, 0.0]"));
+    ASSERT_EQ(analysis["paths"]["1"].size(), 3u);
+    EXPECT_EQ(analysis["paths"]["1"][0].dump(), R"({"cost":8.0,"cells":[[0,1],[1,1],[2,0]]})");
+    EXPECT_EQ(analysis["value"], 0.0);
+    EXPECT_EQ(analysis["intersection_move"], Json::parse("[1, 1]"));
+    EXPECT_EQ(analysis["candidates"], Json::array());
+}
+
+TEST(Analyze, MovesAreReplayedWithTheSwap) {
+    const Json swapped = analysisOf({"analyze", "--size", "3", "--moves", "0.1,3.3"});
+    EXPECT_EQ(swapped["board"], Json::parse("[[0,0,0],[2,0,0],[0,0,0]]"));
+    EXPECT_EQ(swapped["to_move"], 1);
+    EXPECT_EQ(swapped["last_move"], Json::parse("[1, 0]"));
+    const Json later = analysisOf({"analyze", "--size", "3", "--moves", "0.1,3.3,1.1"});
+    EXPECT_EQ(later["board"], Json::parse("[[0,0,0],[2,1,0],[0,0,0]]"));
+    EXPECT_EQ(later["to_move"], 2);
+    EXPECT_EQ(later["last_move"], Json::parse("[1, 1]"));
+}
+
+TEST(Analyze, AWonPositionHasNoPathForTheLoserAndNoMove) {
+    // Player 1 joins (0, 1) (1, 1) (2, 0); Player 2 holds (0, 0) and (1, 0).
+    const Json won = analysisOf({"analyze", "--size", "3", "--moves", "0.1,0.0,1.1,1.0,2.0"});
+    EXPECT_EQ(won["winner"], 1);
+    EXPECT_EQ(won["winning_path"], Json::parse("[[0, 1], [1, 1], [2, 0]]"));
+    EXPECT_EQ(won["paths"]["2"], Json::array());
+    EXPECT_EQ(won["paths"]["1"][0]["cost"], 0.0);
+    EXPECT_EQ(won["value"], 1.0);
+    EXPECT_EQ(won["intersection_move"], Json::parse("[-1, -1]"));
+}
+
+TEST(Analyze, SizesOneAndThirtyAreAccepted) {
+    const Json one = analysisOf({"analyze", "--size", "1"});
+    EXPECT_EQ(one["cost"]["1"], Json::parse("[[4.0]]"));
+    EXPECT_EQ(one["paths"]["1"][0].dump(), R"({"cost":0.0,"cells":[[0,0]]})");
+    const Json thirty = analysisOf({"analyze", "--size", "30"});
+    EXPECT_EQ(thirty["board"].size(), 30u);
+    EXPECT_EQ(thirty["paths"]["2"].size(), 30u);
+}
+
+TEST(Analyze, WeightsComeFromTheOptionOrTheFileWhichWins) {
+    const Json zero =
+        analysisOf({"analyze", "--size", "3", "--moves", "1.1", "--weights", "0,0,0,0"});
+    EXPECT_EQ(zero["weights"], Json::parse("[0.0, 0.0, 0.0, 0.0]"));
+    EXPECT_EQ(zero["cost"]["1"][0], Json::parse("[4.25, 4.0, 4.25]")); // the stone adds 0 x ...
+    const Json spaced = analysisOf({"analyze", "--size", "3", "--weights", " 1.5, -2 ,3e0,4"});
+    EXPECT_EQ(spaced["weights"], Json::parse("[1.5, -2.0, 3.0, 4.0]"));
+
+    const TempDirectory directory;
+    writeBytes(directory / "full.dat", "1\n2\n3\n4\n");
+    writeBytes(directory / "short.dat", "0.5\nnot a number\n9\n");
+    const Json fromFile = analysisOf({"analyze", "--size", "3", "--weights", "9,9,9,9",
+                                      "--weights-file", (directory / "full.dat").string()});
+    EXPECT_EQ(fromFile["weights"], Json::parse("[1.0, 2.0, 3.0, 4.0]"));
+    const Json partly = analysisOf(
+        {"analyze", "--size", "3", "--weights-file", (directory / "short.dat").string()});
+    EXPECT_EQ(partly["weights"], Json::parse("[0.5, 3.801, -5.553, 7.072]"));
+}
+
+TEST(Analyze, ARecordGivesTheSameAnalysisAsItsMoves) {
+    const TempDirectory directory;
+    writeBytes(directory / "game.txt", "5\r\n2.1\r\n5.5\r\n3.3\r\n0.4\r\n");
+    const CliRun fromRecord = runCli({"analyze", "--record", (directory / "game.txt").string()});
+    const CliRun fromMoves = runCli({"analyze", "--size", "5", "--moves", "2.1,5.5,3.3,0.4"});
+    EXPECT_EQ(fromRecord.exitCode, 0) << fromRecord.err;
+    EXPECT_EQ(fromRecord.out, fromMoves.out);
+}
+
+// Every refusal: exit code 2, one line on stderr, nothing on stdout.
+TEST(Analyze, BadInputIsRefusedWithOneLineAndExitCodeTwo) {
+    const TempDirectory directory;
+    writeBytes(directory / "zero.txt", "0\r\n");
+    writeBytes(directory / "no-stop.txt", "5\r\n1.1\r\n2\r\n");
+    const std::string missing = (directory / "missing").string();
+    const std::vector<Words> cases = {
+        {"analyze"},
+        {"analyze", "--size", "0"},
+        {"analyze", "--size", "31"},
+        {"analyze", "--size", "-3"},
+        {"analyze", "--size", "abc"},
+        {"analyze", "--size", ""},
+        {"analyze", "--size", "3.5"},
+        {"analyze", "--size", "99999999999999999999"},
+        {"analyze", "--size"},
+        {"analyze", "--size", "3", "--moves", "1.1,x"},
+        {"analyze", "--size", "3", "--moves", "1.1,"},
+        {"analyze", "--size", "3", "--moves", "3.3"},
+        {"analyze", "--size", "3", "--moves", "1.1,3.0"},
+        {"analyze", "--size", "3", "--moves", "1.4"},
+        {"analyze", "--size", "3", "--moves", "-1.1"},
+        {"analyze", "--moves", "1.1"},
+        {"analyze", "--size", "3", "--weights", "1,2,3"},
+        {"analyze", "--size", "3", "--weights", "1,2,3,4,5"},
+        {"analyze", "--size", "3", "--weights", "a,b,c,d"},
+        {"analyze", "--size", "3", "--weights", "1,,3,4"},
+        {"analyze", "--size", "3", "--weights", "1,2,3,inf"},
+        {"analyze", "--size", "3", "--weights", "nan,2,3,4"},
+        {"analyze", "--size", "3", "--weights", "1e999,2,3,4"},
+        {"analyze", "--size", "3", "--weights-file", missing},
+        {"analyze", "--size", "3", "--weights-file", directory.path().string()},
+        {"analyze", "--record", missing},
+        {"analyze", "--record", (directory / "zero.txt").string()},
+        {"analyze", "--record", (directory / "no-stop.txt").string()},
+        {"analyze", "--record", (directory / "zero.txt").string(), "--size", "3"},
+        {"analyze", "--size", "3", "--bogus"},
+        {},
+    };
+    for (const Words& args : cases) {
+        const CliRun run = runCli(args);
+        std::string shown;
+        for (const std::string& word : args) {
+            shown += " [" + word + "]";
+        }
+        EXPECT_EQ(run.exitCode, 2) << shown;
+        EXPECT_EQ(run.out, "") << shown;
+        EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1) << shown << run.err;
+        EXPECT_EQ(run.err.rfind("quorlen-cli", 0), 0u) << shown << run.err;
+    }
+}
+
+TEST(Analyze, HelpIsNoError) {
+    const CliRun run = runCli({"analyze", "--help"});
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_NE(run.out.find("--weights-file"), std::string::npos);
+}
+
+} // namespace

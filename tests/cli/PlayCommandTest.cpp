@@ -1,0 +1,79 @@
+#include "cli/Match.h"
+
+#include "support/CliRun.h"
+#include "support/TempDirectory.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <functional>
+#include <sstream>
+
+namespace {
+
+bool hasLine(const std::string& text, const std::function<bool(const std::string&)>& matches) {
+    std::istringstream lines(text);
+    for (std::string line; std::getline(lines, line);) {
+        if (matches(line)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+TEST(Play, OneGamePrintsEveryMoveTheBoardAndTheWinner) {
+    TempDirectory directory;
+    const std::string weights = (directory / "weights.dat").string();
+    const CliRun run = runCli({"play", "--p1", "easy", "--p2", "easy", "--size", "4", "--seed", "5",
+                               "--weights-file", weights});
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_NE(run.out.find("   1. Quorl (Player 1): "), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find("   2. Quorl (Player 2): swap"), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find("winner: Player "), std::string::npos);
+    EXPECT_TRUE(hasLine(run.out, [](const std::string& line) {
+        // The board's last row, shifted by its index: "   X . O ."
+        return line.size() == 10 && line.rfind("   ", 0) == 0 &&
+               line.find_first_not_of(".XO ", 3) == std::string::npos;
+    })) << run.out;
+    std::ifstream file(weights);
+    EXPECT_TRUE(file.good()); // the players wrote their weights as the program does
+}
+
+TEST(Play, SeveralGamesEndWithATableAndSavedRecords) {
+    TempDirectory directory;
+    const CliRun run = runCli({"play", "--p1", "easy", "--p2", "easy", "--size", "3", "--games",
+                               "3", "--alternate", "--weights-file", (directory / "w.dat").string(),
+                               "--record-dir", directory.path().string()});
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_NE(run.out.find("games             3\n"), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find("easy: 3 wins in 6 games"), std::string::npos) << run.out;
+    EXPECT_NE(run.err.find("3/3"), std::string::npos);
+    for (const char* name : {"game-001.txt", "game-002.txt", "game-003.txt"}) {
+        EXPECT_TRUE(std::filesystem::exists(directory / name)) << name;
+    }
+}
+
+TEST(Play, BadArgumentsAreRefused) {
+    EXPECT_EQ(runCli({"play", "--p1", "strong", "--p2", "easy"}).exitCode, 2);
+    EXPECT_EQ(runCli({"play", "--p1", "easy"}).exitCode, 2);
+    EXPECT_EQ(runCli({"play", "--p1", "easy", "--p2", "easy", "--size", "31"}).exitCode, 2);
+    EXPECT_EQ(runCli({"play", "--p1", "easy", "--p2", "easy", "--games", "0"}).exitCode, 2);
+}
+
+TEST(Play, AnInterruptedMatchStillReportsWhatWasPlayed) {
+    TempDirectory directory;
+    Match::Options options;
+    options.size = 3;
+    options.games = 5;
+    options.weightsFile = directory / "w.dat";
+    std::ostringstream out;
+    std::ostringstream progress;
+    const std::atomic<bool> interrupted{true};
+    Match match(options, out, progress);
+    const Match::Summary summary = match.run(interrupted);
+    EXPECT_EQ(summary.played, 0);
+    Match::printTable(summary, out);
+    EXPECT_NE(out.str().find("games             0"), std::string::npos);
+}
+
+} // namespace

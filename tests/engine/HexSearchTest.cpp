@@ -1,0 +1,149 @@
+#include "engine/HexSearch.h"
+#include "engine/PathFinder.h"
+#include "engine/Weights.h"
+#include "model/BoardText.h"
+
+#include "support/FakeClock.h"
+#include "support/RecordingSink.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using Cells = std::vector<Hex::Coord>;
+
+Path path(Cells cells, double cost) {
+    return Path{std::move(cells), cost};
+}
+
+// A search over one root whose path lists the test writes by hand, so that the candidate
+// moves follow from the rules alone (the path finders are never asked).
+struct Fixture {
+    Fixture(std::uint32_t n, const std::string& board, std::vector<Path> pathsP1,
+            std::vector<Path> pathsP2, int rootType = TreeNode::player1ToMove)
+        : player1(n, 0, 1), player2(n, 1, 2) {
+        player1.setWeights(&weights);
+        player2.setWeights(&weights);
+        auto root =
+            std::make_unique<HexNode>(nullptr, rootType, Hex::noMove, Hex::parseBoard(n, board));
+        root->pathsP1 = std::move(pathsP1);
+        root->pathsP2 = std::move(pathsP2);
+        search = std::make_unique<HexSearch>(
+            10, std::move(root), HexSearch::Owner{player1, player2, stopped}, sink, clock);
+    }
+
+    Cells childMoves() {
+        Cells moves;
+        for (const auto& child : search->root().children) {
+            moves.push_back(child->move);
+        }
+        return moves;
+    }
+
+    Weights weights = defaultWeights;
+    PathFinder player1;
+    PathFinder player2;
+    std::atomic<bool> stopped{false};
+    RecordingSink sink;
+    FakeClock clock;
+    std::unique_ptr<HexSearch> search;
+};
+
+constexpr const char* empty3 = ". . .  . . .  . . .";
+
+TEST(HexSearch, ASingleCrossingWithoutBlocksIsTheOnlyMoveAndIsPlayed) {
+    // Player 2's path runs through its own stone next to the crossing, so no empty cell of
+    // it touches the crossing.
+    Fixture f(3, ". . .  . O .  . . .", {path({{2, 2}, {1, 2}, {0, 2}}, 2.0)},
+              {path({{1, 2}, {1, 1}, {1, 0}}, 1.0)});
+    EXPECT_EQ(f.search->expand(f.search->root()), 1);
+    EXPECT_EQ(f.childMoves(), (Cells{{1, 2}}));
+
+    Fixture g(3, ". . .  . O .  . . .", {path({{2, 2}, {1, 2}, {0, 2}}, 2.0)},
+              {path({{1, 2}, {1, 1}, {1, 0}}, 1.0)});
+    int row = -1;
+    int col = -1;
+    g.search->run(row, col);
+    EXPECT_EQ((Hex::Coord{row, col}), (Hex::Coord{1, 2}));
+}
+
+TEST(HexSearch, ABlockingNeighbourMayRepeatACrossing) {
+    Fixture f(3, empty3, {path({{2, 1}, {1, 1}, {0, 1}}, 2.0), path({{2, 2}, {1, 2}, {0, 2}}, 2.0)},
+              {path({{1, 2}, {1, 1}, {1, 0}}, 2.0)});
+    EXPECT_EQ(f.search->candidateMoves(static_cast<HexNode&>(f.search->root())),
+              (Cells{{1, 1}, {1, 2}, {1, 0}, {1, 2}, {1, 1}}));
+}
+
+TEST(HexSearch, Player2ToMoveBlocksOnPlayer1sPaths) {
+    Fixture f(3, empty3, {path({{2, 1}, {1, 1}, {0, 1}}, 2.0), path({{2, 2}, {1, 2}, {0, 2}}, 2.0)},
+              {path({{1, 2}, {1, 1}, {1, 0}}, 2.0)}, TreeNode::player2ToMove);
+    // Marks of 1 remain on the two columns' cells outside row 1.
+    EXPECT_EQ(f.search->candidateMoves(static_cast<HexNode&>(f.search->root())),
+              (Cells{{1, 1}, {1, 2}, {0, 1}, {0, 2}, {2, 1}, {2, 2}}));
+}
+
+TEST(HexSearch, NearBestCutKeepsTheLeadingPathsWithinAQuarterOfTheCheapest) {
+    const Path a = path({{2, 1}, {1, 1}, {0, 1}}, 2.0);
+    const Path b = path({{2, 0}, {1, 0}, {0, 0}}, 2.5);
+    const Path c = path({{2, 2}, {1, 2}, {0, 2}}, 2.6);
+    const Path d = path({{2, 2}, {1, 2}, {0, 2}}, 2.0);
+    const Path across = path({{1, 2}, {1, 1}, {1, 0}}, 4.0);
+    Fixture f(3, empty3, {a, b, c, d}, {across, path(across.cells, 5.0), path(across.cells, 5.1)});
+    auto& root = static_cast<HexNode&>(f.search->root());
+    f.search->expand(root);
+    EXPECT_EQ(root.pathsP1.size(), 2u);
+    EXPECT_EQ(root.pathsP2.size(), 2u);
+
+    // The root's lists are published as cut, Player 1's first.
+    const auto published = f.sink.all<WmAppShowPaths>();
+    ASSERT_EQ(published.size(), 2u);
+    EXPECT_EQ(published[0].player, 1);
+    EXPECT_EQ(published[0].paths, (std::vector<Path>{a, b}));
+    EXPECT_EQ(published[1].player, 2);
+    EXPECT_EQ(published[1].paths.size(), 2u);
+
+    Fixture zero(3, empty3, {path(a.cells, 0.0), path(b.cells, 0.0), path(c.cells, 0.5)}, {across});
+    auto& zeroRoot = static_cast<HexNode&>(zero.search->root());
+    zero.search->candidateMoves(zeroRoot);
+    EXPECT_EQ(zeroRoot.pathsP1.size(), 2u);
+}
+
+TEST(HexSearch, ChildrenCarryTheRootMoveAndTheMoversStone) {
+    Fixture f(3, empty3, {path({{2, 1}, {1, 1}, {0, 1}}, 2.0)},
+              {path({{1, 2}, {1, 1}, {1, 0}}, 2.0)});
+    auto& root = f.search->root();
+    ASSERT_GT(f.search->expand(root), 0);
+    auto& child = static_cast<HexNode&>(*root.children.front());
+    EXPECT_EQ(child.move, (Hex::Coord{1, 1}));
+    EXPECT_EQ(child.board.cell(1, 1), 1);
+    EXPECT_EQ(child.nodeType, TreeNode::player2ToMove);
+    EXPECT_EQ(child.parent, &root);
+    EXPECT_EQ(child.value, 0.0);
+
+    // A grandchild keeps the root move that starts its line.
+    ASSERT_GT(f.search->expand(child), 0);
+    auto& grandchild = static_cast<HexNode&>(*child.children.front());
+    EXPECT_EQ(grandchild.move, (Hex::Coord{1, 1}));
+    EXPECT_EQ(grandchild.nodeType, TreeNode::player1ToMove);
+    EXPECT_TRUE(f.sink.all<WmAppShowPaths>().size() == 2u); // only the root publishes
+}
+
+TEST(HexSearch, AStoppedPlayerExpandsNothingAndPostsNothing) {
+    Fixture f(3, empty3, {path({{2, 1}, {1, 1}, {0, 1}}, 2.0)},
+              {path({{1, 2}, {1, 1}, {1, 0}}, 2.0)});
+    f.stopped = true;
+    EXPECT_EQ(f.search->expand(f.search->root()), 3); // (1, 1) and its blocks (1, 0), (1, 2)
+    EXPECT_TRUE(f.search->root().children.empty());
+    EXPECT_TRUE(f.sink.messages().empty());
+}
+
+TEST(HexSearch, AWonPositionHasNoMovesAndADecidedValue) {
+    // Player 1 joins the top and bottom: Player 2 has no path at all.
+    Fixture f(3, ". X .  . X .  X . .", {}, {});
+    auto& root = static_cast<HexNode&>(f.search->root());
+    EXPECT_EQ(f.search->evaluate(root), 1.0);
+    EXPECT_EQ(f.search->expand(root), 0);
+    EXPECT_TRUE(root.children.empty());
+}
+
+} // namespace

@@ -1,0 +1,133 @@
+#include "engine/PathFinder.h"
+#include "model/BoardText.h"
+#include "support/EnginePrinters.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+namespace {
+
+using Cells = std::vector<Hex::Coord>;
+
+// A path finder attached to its own board and weights.
+struct Finder {
+    Finder(Hex::Board b, int direction, Weights w = defaultWeights)
+        : weights(w), board(std::move(b)), finder(board.size(), direction, direction + 1) {
+        finder.setWeights(&weights);
+        finder.setBoard(&board);
+    }
+    Weights weights;
+    Hex::Board board;
+    PathFinder finder;
+};
+
+TEST(PathSearch, NeighboursKeepTheFixedOrderAndSkipTheOpponentsStones) {
+    const Hex::Board board = Hex::parseBoard(3, R"(
+        . O .
+         . . X
+          . . .)");
+    const Finder player1(board, 0);
+    const Finder player2(board, 1);
+    EXPECT_EQ(player1.finder.neighbours(1, 1), (Cells{{0, 2}, {1, 0}, {1, 2}, {2, 0}, {2, 1}}));
+    EXPECT_EQ(player2.finder.neighbours(1, 1), (Cells{{0, 1}, {0, 2}, {1, 0}, {2, 0}, {2, 1}}));
+    EXPECT_EQ(player1.finder.neighbours(0, 0), (Cells{{1, 0}}));
+    EXPECT_EQ(player2.finder.neighbours(2, 2), (Cells{{2, 1}})); // (1, 2) is Player 1's
+}
+
+TEST(PathSearch, HeuristicCountsTheLinesLeftInTheSearchDirection) {
+    const Finder player1(Hex::Board(5), 0);
+    const Finder player2(Hex::Board(5), 1);
+    EXPECT_EQ(player1.finder.heuristic(1, 2, false), 4);
+    EXPECT_EQ(player1.finder.heuristic(1, 2, true), 1);
+    EXPECT_EQ(player2.finder.heuristic(1, 2, false), 3);
+    EXPECT_EQ(player2.finder.heuristic(1, 2, true), 2);
+}
+
+// Player 1's costs on the empty 3 x 3 board:
+//     4.25 4.0  4.25
+//     4.25 4.0  4.25
+//     4.0  4.25 4.5
+TEST(PathSearch, EmptyThreeByThreeCostsExcludeTheStartAndIncludeTheGoal) {
+    Finder player1(Hex::Board(3), 0);
+    // From (0, 0): (1, 0) is taken before (0, 1) because g + h is 4.25 + 2 against 4.0 + 3,
+    // and (2, 0) is then the goal at 8.25 + 1.
+    EXPECT_EQ(player1.finder.findPath(0, false), (Path{{{2, 0}, {1, 0}, {0, 0}}, 4.25 + 4.0}));
+    // Backwards from (2, 0): (1, 1) at 4.0 + 1, then (0, 1) at 8.0 + 0.
+    EXPECT_EQ(player1.finder.findPath(0, true), (Path{{{0, 1}, {1, 1}, {2, 0}}, 4.0 + 4.0}));
+    for (int start = 0; start < 3; ++start) {
+        const Path forward = player1.finder.findPath(start, false);
+        ASSERT_FALSE(forward.cells.empty());
+        EXPECT_EQ(forward.cells.front().row, 2);
+        EXPECT_EQ(forward.cells.back(), (Hex::Coord{0, start}));
+        const Path backward = player1.finder.findPath(start, true);
+        ASSERT_FALSE(backward.cells.empty());
+        EXPECT_EQ(backward.cells.front().row, 0);
+        EXPECT_EQ(backward.cells.back(), (Hex::Coord{2, start}));
+    }
+}
+
+TEST(PathSearch, AStartCellHeldByTheOpponentGivesNoPath) {
+    Finder player1(Hex::parseBoard(3, ". O .  . . .  . . ."), 0);
+    EXPECT_EQ(player1.finder.findPath(1, false), Path{});
+    EXPECT_EQ(player1.finder.findPath(1, false).cost, -1.0);
+    for (const Path& path : player1.finder.bestPaths(10)) {
+        EXPECT_NE(path.cells.back(), (Hex::Coord{0, 1}));
+        EXPECT_NE(path.cells.front(), (Hex::Coord{0, 1}));
+    }
+    EXPECT_EQ(player1.finder.findPath(-1, false), Path{});
+    EXPECT_EQ(player1.finder.findPath(3, true), Path{});
+}
+
+TEST(PathSearch, APathThatRunsAlongItsStartEdgeIsKeptOnlyFromItsLaterStart) {
+    // With all weights 0 the stones cost 0 and empty cells their base. From (0, 0) the
+    // search steps to (0, 1) and down the stones; the walk back stops at (0, 1).
+    Finder player1(Hex::parseBoard(4, R"(
+        . X . .
+         . X . .
+          . X . .
+           . . . .)"),
+                   0, Weights{0.0, 0.0, 0.0, 0.0});
+    const Path alongTheEdge{{{3, 1}, {2, 1}, {1, 1}, {0, 1}}, 4.0};
+    EXPECT_EQ(player1.finder.findPath(0, false), alongTheEdge);
+    EXPECT_EQ(player1.finder.findPath(1, false), alongTheEdge);
+    const std::vector<Path> paths = player1.finder.bestPaths(8);
+    EXPECT_EQ(std::count(paths.begin(), paths.end(), alongTheEdge), 1);
+}
+
+TEST(PathSearch, APlayerCutOffByTheOpponentHasNoPaths) {
+    Finder player1(Hex::parseBoard(3, ". . .  O O O  . . ."), 0);
+    for (int start = 0; start < 3; ++start) {
+        EXPECT_EQ(player1.finder.findPath(start, false), Path{});
+        EXPECT_EQ(player1.finder.findPath(start, true), Path{});
+    }
+    EXPECT_TRUE(player1.finder.bestPaths(3).empty());
+}
+
+TEST(PathSearch, BestPathsAreTheCheapestCandidatesInOrderAndNoMore) {
+    Finder player2(Hex::parseBoard(5, R"(
+        . . . . .
+         . X O . .
+          . . X . .
+           . O . . .
+            . . . . .)"),
+                   1);
+    const std::vector<Path> all = player2.finder.bestPaths(100);
+    ASSERT_FALSE(all.empty());
+    EXPECT_LE(all.size(), 10u); // at most one candidate per start cell and direction
+    for (std::size_t k = 0; k <= all.size(); ++k) {
+        const std::vector<Path> first = player2.finder.bestPaths(k);
+        EXPECT_EQ(first, std::vector<Path>(all.begin(), all.begin() + static_cast<long>(k)));
+    }
+    for (std::size_t i = 0; i < all.size(); ++i) {
+        if (i > 0) {
+            EXPECT_LE(all[i - 1].cost, all[i].cost);
+        }
+        // Every path ends on a column edge and begins on the other.
+        const int goal = all[i].cells.front().col;
+        const int start = all[i].cells.back().col;
+        EXPECT_TRUE((goal == 4 && start == 0) || (goal == 0 && start == 4)) << i;
+    }
+}
+
+} // namespace

@@ -1,0 +1,150 @@
+#include "players/ComputerPlayer.h"
+#include "engine/Weights.h"
+#include "model/Game.h"
+#include "players/WeightsFile.h"
+#include "settings/SettingsDefaults.h"
+#include "settings/SettingsKeys.h"
+#include "settings/SettingsStore.h"
+
+#include "support/FakeClock.h"
+#include "support/RecordingSink.h"
+#include "support/ScriptedPlayer.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+std::vector<std::string> statusTexts(const RecordingSink& sink) {
+    std::vector<std::string> texts;
+    for (const auto& status : sink.all<WmAppStatusText>()) {
+        texts.push_back(status.text);
+    }
+    return texts;
+}
+
+// A fresh directory for the weights file, removed at the end.
+class ComputerPlayerTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        m_directory = fs::temp_directory_path() /
+                      ("quorlen-computer-" +
+                       std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "-" +
+                       ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::remove_all(m_directory);
+        fs::create_directories(m_directory);
+        SettingsDefaults::apply(settings);
+    }
+    void TearDown() override { fs::remove_all(m_directory); }
+
+    fs::path weightsFile() const { return m_directory / "quorlen.dat"; }
+
+    std::unique_ptr<ComputerPlayer> make(bool hard, int playerNumber, std::int32_t timeLimit = 300,
+                                         std::uint32_t seed = 7) {
+        ComputerPlayer::Context context{sink,
+                                        settings,
+                                        clock,
+                                        weightsFile(),
+                                        [seed] { return seed; },
+                                        [](std::chrono::milliseconds) {}};
+        return std::make_unique<ComputerPlayer>(hard ? "Quorlen" : "Quorl", timeLimit, hard,
+                                                playerNumber, std::move(context));
+    }
+
+    RecordingSink sink;
+    SettingsStore settings;
+    FakeClock clock;
+    Event stop{Event::Mode::ManualReset};
+
+private:
+    fs::path m_directory;
+};
+
+TEST_F(ComputerPlayerTest, OpeningStoneLiesInTheMiddleSquareAndPostsNothing) {
+    for (std::uint32_t seed = 0; seed < 200; ++seed) {
+        auto player = make(false, 1, 300, seed);
+        Hex::Game game(10, nullptr);
+        game.setPlayer1(player.get());
+        // The game loop sets the move number; a game object that was never run reads 0.
+        const Hex::Coord move = player->getMove(stop);
+        EXPECT_GE(move.row, 2);
+        EXPECT_LE(move.row, 6);
+        EXPECT_GE(move.col, 2);
+        EXPECT_LE(move.col, 6);
+    }
+    EXPECT_TRUE(sink.messages().empty());
+}
+
+TEST_F(ComputerPlayerTest, OnTheSmallestBoardTheOpeningIsTheCorner) {
+    for (std::uint32_t seed = 0; seed < 20; ++seed) {
+        auto player = make(true, 1, 300, seed);
+        Hex::Game game(3, nullptr);
+        game.setPlayer1(player.get());
+        EXPECT_EQ(player->getMove(stop), (Hex::Coord{0, 0}));
+    }
+}
+
+TEST_F(ComputerPlayerTest, SwapTakenOnlyInTheMiddleRegion) {
+    const auto decides = [&](std::uint32_t n, Hex::Coord first) {
+        auto player = make(false, 2);
+        Hex::Game game(n, std::vector<Hex::Coord>{first});
+        game.setPlayer2(player.get());
+        return player->askSwap(stop) == Player::takeSwap;
+    };
+    EXPECT_TRUE(decides(10, {4, 5}));
+    EXPECT_TRUE(decides(10, {2, 7}));
+    EXPECT_FALSE(decides(10, {0, 5}));
+    EXPECT_FALSE(decides(10, {8, 8}));
+    EXPECT_TRUE(decides(11, {8, 2}));
+    EXPECT_FALSE(decides(11, {9, 2}));
+    EXPECT_TRUE(decides(3, {0, 0}));
+    EXPECT_TRUE(decides(3, {2, 2}));
+    EXPECT_EQ(statusTexts(sink).front(), "Quorlen AI thinking...");
+    EXPECT_EQ(statusTexts(sink)[1], "Quorlen AI finished");
+}
+
+TEST_F(ComputerPlayerTest, BudgetIsTwiceTheEqualShareOfTheTimeLeft) {
+    auto player = make(true, 2, 300);
+    EXPECT_EQ(player->timeBudget(10, 2), 12);
+    EXPECT_EQ(player->timeBudget(4, 8), 0); // no moves left: never a division by zero
+    EXPECT_EQ(player->timeBudget(4, 9), 0);
+    EXPECT_EQ(player->timeBudget(30, 2), 0); // 300 seconds for 448 moves
+}
+
+// With no time share left the hard player plays the crossing of the cheapest paths instead
+// of answering (-1, -1): a whole game under a one-second limit ends with a winner.
+TEST_F(ComputerPlayerTest, NoTimeLeftGivesTheEasyMove) {
+    for (std::uint32_t n = 3; n <= 7; ++n) {
+        auto hard = make(true, 1, 1);
+        Player other("Player 2");
+        Hex::Game game(n, nullptr);
+        game.setPlayer1(hard.get());
+        game.setPlayer2(&other);
+        EXPECT_NE(game.run(), 0) << "size " << n;
+    }
+}
+
+TEST_F(ComputerPlayerTest, MissingWeightsFileGivesDefaultsAndIsWrittenAtTheEnd) {
+    {
+        auto player = make(false, 1);
+        EXPECT_EQ(player->weights(), defaultWeights);
+    }
+    std::ifstream file(weightsFile(), std::ios::binary);
+    const std::string text((std::istreambuf_iterator<char>(file)),
+                           std::istreambuf_iterator<char>());
+    EXPECT_EQ(text, "-3.076\n3.801\n-5.553\n7.072\n");
+}
+
+TEST_F(ComputerPlayerTest, WeightsAreReadFromTheFile) {
+    Weights stored{1.0, 2.0, 3.0, 4.5};
+    ASSERT_TRUE(WeightsFile::write(weightsFile(), stored));
+    auto player = make(true, 2);
+    EXPECT_EQ(player->weights(), stored);
+}
+
+} // namespace

@@ -1,0 +1,240 @@
+#include "document/CQuorlenDoc.h"
+#include "settings/SettingsDefaults.h"
+#include "settings/SettingsKeys.h"
+#include "settings/SettingsStore.h"
+#include "ui/CMainFrame.h"
+#include "ui/CQuorlenView.h"
+#include "ui/WindowSink.h"
+
+#include <QAction>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <memory>
+
+namespace {
+
+Path pathOf(std::vector<Hex::Coord> cells) {
+    return Path{std::move(cells), 2.0};
+}
+
+// A document and its window, wired as the program wires them, in a directory of its own.
+struct Window {
+    explicit Window(
+        const std::vector<std::pair<std::string_view, std::string_view>>& settingsText = {}) {
+        SettingsDefaults::apply(settings);
+        for (const auto& [key, value] : settingsText) {
+            settings.set(key, value);
+        }
+        document = std::make_unique<CQuorlenDoc>(
+            CQuorlenDoc::Context{settings,
+                                 sink,
+                                 Clock::steady(),
+                                 (directory.path() + "/quorlen.dat").toStdString(),
+                                 [](std::chrono::milliseconds) {},
+                                 {}});
+        frame = std::make_unique<CMainFrame>(*document, settings);
+        frame->setErrorDisplay([this](const QString& text) { errors << text; });
+        sink.attach(frame.get());
+        frame->resize(800, 600);
+        frame->show();
+    }
+    ~Window() {
+        document.reset(); // ends a running game while the window takes its messages
+        sink.detach();
+    }
+
+    // Lets queued worker messages arrive until the condition holds.
+    bool waitFor(const std::function<bool()>& condition, int milliseconds = 20000) {
+        return QTest::qWaitFor(condition, milliseconds);
+    }
+
+    void click(int row, int col) {
+        CQuorlenView& view = frame->view();
+        const auto center = view.geometry().cellCenter(row, col);
+        QTest::mouseClick(&view, Qt::LeftButton, {}, QPoint(center.x, center.y));
+    }
+
+    QTemporaryDir directory;
+    SettingsStore settings;
+    WindowSink sink;
+    std::unique_ptr<CQuorlenDoc> document;
+    std::unique_ptr<CMainFrame> frame;
+    QStringList errors;
+};
+
+} // namespace
+
+class MainWindowTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void panesBeforeAnyGame() {
+        Window window;
+        QCOMPARE(window.frame->statusText(), QStringLiteral("Quorlen is not active."));
+        QCOMPARE(window.frame->paneText(1), QStringLiteral("Quorlen is not active."));
+        QCOMPARE(window.frame->paneText(2), QStringLiteral("Game Over"));
+        QCOMPARE(window.frame->paneText(3), QStringLiteral("Player 1: 00:00:00"));
+        QCOMPARE(window.frame->paneText(4), QStringLiteral("Player 2: 00:00:00"));
+        QCOMPARE(window.frame->windowTitle(), QStringLiteral("Quorlen"));
+    }
+
+    void clocksShowHoursWithinADay() {
+        QCOMPARE(CMainFrame::clockText(25 * 3600 + 3), QStringLiteral("01:00:03"));
+        QCOMPARE(CMainFrame::clockText(3599), QStringLiteral("00:59:59"));
+    }
+
+    void messagesChangeTheDisplayState() {
+        Window window;
+        window.sink.post(WmAppStatusText{"Looking ahead 3 moves..."});
+        QVERIFY(window.waitFor([&] { return window.frame->statusText().startsWith("Looking"); }));
+        QCOMPARE(window.frame->paneText(1), QStringLiteral("Looking ahead 3 moves..."));
+
+        const Path path = pathOf({{0, 0}, {1, 0}});
+        window.sink.post(WmAppShowPaths{1, {path, path, path}});
+        window.sink.post(WmAppShowPaths{2, {path}});
+        QVERIFY(window.waitFor([&] { return window.document->pathCount(2) == 1; }));
+        QCOMPARE(window.document->pathCount(1), 3);
+        window.sink.post(WmAppShowPaths{});
+        QVERIFY(window.waitFor([&] { return window.document->pathCount(1) == 0; }));
+        QCOMPARE(window.document->pathCount(2), 0);
+
+        window.sink.post(WmAppShowEval{CellEvaluation{2, 3, 0.5}});
+        window.sink.post(WmAppShowEval{CellEvaluation{2, 3, -0.25}});
+        QVERIFY(window.waitFor([&] {
+            const auto& evals = window.document->evaluations();
+            return evals.count(203) == 1 && evals.at(203).value == -0.25;
+        }));
+        window.sink.post(WmAppShowEval{});
+        QVERIFY(window.waitFor([&] { return window.document->evaluations().empty(); }));
+
+        window.sink.post(GameErrorText{"Something went wrong."});
+        QVERIFY(window.waitFor([&] { return !window.errors.isEmpty(); }));
+        QCOMPARE(window.errors.front(), QStringLiteral("Something went wrong."));
+    }
+
+    void menuStatesWhileIdleAndWhileAGameRuns() {
+        Window window;
+        CMainFrame& frame = *window.frame;
+        frame.refreshActions();
+        QCOMPARE(frame.action("newGame")->text(), QStringLiteral("New Game"));
+        QVERIFY(frame.action("open")->isEnabled());
+        QVERIFY(!frame.action("save")->isEnabled());
+        QVERIFY(frame.action("boardSize")->isEnabled());
+        QVERIFY(frame.action("player1human")->isChecked());
+        QVERIFY(!frame.action("player1hard")->isChecked());
+        QCOMPARE(frame.action("newGame")->shortcut(), QKeySequence(QStringLiteral("Ctrl+N")));
+
+        frame.action("newGame")->trigger();
+        QCOMPARE(frame.action("newGame")->text(), QStringLiteral("Stop Game"));
+        QVERIFY(!frame.action("open")->isEnabled());
+        QVERIFY(frame.action("save")->isEnabled());
+        QVERIFY(!frame.action("boardSize")->isEnabled());
+        QVERIFY(!frame.action("timeLimit")->isEnabled());
+        QVERIFY(!frame.action("player2easy")->isEnabled());
+        QVERIFY(frame.action("colors")->isEnabled());
+        QVERIFY(frame.action("learning")->isEnabled());
+
+        frame.action("newGame")->trigger(); // Stop Game
+        QVERIFY(window.waitFor([&] { return !window.document->isRunning(); }));
+        QVERIFY(window.waitFor(
+            [&] { return frame.action("newGame")->text() == QStringLiteral("New Game"); }));
+        QCOMPARE(frame.paneText(2), QStringLiteral("Game Over"));
+
+        frame.action("player2hard")->trigger();
+        QVERIFY(frame.action("player2hard")->isChecked());
+        QCOMPARE(QString::fromStdString(window.settings.get(SettingsKeys::p2Type)),
+                 QStringLiteral("2"));
+        frame.action("learning")->trigger();
+        QVERIFY(frame.action("learning")->isChecked());
+    }
+
+    void clicksReachTheWaitingHuman() {
+        Window window;
+        window.click(1, 1); // no game: nothing happens
+        window.frame->action("newGame")->trigger();
+        QVERIFY(window.waitFor([&] { return window.document->awaitsMove(1); }));
+        QCOMPARE(window.frame->paneText(2), QStringLiteral("Player 1's turn"));
+
+        // A press on one cell and a release on another does nothing.
+        CQuorlenView& view = window.frame->view();
+        const auto a = view.geometry().cellCenter(2, 2);
+        const auto b = view.geometry().cellCenter(2, 3);
+        QTest::mousePress(&view, Qt::LeftButton, {}, QPoint(a.x, a.y));
+        QTest::mouseRelease(&view, Qt::LeftButton, {}, QPoint(b.x, b.y));
+        QVERIFY(window.document->awaitsMove(1));
+
+        window.click(2, 5);
+        QVERIFY(window.waitFor([&] { return window.document->swapOffered(2); }));
+        QVERIFY(window.waitFor([&] { return view.swapButton().isVisible(); }));
+        window.click(2, 5); // taken: nothing happens
+        QVERIFY(window.document->swapOffered(2));
+
+        QTest::mouseClick(&view.swapButton(), Qt::LeftButton);
+        QVERIFY(window.waitFor([&] { return window.document->game()->moves().size() == 2; }));
+        QCOMPARE(window.document->game()->boardSnapshot().cell(5, 2), 2);
+        QVERIFY(window.waitFor([&] { return !view.swapButton().isVisible(); }));
+    }
+
+    void clickingACellDeclinesTheSwap() {
+        Window window;
+        window.frame->action("newGame")->trigger();
+        QVERIFY(window.waitFor([&] { return window.document->awaitsMove(1); }));
+        window.click(0, 0);
+        QVERIFY(window.waitFor([&] { return window.document->swapOffered(2); }));
+        window.click(4, 4);
+        QVERIFY(window.waitFor([&] { return window.document->game()->moves().size() == 2; }));
+        QCOMPARE(window.document->game()->moves()[1], (Hex::Coord{4, 4}));
+    }
+
+    void clicksWhileTheComputerIsToMoveDoNothing() {
+        Window window({{SettingsKeys::p1Type, "2"}, {SettingsKeys::timeLimit, "3000"}});
+        window.frame->action("newGame")->trigger();
+        QVERIFY(window.waitFor([&] { return window.document->game()->moves().size() == 1; }));
+        window.click(0, 0);
+        QVERIFY(window.waitFor([&] { return window.document->swapOffered(2); }));
+        window.click(8, 8); // declines; then the hard player thinks
+        QVERIFY(window.waitFor([&] { return window.document->game()->moves().size() >= 2; }));
+        window.click(9, 9); // Player 1 is the computer: nothing is handed over
+        QVERIFY(!window.document->awaitsMove(1));
+        window.frame->action("newGame")->trigger(); // stop the search
+        QVERIFY(window.waitFor([&] { return !window.document->isRunning(); }));
+        QVERIFY(window.errors.isEmpty());
+    }
+
+    void closingStoresTheOuterSize() {
+        Window window;
+        window.frame->resize(640, 480);
+        window.frame->close();
+        const QSize outer = window.frame->frameGeometry().size();
+        QCOMPARE(window.settings.getInt(SettingsKeys::windowWidth), outer.width());
+        QCOMPARE(window.settings.getInt(SettingsKeys::windowHeight), outer.height());
+    }
+
+    void absurdStoredSizesGiveTheDefault() {
+        for (const char* width : {"0", "-5", "100000", "abc"}) {
+            Window window({{SettingsKeys::windowWidth, width}});
+            QCOMPARE(window.frame->initialSize(), QSize(800, 600));
+        }
+        Window sensible({{SettingsKeys::windowWidth, "640"}, {SettingsKeys::windowHeight, "500"}});
+        QCOMPARE(sensible.frame->initialSize(), QSize(640, 500));
+    }
+
+    void twoComputerPlayersPlayAWholeGameThroughTheWindow() {
+        Window window({{SettingsKeys::p1Type, "1"},
+                       {SettingsKeys::p2Type, "2"},
+                       {SettingsKeys::boardSize, "5"},
+                       {SettingsKeys::timeLimit, "10"}});
+        window.frame->action("newGame")->trigger();
+        QVERIFY(window.waitFor([&] { return !window.document->isRunning(); }, 60000));
+        QVERIFY(window.document->isGameOver());
+        QVERIFY(window.document->game()->winner() != 0);
+        QVERIFY(window.errors.isEmpty());
+        QCOMPARE(window.frame->paneText(2), QStringLiteral("Game Over"));
+        QCOMPARE(window.frame->statusText(), QStringLiteral("Quorlen AI finished"));
+    }
+};
+
+QTEST_MAIN(MainWindowTest)
+#include "MainWindowTest.moc"

@@ -1,0 +1,346 @@
+#include "ui/CMainFrame.h"
+
+#include "document/CQuorlenDoc.h"
+#include "players/TimedPlayer.h"
+#include "settings/SettingsKeys.h"
+#include "settings/SettingsStore.h"
+#include "ui/CAboutDlg.h"
+#include "ui/CBoardSizeDlg.h"
+#include "ui/CColorPrefsDlg.h"
+#include "ui/CQuorlenView.h"
+#include "ui/CTimeLimitDlg.h"
+#include "ui/MessageEvent.h"
+
+#include <QCloseEvent>
+#include <QFile>
+#include <QFileDialog>
+#include <QLabel>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QScreen>
+#include <QStatusBar>
+#include <QTimer>
+
+#include <filesystem>
+
+namespace {
+
+// The template texts that size the four status panes.
+const std::array<const char*, 4> paneTemplates = {"Quorlen is not active right now.",
+                                                  "Game Status    ", "Player 1: Time Usage",
+                                                  "Player 2: Time Usage"};
+
+} // namespace
+
+CMainFrame::CMainFrame(CQuorlenDoc& document, SettingsStore& settings, QWidget* parent)
+    : QMainWindow(parent), m_document(document), m_settings(settings),
+      m_view(new CQuorlenView(document, settings, this)), m_timer(new QTimer(this)),
+      m_showError([this](const QString& text) {
+          QMessageBox::warning(this, QStringLiteral("Quorlen"), text, QMessageBox::Ok);
+      }) {
+    setWindowTitle(QStringLiteral("Quorlen"));
+    setCentralWidget(m_view);
+    createMenus();
+    createStatusBar();
+    connect(m_timer, &QTimer::timeout, this, [this] {
+        refreshPanes();
+        refreshActions();
+    });
+    m_timer->start(1000);
+    refreshActions();
+    refreshPanes();
+}
+
+QSize CMainFrame::initialSize() const {
+    const int width = m_settings.getInt(SettingsKeys::windowWidth);
+    const int height = m_settings.getInt(SettingsKeys::windowHeight);
+    const QScreen* screen = this->screen();
+    const QSize available =
+        screen != nullptr ? screen->availableVirtualSize() : QSize(1 << 14, 1 << 14);
+    const bool absurd =
+        width < 100 || height < 100 || width > available.width() || height > available.height();
+    return absurd ? QSize(defaultWidth, defaultHeight) : QSize(width, height);
+}
+
+// --- Menus ---------------------------------------------------------------------------------
+
+QAction* CMainFrame::addCommand(QMenu* menu, const QString& name, const QString& text,
+                                const QString& prompt, void (CMainFrame::*slot)()) {
+    QAction* command = menu->addAction(text);
+    command->setObjectName(name);
+    command->setStatusTip(prompt);
+    connect(command, &QAction::triggered, this, slot);
+    return command;
+}
+
+void CMainFrame::createMenus() {
+    QMenu* game = menuBar()->addMenu(QStringLiteral("&Game"));
+    // The shortcuts reach the Game menu's own commands, with the same enabled rules.
+    addCommand(game, "newGame", "New Game", "Start a new game", &CMainFrame::onNewGame)
+        ->setShortcut(QKeySequence(QStringLiteral("Ctrl+N")));
+    addCommand(game, "open", "&Open", "Open game file", &CMainFrame::onOpen)
+        ->setShortcut(QKeySequence(QStringLiteral("Ctrl+O")));
+    addCommand(game, "save", "&Save", "Save this game", &CMainFrame::onSave)
+        ->setShortcut(QKeySequence(QStringLiteral("Ctrl+S")));
+    game->addSeparator();
+    QAction* exit = game->addAction(QStringLiteral("E&xit"));
+    exit->setObjectName(QStringLiteral("exit"));
+    exit->setStatusTip(QStringLiteral("Quit the application"));
+    connect(exit, &QAction::triggered, this, &QWidget::close);
+
+    QMenu* options = menuBar()->addMenu(QStringLiteral("&Options"));
+    addCommand(options, "boardSize", "Board &Size", "Sets the playable board size",
+               &CMainFrame::onBoardSize);
+    addCommand(options, "colors", "&Color Preferences",
+               "Change all the colors to something you like", &CMainFrame::onColors);
+    addCommand(options, "timeLimit", "Game &Time Limit",
+               "Set a game time limit which the Quorlen AI will respect", &CMainFrame::onTimeLimit);
+    options->addSeparator();
+    createPlayerMenu(options, 1);
+    createPlayerMenu(options, 2);
+    options->addSeparator();
+    addCommand(options, "learning", "&Learning AI",
+               "Allow the Quorlen AI to learn and adapt to your play style.",
+               &CMainFrame::onLearning)
+        ->setCheckable(true);
+
+    QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
+    addCommand(help, "about", "&About Quorlen...",
+               "Display program information, version number and copyright", &CMainFrame::onAbout);
+
+    for (QMenu* menu : {game, options, help}) {
+        connect(menu, &QMenu::aboutToShow, this, &CMainFrame::refreshActions);
+    }
+}
+
+QMenu* CMainFrame::createPlayerMenu(QMenu* options, int side) {
+    const QString number = QString::number(side);
+    QMenu* menu = options->addMenu(QStringLiteral("Player &") + number);
+    connect(menu, &QMenu::aboutToShow, this, &CMainFrame::refreshActions);
+    struct Item {
+        PlayerKind kind;
+        const char* name;
+        const char* text;
+        const char* prompt;
+    };
+    const Item items[] = {
+        {PlayerKind::human, "human", "Human\t0", "Set player %1 to be a human player"},
+        {PlayerKind::easy, "easy", "Quorlen AI (easy)\t1",
+         "Set player %1 to be a simple Quorlen AI"},
+        {PlayerKind::hard, "hard", "Quorlen AI (hard)\t2",
+         "Set player %1 to be a tough Quorlen AI"}};
+    for (const Item& item : items) {
+        QAction* choice = menu->addAction(QString::fromLatin1(item.text));
+        choice->setObjectName(QStringLiteral("player%1%2").arg(side).arg(item.name));
+        choice->setStatusTip(QString::fromLatin1(item.prompt).arg(side));
+        choice->setCheckable(true);
+        const PlayerKind kind = item.kind;
+        connect(choice, &QAction::triggered, this,
+                [this, side, kind] { onPlayerKind(side, kind); });
+    }
+    return menu;
+}
+
+QAction* CMainFrame::action(const QString& name) const {
+    return findChild<QAction*>(name);
+}
+
+void CMainFrame::refreshActions() {
+    const bool idle = m_document.canChangeOptions();
+    action("newGame")->setText(QString::fromStdString(m_document.newGameText()));
+    action("open")->setEnabled(m_document.canOpen());
+    action("save")->setEnabled(m_document.canSave());
+    action("boardSize")->setEnabled(idle);
+    action("timeLimit")->setEnabled(idle);
+    for (int side = 1; side <= 2; ++side) {
+        for (const auto& [kind, name] :
+             {std::pair{PlayerKind::human, "human"}, std::pair{PlayerKind::easy, "easy"},
+              std::pair{PlayerKind::hard, "hard"}}) {
+            QAction* choice = action(QStringLiteral("player%1%2").arg(side).arg(name));
+            choice->setEnabled(idle);
+            choice->setChecked(m_document.isPlayerKindChecked(side, kind));
+        }
+    }
+    action("learning")->setChecked(m_document.isLearningChecked());
+}
+
+// --- Status bar ------------------------------------------------------------------------------
+
+void CMainFrame::createStatusBar() {
+    QStatusBar* bar = statusBar();
+    connect(bar, &QStatusBar::messageChanged, this, [bar](const QString& message) {
+        if (message.isEmpty()) {
+            bar->showMessage(QStringLiteral("Ready"));
+        }
+    });
+    bar->showMessage(QStringLiteral("Ready"));
+    const char* names[] = {"statusPane", "turnPane", "clock1Pane", "clock2Pane"};
+    for (std::size_t i = 0; i < m_panes.size(); ++i) {
+        m_panes[i] = addPane(QString::fromLatin1(names[i]), QString::fromLatin1(paneTemplates[i]));
+    }
+}
+
+QLabel* CMainFrame::addPane(const QString& name, const QString& templateText) {
+    auto* pane = new QLabel(templateText, this);
+    pane->setObjectName(name);
+    pane->setFrameShape(QFrame::Panel);
+    pane->setFrameShadow(QFrame::Sunken);
+    const int margins = pane->contentsMargins().left() + pane->contentsMargins().right() +
+                        2 * pane->frameWidth() + 6;
+    pane->setFixedWidth(pane->fontMetrics().horizontalAdvance(templateText) + margins);
+    pane->setProperty("fullText", templateText);
+    statusBar()->addPermanentWidget(pane);
+    return pane;
+}
+
+// A pane keeps its width: a longer text is cut off.
+void CMainFrame::setPane(QLabel* pane, const QString& text) {
+    pane->setProperty("fullText", text);
+    const int room = pane->contentsRect().width();
+    pane->setText(pane->fontMetrics().elidedText(text, Qt::ElideRight, room));
+}
+
+QString CMainFrame::paneText(int pane) const {
+    return m_panes.at(static_cast<std::size_t>(pane - 1))->property("fullText").toString();
+}
+
+QString CMainFrame::clockText(int seconds) {
+    const int hours = (seconds / 3600) % 24; // whole days are not shown
+    return QStringLiteral("%1:%2:%3")
+        .arg(hours, 2, 10, QLatin1Char('0'))
+        .arg((seconds / 60) % 60, 2, 10, QLatin1Char('0'))
+        .arg(seconds % 60, 2, 10, QLatin1Char('0'));
+}
+
+void CMainFrame::refreshPanes() {
+    setPane(m_panes[0], m_strStatus);
+    const Hex::Game* game = m_document.game();
+    if (!m_document.isRunning()) {
+        setPane(m_panes[1], QStringLiteral("Game Over"));
+    } else if (game != nullptr && game->currentPlayer() != 0) {
+        const int side = game->currentPlayer() == 1 ? 1 : 2;
+        setPane(m_panes[1], QString::fromStdString(m_document.player(side).name()) + "'s turn");
+    } // while a game is starting the pane keeps its text
+    for (int side = 1; side <= 2; ++side) {
+        TimedPlayer& player = m_document.player(side);
+        setPane(m_panes[static_cast<std::size_t>(side + 1)],
+                QString::fromStdString(player.name()) + ": " + clockText(player.timeUsed()));
+    }
+}
+
+// --- Messages ------------------------------------------------------------------------------
+
+bool CMainFrame::event(QEvent* event) {
+    if (event->type() == MessageEvent::eventType()) {
+        handle(static_cast<MessageEvent*>(event)->message());
+        return true;
+    }
+    return QMainWindow::event(event);
+}
+
+void CMainFrame::handle(const Message& message) {
+    std::visit(
+        [this](const auto& payload) {
+            using Kind = std::decay_t<decltype(payload)>;
+            if constexpr (std::is_same_v<Kind, WmAppHumanTurn>) {
+                m_document.onHumanTurn(payload.player);
+            } else if constexpr (std::is_same_v<Kind, WmAppSwapOffer>) {
+                m_document.onSwapOffer(payload.player);
+            } else if constexpr (std::is_same_v<Kind, WmAppRedraw>) {
+                m_view->update();
+            } else if constexpr (std::is_same_v<Kind, WmAppStatusText>) {
+                m_strStatus = QString::fromStdString(payload.text);
+            } else if constexpr (std::is_same_v<Kind, WmAppShowPaths>) {
+                m_document.onShowPaths(payload);
+            } else if constexpr (std::is_same_v<Kind, WmAppShowEval>) {
+                m_document.onShowEval(payload);
+            } else if constexpr (std::is_same_v<Kind, GameErrorText>) {
+                m_showError(QString::fromStdString(payload.text));
+            }
+        },
+        message);
+    refreshActions();
+    refreshPanes();
+}
+
+void CMainFrame::documentChanged() {
+    refreshActions();
+    refreshPanes();
+    m_view->update();
+}
+
+// --- Commands ------------------------------------------------------------------------------
+
+void CMainFrame::onNewGame() {
+    m_document.newGame();
+    documentChanged();
+}
+
+void CMainFrame::onOpen() {
+    if (!m_document.canOpen()) {
+        return;
+    }
+    const QString path = QFileDialog::getOpenFileName(this, QStringLiteral("Open"));
+    if (!path.isEmpty()) {
+        m_document.openRecord(std::filesystem::path(QFile::encodeName(path).toStdString()));
+    }
+    documentChanged();
+}
+
+void CMainFrame::onSave() {
+    if (m_document.canSave()) {
+        m_document.saveRecord(std::filesystem::current_path());
+    }
+}
+
+void CMainFrame::onBoardSize() {
+    if (!m_document.canChangeOptions()) {
+        return;
+    }
+    CBoardSizeDlg dialog(QString::fromStdString(m_settings.get(SettingsKeys::boardSize)), this);
+    if (dialog.exec() == QDialog::Accepted) {
+        m_document.setBoardSize(static_cast<int>(dialog.size()));
+    }
+    documentChanged();
+}
+
+void CMainFrame::onColors() {
+    CColorPrefsDlg dialog(m_document.colors(), this);
+    if (dialog.exec() == QDialog::Accepted) {
+        m_document.setColors(dialog.colors());
+    }
+    documentChanged();
+}
+
+void CMainFrame::onTimeLimit() {
+    if (!m_document.canChangeOptions()) {
+        return;
+    }
+    CTimeLimitDlg dialog(QString::fromStdString(m_settings.get(SettingsKeys::timeLimit)), this);
+    if (dialog.exec() == QDialog::Accepted) {
+        m_document.setTimeLimitMinutes(dialog.minutes());
+    }
+}
+
+void CMainFrame::onLearning() {
+    m_document.toggleLearning();
+    refreshActions();
+}
+
+void CMainFrame::onAbout() {
+    CAboutDlg(this).exec();
+}
+
+void CMainFrame::onPlayerKind(int side, PlayerKind kind) {
+    m_document.setPlayerKind(side, kind);
+    documentChanged();
+}
+
+void CMainFrame::closeEvent(QCloseEvent* event) {
+    // The outer size, frame included, so that the window opens as large next time.
+    const QSize outer = frameGeometry().size();
+    m_settings.setInt(SettingsKeys::windowWidth, outer.width());
+    m_settings.setInt(SettingsKeys::windowHeight, outer.height());
+    m_timer->stop();
+    QMainWindow::closeEvent(event);
+}

@@ -1,0 +1,88 @@
+#pragma once
+
+#include "document/PlayerKind.h"
+#include "platform/Message.h"
+
+#include <QMainWindow>
+#include <QString>
+
+#include <array>
+#include <functional>
+
+class CQuorlenDoc;
+class CQuorlenView;
+class QAction;
+class QLabel;
+class QMenu;
+class QTimer;
+class SettingsStore;
+
+// The program's window: the menus, the board view and the status bar with the computer
+// player's status, whose turn it is and both clocks. It is the receiving end of every worker
+// message (through WindowSink) and turns each into display state and redraws.
+//
+// Thread contract: user-interface thread only.
+class CMainFrame : public QMainWindow {
+    Q_OBJECT
+
+public:
+    static constexpr int defaultWidth = 800;
+    static constexpr int defaultHeight = 600;
+
+    CMainFrame(CQuorlenDoc& document, SettingsStore& settings, QWidget* parent = nullptr);
+
+    CQuorlenView& view() const { return *m_view; }
+    // The outer size the window opens with: WINDOW_WIDTH x WINDOW_HEIGHT, or the default
+    // when either is absurd (not positive, tiny, or larger than the screen).
+    QSize initialSize() const;
+
+    // The status panes' texts as they read now (the status text, whose turn, the clocks).
+    QString statusText() const { return m_strStatus; }
+    QString paneText(int pane) const;
+    QAction* action(const QString& name) const;
+
+    // How an error of a game is shown; a message box with OK unless replaced (tests).
+    void setErrorDisplay(std::function<void(const QString&)> display) {
+        m_showError = std::move(display);
+    }
+
+    // Refreshes the menu items and the status panes from the document.
+    void refreshActions();
+    void refreshPanes();
+
+    // Formats whole seconds as hours within a day, minutes and seconds: "HH:MM:SS".
+    static QString clockText(int seconds);
+
+protected:
+    bool event(QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void handle(const Message& message);
+    void createMenus();
+    QMenu* createPlayerMenu(QMenu* options, int side);
+    QAction* addCommand(QMenu* menu, const QString& name, const QString& text,
+                        const QString& prompt, void (CMainFrame::*slot)());
+    void createStatusBar();
+    QLabel* addPane(const QString& name, const QString& templateText);
+    void setPane(QLabel* pane, const QString& text);
+    void documentChanged();
+
+    void onNewGame();
+    void onOpen();
+    void onSave();
+    void onBoardSize();
+    void onColors();
+    void onTimeLimit();
+    void onLearning();
+    void onAbout();
+    void onPlayerKind(int side, PlayerKind kind);
+
+    CQuorlenDoc& m_document;
+    SettingsStore& m_settings;
+    CQuorlenView* m_view;
+    QString m_strStatus = QStringLiteral("Quorlen is not active.");
+    std::array<QLabel*, 4> m_panes{};
+    QTimer* m_timer;
+    std::function<void(const QString&)> m_showError;
+};

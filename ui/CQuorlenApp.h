@@ -1,0 +1,46 @@
+#pragma once
+
+#include "settings/SettingsStore.h"
+#include "ui/WindowSink.h"
+
+#include <QStringList>
+
+#include <filesystem>
+#include <memory>
+#include <string>
+
+class CMainFrame;
+class CQuorlenDoc;
+
+// The program: the settings store for the whole run, filled with the defaults and the
+// settings file of the directory that was current at start-up; the document, the window and
+// its board view; and the settings file written back at the end.
+class CQuorlenApp {
+public:
+    // The settings file is the one in this directory, whatever the current directory is
+    // later.
+    explicit CQuorlenApp(std::filesystem::path startDirectory = std::filesystem::current_path());
+    ~CQuorlenApp();
+    CQuorlenApp(const CQuorlenApp&) = delete;
+    CQuorlenApp& operator=(const CQuorlenApp&) = delete;
+
+    // Start-up: defaults, the settings file over them, document, window; a file argument is
+    // opened as a game record (a rejected one leaves the empty board). Shows the window when
+    // asked. False when start-up failed.
+    bool InitInstance(const QStringList& arguments, bool show = true);
+    // Shutdown: the document ends its game and its players write their weights, then the
+    // settings file is written. Returns the program's exit code.
+    int ExitInstance();
+
+    SettingsStore& settings() { return m_settings; }
+    CQuorlenDoc* document() const { return m_document.get(); }
+    CMainFrame* mainWindow() const { return m_frame.get(); }
+    std::filesystem::path settingsFile() const;
+
+private:
+    SettingsStore m_settings;
+    std::string m_strAppDir;
+    WindowSink m_sink;
+    std::unique_ptr<CQuorlenDoc> m_document;
+    std::unique_ptr<CMainFrame> m_frame;
+};
