@@ -45,7 +45,8 @@ TEST(Analyze, EmptyBoardGivesEveryKeyInOrder) {
     EXPECT_EQ(analysis["paths"]["1"][0].dump(), R"({"cost":8.0,"cells":[[0,1],[1,1],[2,0]]})");
     EXPECT_EQ(analysis["value"], 0.0);
     EXPECT_EQ(analysis["intersection_move"], Json::parse("[1, 1]"));
-    EXPECT_EQ(analysis["candidates"], Json::array());
+    // The paths cross in the centre; next to it lie the empty cells on Player 2's paths.
+    EXPECT_EQ(analysis["candidates"], Json::parse("[[1, 1], [0, 2], [1, 0], [1, 2]]"));
 }
 
 TEST(Analyze, MovesAreReplayedWithTheSwap) {
