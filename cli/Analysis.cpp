@@ -86,8 +86,8 @@ Json bySide(Json player1, Json player2) {
 // order the search would make its children.
 Json candidatesJson(const Hex::Game& game, PathFinder& player1, PathFinder& player2,
                     const std::vector<Path>& paths1, const std::vector<Path>& paths2) {
-    const int rootType = game.moves().size() % 2 == 0 ? TreeNode::player1ToMove
-                                                       : TreeNode::player2ToMove;
+    const int rootType =
+        game.moves().size() % 2 == 0 ? TreeNode::player1ToMove : TreeNode::player2ToMove;
     auto root = std::make_unique<HexNode>(nullptr, rootType, Hex::noMove, game.board());
     root->pathsP1 = paths1;
     root->pathsP2 = paths2;

@@ -2,6 +2,7 @@
 #include "cli/CommandLine.h"
 #include "cli/DemoCommand.h"
 #include "cli/PlayCommand.h"
+#include "cli/SearchCommand.h"
 
 #include <CLI/CLI.hpp>
 
@@ -11,6 +12,7 @@ int main(int argc, char** argv) {
     int exitCode = 0;
     addDemoCommand(app, exitCode);
     addAnalyzeCommand(app, exitCode);
+    addSearchCommand(app, exitCode);
     addPlayCommand(app, exitCode);
     parseCommandLine(app, argc, argv, exitCode);
     return exitCode;

@@ -3,6 +3,7 @@
 #include "cli/AnalyzeCommand.h"
 #include "cli/CommandLine.h"
 #include "cli/PlayCommand.h"
+#include "cli/SearchCommand.h"
 
 #include <CLI/CLI.hpp>
 
@@ -26,6 +27,7 @@ inline CliRun runCli(std::vector<std::string> args) {
     std::ostringstream err;
     addAnalyzeCommand(app, run.exitCode, out, err);
     addPlayCommand(app, run.exitCode, out, err);
+    addSearchCommand(app, run.exitCode, out, err);
     args.insert(args.begin(), "quorlen-cli");
     parseCommandLine(app, args, run.exitCode, out, err);
     run.out = out.str();
