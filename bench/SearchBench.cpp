@@ -27,10 +27,9 @@ void expandAndEvaluate(benchmark::State& state) {
     DropMessages sink;
     std::int64_t evaluations = 0;
     for (auto _ : state) {
-        auto root = std::make_unique<HexNode>(nullptr, TreeNode::player1ToMove, Hex::noMove,
-                                              position);
-        HexSearch search(60, std::move(root), HexSearch::Owner{player1, player2, notStopped},
-                         sink);
+        auto root =
+            std::make_unique<HexNode>(nullptr, TreeNode::player1ToMove, Hex::noMove, position);
+        HexSearch search(60, std::move(root), HexSearch::Owner{player1, player2, notStopped}, sink);
         search.expand(search.root());
         for (const auto& child : search.root().children) {
             benchmark::DoNotOptimize(search.evaluate(*child));
