@@ -6,6 +6,7 @@
 
 #include "support/FakeClock.h"
 #include "support/RecordingSink.h"
+#include "support/TempDirectory.h"
 
 #include <gtest/gtest.h>
 
@@ -38,15 +39,7 @@ int clearingMessages(const RecordingSink& sink) {
 
 class ComputerPlayerGameTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        m_directory = fs::temp_directory_path() /
-                      (std::string("quorlen-games-") +
-                       ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(m_directory);
-        fs::create_directories(m_directory);
-        SettingsDefaults::apply(settings);
-    }
-    void TearDown() override { fs::remove_all(m_directory); }
+    void SetUp() override { SettingsDefaults::apply(settings); }
 
     std::unique_ptr<ComputerPlayer> make(bool hard, int number, std::int32_t timeLimit,
                                          const Clock& clock) {
@@ -64,7 +57,7 @@ protected:
     SettingsStore settings;
 
 private:
-    fs::path m_directory;
+    TempDirectory m_directory;
 };
 
 // A stop during a hard move ends it without the finished text or the clearing messages; the
