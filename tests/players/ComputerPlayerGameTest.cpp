@@ -129,6 +129,41 @@ TEST_F(ComputerPlayerGameTest, LearningSwitchedOnMidGameFirstOnlyRemembers) {
     EXPECT_EQ(countStatus(sink, "Quorlen AI learning..."), hardMovesAfterSwitch);
 }
 
+// Each game learns afresh: what the player remembered of the last game is forgotten at the
+// start of the next, so its first learning move there leaves the weights as they were.
+TEST_F(ComputerPlayerGameTest, TheLearningMemoryIsClearedAtANewGame) {
+    settings.set(SettingsKeys::learning, "1");
+    auto hard = make(true, 1, 6, Clock::steady());
+    Player other("Player 2");
+    {
+        Hex::Game first(4, nullptr);
+        first.setPlayer1(hard.get());
+        first.setPlayer2(&other);
+        first.run();
+    }
+    const Weights afterFirstGame = hard->weights();
+
+    class WeightsAfterEntry : public Hex::GameObserver {
+    public:
+        explicit WeightsAfterEntry(const ComputerPlayer& player) : m_player(player) {}
+        void onGameChanged() override { seen[game->moves().size()] = m_player.weights(); }
+        const Hex::Game* game = nullptr;
+        std::map<std::size_t, Weights> seen;
+
+    private:
+        const ComputerPlayer& m_player;
+    };
+    WeightsAfterEntry watcher(*hard);
+    Hex::Game second(4, &watcher);
+    watcher.game = &second;
+    second.setPlayer1(hard.get());
+    second.setPlayer2(&other);
+    second.run();
+    // Entries 0 (the opening) and 2 (the first hard move, which learns) are Player 1's.
+    ASSERT_TRUE(watcher.seen.count(3));
+    EXPECT_EQ(watcher.seen[3], afterFirstGame);
+}
+
 TEST_F(ComputerPlayerGameTest, HardAgainstEasyPlaysAWholeGame) {
     auto hard = make(true, 1, 10, Clock::steady());
     auto easy = make(false, 2, 10, Clock::steady());
