@@ -1,5 +1,7 @@
 #include "cli/Analysis.h"
 
+#include "cli/StatusSink.h"
+#include "engine/HexSearch.h"
 #include "engine/IntersectionMove.h"
 #include "engine/PathFinder.h"
 #include "engine/PositionValue.h"
@@ -80,6 +82,22 @@ Json bySide(Json player1, Json player2) {
     return sides;
 }
 
+// The look-ahead search's candidate moves for the side to move, duplicates included, in the
+// order the search would make its children.
+Json candidatesJson(const Hex::Game& game, PathFinder& player1, PathFinder& player2,
+                    const std::vector<Path>& paths1, const std::vector<Path>& paths2) {
+    const int rootType =
+        game.moves().size() % 2 == 0 ? TreeNode::player1ToMove : TreeNode::player2ToMove;
+    auto root = std::make_unique<HexNode>(nullptr, rootType, Hex::noMove, game.board());
+    root->pathsP1 = paths1;
+    root->pathsP2 = paths2;
+    HexNode& rootNode = *root;
+    StatusSink silent(nullptr);
+    const std::atomic<bool> notStopped{false};
+    HexSearch search(0, std::move(root), HexSearch::Owner{player1, player2, notStopped}, silent);
+    return cellsJson(search.candidateMoves(rootNode));
+}
+
 } // namespace
 
 nlohmann::ordered_json analyzePosition(const Hex::Game& game, const Weights& weights) {
@@ -107,6 +125,6 @@ nlohmann::ordered_json analyzePosition(const Hex::Game& game, const Weights& wei
     analysis["paths"] = bySide(pathsJson(paths1), pathsJson(paths2));
     analysis["value"] = positionValue(paths1, paths2);
     analysis["intersection_move"] = cellJson(intersectionMove(player1, player2, board));
-    analysis["candidates"] = Json::array();
+    analysis["candidates"] = candidatesJson(game, player1, player2, paths1, paths2);
     return analysis;
 }

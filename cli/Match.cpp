@@ -241,6 +241,19 @@ Match::Summary Match::run(const std::atomic<bool>& interrupted) {
     if (m_options.games > 1) {
         m_progress << '\n';
     }
+    // The weights file keeps what the last player to leave writes: the easy players leave
+    // first, so that what the hard players learned is kept (Player 2's, when both learn,
+    // as the program keeps it).
+    for (auto& easy : players[0]) {
+        easy.reset();
+    }
+    for (int side = 1; side <= 2; ++side) {
+        auto& hard = players[1][static_cast<std::size_t>(side - 1)];
+        if (hard) {
+            summary.hardWeights.push_back({side, hard->weights()});
+            hard.reset();
+        }
+    }
     return summary;
 }
 
@@ -265,5 +278,10 @@ void Match::printTable(const Summary& summary, std::ostream& out) {
             out << ", worst overrun " << stats.worstOverrun << " s";
         }
         out << '\n' << std::defaultfloat;
+    }
+    out << std::setprecision(6); // as the weights file writes them
+    for (const auto& [side, weights] : summary.hardWeights) {
+        out << "hard weights      Player " << side << ": " << weights[0] << ", " << weights[1]
+            << ", " << weights[2] << ", " << weights[3] << '\n';
     }
 }

@@ -8,6 +8,8 @@
 #include <iosfwd>
 #include <optional>
 #include <string>
+#include <utility>
+#include <vector>
 
 // Games between computer players without a window, as `quorlen-cli play` runs them.
 //
@@ -50,6 +52,8 @@ public:
         StrengthStats easy;
         StrengthStats hard;
         bool interrupted = false;
+        // Each hard player's weights at the end, by side.
+        std::vector<std::pair<int, Weights>> hardWeights;
     };
 
     Match(Options options, std::ostream& out, std::ostream& progress);

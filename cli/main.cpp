@@ -5,6 +5,7 @@
 #include "cli/GtpEngineCommand.h"
 #include "cli/MatchCommand.h"
 #include "cli/PlayCommand.h"
+#include "cli/SearchCommand.h"
 
 #include <CLI/CLI.hpp>
 
@@ -14,6 +15,7 @@ int main(int argc, char** argv) {
     int exitCode = 0;
     addDemoCommand(app, exitCode);
     addAnalyzeCommand(app, exitCode);
+    addSearchCommand(app, exitCode);
     addPlayCommand(app, exitCode);
     addGtpCommand(app, exitCode);
     addConvertCommand(app, exitCode);

@@ -1,65 +1,62 @@
 #include "engine/PathFinder.h"
 
-#include "engine/HexDistance.h"
 #include "model/OffBoardException.h"
 
 #include <algorithm>
 #include <cstdlib>
+#include <cstring>
 #include <stdexcept>
 #include <string>
 
 namespace {
 
+// The parent code of a cell reached through each neighbour slot (DirectionTables'
+// neighbourOffsets): the code of (cell - parent).
+constexpr std::int32_t parentCodes[6] = {4, 5, 3, 6, 2, 1};
+
+// Stepping back from a cell by its parent code gives the parent: the offset from the cell
+// to its parent, per code. Code 0 (and any unknown code) stays put.
+constexpr int backOffsets[7][2] = {{0, 0}, {-1, 0}, {-1, 1}, {0, 1}, {1, 0}, {1, -1}, {0, -1}};
+
 // The open list is a heap with the smallest g + h on top.
-bool greaterOnEstimate(double gA, double hA, double gB, double hB) {
-    return gA + hA > gB + hB;
-}
-
-// Parent codes: the code of a cell reached from its parent is that of (cell - parent).
-int parentCode(int dRow, int dCol) {
-    if (dRow == 1) {
-        return dCol == 0 ? 1 : 2;
+struct GreaterOnEstimate {
+    template <typename Entry>
+    bool operator()(const Entry& a, const Entry& b) const {
+        return a.f > b.f;
     }
-    if (dRow == -1) {
-        return dCol == 0 ? 4 : 5;
-    }
-    return dCol == -1 ? 3 : 6;
-}
+};
 
-// Stepping back from a cell by its parent code gives the parent; an unknown code stays put.
-Hex::Coord stepBack(Hex::Coord cell, int code) {
-    switch (code) {
-    case 1:
-        return {cell.row - 1, cell.col};
-    case 2:
-        return {cell.row - 1, cell.col + 1};
-    case 3:
-        return {cell.row, cell.col + 1};
-    case 4:
-        return {cell.row + 1, cell.col};
-    case 5:
-        return {cell.row + 1, cell.col - 1};
-    case 6:
-        return {cell.row, cell.col - 1};
-    default:
-        return cell;
+struct GreaterOnCost {
+    template <typename Entry>
+    bool operator()(const Entry& a, const Entry& b) const {
+        return a.cost > b.cost;
     }
-}
-
-constexpr int neighbourOffsets[6][2] = {{-1, 0}, {-1, 1}, {0, -1}, {0, 1}, {1, -1}, {1, 0}};
+};
 
 } // namespace
 
 PathFinder::PathFinder(std::uint32_t size, int direction, int colour)
     : m_cost(std::size_t{size} * size, 0.0), m_size(size), m_direction(direction), m_colour(colour),
-      m_records(std::size_t{size} * size), m_features(std::size_t{size} * size, Features{}) {
+      m_parent(std::size_t{size} * size, 0), m_closedCell(std::size_t{size} * size, 0),
+      m_g(std::size_t{size} * size, -1.0), m_tables(size, direction) {
     if (direction != 0 && direction != 1) {
         throw std::invalid_argument("PathFinder direction must be 0 or 1, not " +
                                     std::to_string(direction));
     }
-    m_stones.reserve(m_records.size());
-    m_open.reserve(m_records.size());
-    m_closed.reserve(m_records.size());
+    const std::size_t cells = m_cost.size();
+    for (std::vector<double>& plane : m_proximity) {
+        plane.assign(cells, 0.0);
+    }
+    m_bridges.assign(cells, {0, 0});
+    m_ring.assign((std::size_t{size} + 2) * (std::size_t{size} + 2), 0);
+    m_blocked.assign(cells, 0);
+    m_stones.reserve(cells);
+    m_open.reserve(cells);
+    m_closed.reserve(cells + 1); // the start cell can be closed twice
+    m_candidates.reserve(2 * std::size_t{size});
+    for (std::vector<double>& costs : m_stoneCost) {
+        costs.assign(m_tables.stoneW.size(), 0.0);
+    }
 }
 
 void PathFinder::setBoard(const Hex::Board* board) {
@@ -71,79 +68,105 @@ void PathFinder::setBoard(const Hex::Board* board) {
         throw std::invalid_argument("PathFinder weights must be set before a board");
     }
     m_board = board;
-    setBaseCosts();
-    listStones();
-    const int n = static_cast<int>(m_size);
-    for (int row = 0; row < n; ++row) {
-        for (int col = 0; col < n; ++col) {
-            if (m_board->at(row, col) == 0) {
-                addStoneInfluence(row, col);
-            } else {
-                m_cost[index(row, col)] = 0.0;
-            }
-            addBridges(row, col);
-            double& cost = m_cost[index(row, col)];
-            if (cost < 0.0) {
-                cost = 0.0;
-            }
-        }
+    readBoard();
+    std::copy(m_tables.baseCost.begin(), m_tables.baseCost.end(), m_cost.begin());
+    for (std::vector<double>& plane : m_proximity) {
+        std::fill(plane.begin(), plane.end(), 0.0);
     }
+    updateStoneTerms();
+    addStoneInfluence();
+    finishCells();
 }
 
-// Cells away from the middle line that runs in the player's own direction cost more.
-void PathFinder::setBaseCosts() {
+// The stone list in row-major order, the cells the search may not enter, and the board with
+// its border ring as Hex::Board::cell reads it.
+void PathFinder::readBoard() {
     const int n = static_cast<int>(m_size);
-    for (int row = 0; row < n; ++row) {
-        for (int col = 0; col < n; ++col) {
-            const int along = alongOf(row, col);
-            const int across = acrossOf(row, col);
-            const int k = (n - along) / 2 + n / 4 - across;
-            m_cost[index(row, col)] = 4.0 + 0.25 * std::abs(k);
-            m_features[index(row, col)] = Features{};
-        }
+    const std::size_t width = m_size + 2;
+    for (std::size_t i = 1; i <= m_size; ++i) {
+        m_ring[i] = 1;                        // row -1
+        m_ring[(m_size + 1) * width + i] = 1; // row N
+        m_ring[i * width] = 2;                // column -1
+        m_ring[i * width + m_size + 1] = 2;   // column N
     }
-}
-
-void PathFinder::listStones() {
     m_stones.clear();
-    const int n = static_cast<int>(m_size);
     for (int row = 0; row < n; ++row) {
         for (int col = 0; col < n; ++col) {
             const int value = m_board->at(row, col);
+            const std::size_t cell = static_cast<std::size_t>(row * n + col);
+            m_ring[(static_cast<std::size_t>(row) + 1) * width + static_cast<std::size_t>(col) +
+                   1] = value;
+            m_blocked[cell] = value == otherColour() ? 1 : 0;
             if (value != 0) {
-                m_stones.push_back(Stone{row, col, value});
+                m_stones.push_back(Stone{row, col, value == m_colour ? 0u : 1u});
             }
         }
     }
 }
 
-// A stone ahead of or behind the cell in the player's own direction, to within half a cell,
-// weighs fully; any other stone weighs a quarter, further divided by its distance.
-void PathFinder::addStoneInfluence(int row, int col) {
+// weight[side] x w / d² per difference, computed as the cost map adds it. Only redone when
+// the weights changed (the learning update changes them between moves).
+void PathFinder::updateStoneTerms() {
     const Weights& weights = *m_weights;
-    double& cost = m_cost[index(row, col)];
-    Features& features = m_features[index(row, col)];
+    if (m_termsValid &&
+        std::memcmp(m_termWeights.data(), weights.data(), sizeof m_termWeights) == 0) {
+        return;
+    }
+    for (std::size_t side = 0; side < 2; ++side) {
+        std::vector<double>& costs = m_stoneCost[side];
+        for (std::size_t at = 0; at < costs.size(); ++at) {
+            costs[at] = weights[side] * m_tables.stoneW[at] / m_tables.stoneSquared[at];
+        }
+        m_termWeights[side] = weights[side];
+    }
+    m_termsValid = true;
+}
+
+// Every stone's term is added to every cell, stone by stone in list order, so that each
+// cell's sum is made in the same order as if the cells were visited one by one. Occupied
+// cells get terms too; finishCells sets them back.
+void PathFinder::addStoneInfluence() {
+    const std::size_t n = m_size;
     for (const Stone& stone : m_stones) {
-        const int d = hexDistance(stone.row, stone.col, row, col);
-        const int dAlong = alongOf(stone.row, stone.col) - alongOf(row, col);
-        const int dAcross = acrossOf(stone.row, stone.col) - acrossOf(row, col);
-        const double w = std::abs(dAlong + 2 * dAcross) <= 1 ? 1.0 : 0.25 / d;
-        const double squared = static_cast<double>(d * d);
-        const std::size_t i = stone.value == m_colour ? 0 : 1;
-        cost += weights[i] * w / squared;
-        features[i] += w / squared;
+        const double* costTerms = m_stoneCost[stone.side].data();
+        double* proximity = m_proximity[stone.side].data();
+        for (std::size_t row = 0; row < n; ++row) {
+            // The differences of (row, 0), (row, 1), ... from the stone follow each other.
+            const std::size_t first =
+                m_tables.difference(static_cast<int>(row) - stone.row, -stone.col);
+            const double* rowCosts = costTerms + first;
+            const double* rowFeatures = m_tables.stoneFeature.data() + first;
+            double* costs = m_cost.data() + row * n;
+            double* features = proximity + row * n;
+            for (std::size_t col = 0; col < n; ++col) {
+                costs[col] += rowCosts[col];
+                features[col] += rowFeatures[col];
+            }
+        }
     }
 }
 
-void PathFinder::addBridges(int row, int col) {
+// Occupied cells cost 0.0 and have no proximity; then every cell adds its bridges and is
+// clamped at 0.0.
+void PathFinder::finishCells() {
     const Weights& weights = *m_weights;
-    const BridgeCounts bridges = countBridges(row, col);
-    double& cost = m_cost[index(row, col)];
-    Features& features = m_features[index(row, col)];
-    cost += bridges.own * weights[2];
-    cost += bridges.opposing * weights[3];
-    features[2] += bridges.own;
-    features[3] += bridges.opposing;
+    for (std::size_t cell = 0; cell < m_cost.size(); ++cell) {
+        double& cost = m_cost[cell];
+        const Hex::Coord at = m_tables.coords[cell];
+        if (m_board->at(at.row, at.col) != 0) {
+            cost = 0.0;
+            m_proximity[0][cell] = 0.0;
+            m_proximity[1][cell] = 0.0;
+        }
+        const BridgeCounts bridges = countBridges(cell);
+        cost += bridges.own * weights[2];
+        cost += bridges.opposing * weights[3];
+        m_bridges[cell] = {static_cast<std::int8_t>(bridges.own),
+                           static_cast<std::int8_t>(bridges.opposing)};
+        if (cost < 0.0) {
+            cost = 0.0;
+        }
+    }
 }
 
 void PathFinder::checkOnBoard(const char* where, int row, int col) const {
@@ -155,12 +178,15 @@ void PathFinder::checkOnBoard(const char* where, int row, int col) const {
 
 double PathFinder::cost(int row, int col) const {
     checkOnBoard("PathFinder::cost", row, col);
-    return m_cost[index(row, col)];
+    return m_cost[static_cast<std::size_t>(row) * m_size + static_cast<std::size_t>(col)];
 }
 
 PathFinder::Features PathFinder::features(int row, int col) const {
     checkOnBoard("PathFinder::features", row, col);
-    return m_features[index(row, col)];
+    const std::size_t cell = static_cast<std::size_t>(row) * m_size + static_cast<std::size_t>(col);
+    return Features{m_proximity[0][cell], m_proximity[1][cell],
+                    static_cast<double>(m_bridges[cell][0]),
+                    static_cast<double>(m_bridges[cell][1])};
 }
 
 PathFinder::BridgeCounts PathFinder::bridgeCounts(int row, int col) const {
@@ -168,20 +194,21 @@ PathFinder::BridgeCounts PathFinder::bridgeCounts(int row, int col) const {
     if (m_board == nullptr) {
         return {};
     }
-    return countBridges(row, col);
+    return countBridges(static_cast<std::size_t>(row) * m_size + static_cast<std::size_t>(col));
 }
 
 // An empty ring cell between two equal stones (or edges) of the ring is the second cell of
 // a bridge's carrier; this cell is the first.
-PathFinder::BridgeCounts PathFinder::countBridges(int row, int col) const {
-    if (m_board->at(row, col) != 0) {
+PathFinder::BridgeCounts PathFinder::countBridges(std::size_t cell) const {
+    const std::ptrdiff_t width = static_cast<std::ptrdiff_t>(m_size) + 2;
+    const Hex::Coord at = m_tables.coords[cell];
+    const std::int32_t* centre = m_ring.data() + (at.row + 1) * width + at.col + 1;
+    if (*centre != 0) {
         return {};
     }
-    const auto read = [this](int r, int c) {
-        return m_board->cell(static_cast<std::uint32_t>(r), static_cast<std::uint32_t>(c));
-    };
-    const int ring[6] = {read(row - 1, col), read(row - 1, col + 1), read(row, col + 1),
-                         read(row + 1, col), read(row + 1, col - 1), read(row, col - 1)};
+    // (row-1, col), (row-1, col+1), (row, col+1), (row+1, col), (row+1, col-1), (row, col-1)
+    const int ring[6] = {centre[-width], centre[1 - width], centre[1],
+                         centre[width],  centre[width - 1], centre[-1]};
     BridgeCounts counts;
     for (int j = 0; j < 6; ++j) {
         const int before = ring[(j + 5) % 6];
@@ -214,124 +241,151 @@ int PathFinder::heuristic(int row, int col, bool reverse) const {
 }
 
 std::vector<Hex::Coord> PathFinder::neighbours(int row, int col) const {
+    checkOnBoard("PathFinder::neighbours", row, col);
     std::vector<Hex::Coord> cells;
-    const int n = static_cast<int>(m_size);
-    for (const auto& offset : neighbourOffsets) {
-        const int r = row + offset[0];
-        const int c = col + offset[1];
-        if (r >= 0 && r < n && c >= 0 && c < n && m_board->at(r, c) != otherColour()) {
-            cells.push_back(Hex::Coord{r, c});
+    const std::size_t cell = static_cast<std::size_t>(row) * m_size + static_cast<std::size_t>(col);
+    for (const std::int32_t next : m_tables.neighbours[cell]) {
+        if (next >= 0 && (m_board == nullptr || m_blocked[static_cast<std::size_t>(next)] == 0)) {
+            cells.push_back(m_tables.coords[static_cast<std::size_t>(next)]);
         }
     }
     return cells;
 }
 
-Path PathFinder::findPath(int start, bool reverse) {
+// Steps 1 to 5 of the search: true when a goal-edge cell was taken off the heap, which is
+// then m_goal. m_start is the start cell.
+bool PathFinder::search(int start, bool reverse) {
     const int n = static_cast<int>(m_size);
-    const auto greater = [](const OpenEntry& a, const OpenEntry& b) {
-        return greaterOnEstimate(a.g, a.h, b.g, b.h);
-    };
-    // Step 1: fresh records and lists.
-    std::fill(m_records.begin(), m_records.end(), SearchRecord{});
+    std::fill(m_parent.begin(), m_parent.end(), std::int8_t{0});
+    std::fill(m_closedCell.begin(), m_closedCell.end(), std::uint8_t{0});
     m_open.clear();
     m_closed.clear();
     if (start < 0 || start >= n || m_board == nullptr) {
-        return {};
+        return false;
     }
-    // Steps 2 and 3: the start cell, unless the other player holds it.
     const int startAlong = reverse ? n - 1 : 0;
     const int goalAlong = reverse ? 0 : n - 1;
-    const int startRow = m_direction == 0 ? startAlong : start;
-    const int startCol = m_direction == 0 ? start : startAlong;
-    if (m_board->at(startRow, startCol) == otherColour()) {
-        return {};
+    m_start = m_direction == 0 ? startAlong * n + start : start * n + startAlong;
+    if (m_blocked[static_cast<std::size_t>(m_start)] != 0) {
+        return false;
     }
-    // Step 4: the start entry is the whole open list.
-    const OpenEntry first{startRow, startCol, 0.0,
-                          static_cast<double>(heuristic(startRow, startCol, reverse))};
-    SearchRecord& startRecord = m_records[index(startRow, startCol)];
-    startRecord.f = first.h + first.g;
-    startRecord.g = 0.0;
-    m_open.push_back(first);
-    // Step 5: best first until the goal edge is taken off the heap.
-    bool reached = false;
-    OpenEntry current;
+    const auto heuristicOf = [reverse, n, this](std::int32_t cell) {
+        const int along = m_tables.along[static_cast<std::size_t>(cell)];
+        return static_cast<double>(reverse ? along : n - along);
+    };
+    m_g[static_cast<std::size_t>(m_start)] = 0.0;
+    m_open.push_back(OpenEntry{heuristicOf(m_start) + 0.0, m_start});
+    const GreaterOnEstimate greater;
     while (!m_open.empty()) {
         std::pop_heap(m_open.begin(), m_open.end(), greater);
-        current = m_open.back();
+        const std::int32_t current = m_open.back().cell;
         m_open.pop_back();
-        m_records[index(current.row, current.col)].f = -1.0;
+        m_closedCell[static_cast<std::size_t>(current)] = 1;
         m_closed.push_back(current);
-        if (alongOf(current.row, current.col) == goalAlong) {
-            reached = true;
-            break;
+        if (m_tables.along[static_cast<std::size_t>(current)] == goalAlong) {
+            m_goal = current;
+            return true;
         }
-        for (const Hex::Coord next : neighbours(current.row, current.col)) {
-            const double g = current.g + m_cost[index(next.row, next.col)];
-            const double h = heuristic(next.row, next.col, reverse);
-            SearchRecord& record = m_records[index(next.row, next.col)];
-            const SearchRecord improved{parentCode(next.row - current.row, next.col - current.col),
-                                        g + h, g};
-            const auto sameCell = [next](const OpenEntry& e) {
-                return e.row == next.row && e.col == next.col;
-            };
-            if (record.parent == 0) {
-                record = improved;
-                m_open.push_back(OpenEntry{next.row, next.col, g, h});
-                std::push_heap(m_open.begin(), m_open.end(), greater);
-            } else if (record.f < 0.0) {
-                const auto found = std::find_if(m_closed.begin(), m_closed.end(), sameCell);
-                if (found != m_closed.end() && g < found->g) {
-                    record = improved;
-                    m_closed.erase(found);
-                    m_open.push_back(OpenEntry{next.row, next.col, g, h});
-                    std::push_heap(m_open.begin(), m_open.end(), greater);
+        const double currentG = m_g[static_cast<std::size_t>(current)];
+        const std::array<std::int32_t, 6>& around =
+            m_tables.neighbours[static_cast<std::size_t>(current)];
+        for (std::size_t j = 0; j < 6; ++j) {
+            const std::int32_t next = around[j];
+            if (next < 0 || m_blocked[static_cast<std::size_t>(next)] != 0) {
+                continue;
+            }
+            const auto at = static_cast<std::size_t>(next);
+            const double g = currentG + m_cost[at];
+            const double h = heuristicOf(next);
+            if (m_parent[at] == 0) {
+                // Reached for the first time; this includes the start cell.
+                open(next, j, g, h);
+            } else if (m_closedCell[at] != 0) {
+                // Closed: compared with the cell's first closed entry, whose g is the record's,
+                // except for the start cell, whose first entry is the start entry of g 0.0.
+                if (g < (next == m_start ? 0.0 : m_g[at])) {
+                    m_closed.erase(std::find(m_closed.begin(), m_closed.end(), next));
+                    open(next, j, g, h);
                 }
-            } else {
-                const auto found = std::find_if(m_open.begin(), m_open.end(), sameCell);
-                if (found != m_open.end() && g < found->g) {
-                    record = improved;
-                    found->g = g;
-                    std::make_heap(m_open.begin(), m_open.end(), greater);
-                }
+            } else if (g < m_g[at]) {
+                // Open: its entry is lowered and the heap rebuilt over the whole list.
+                m_parent[at] = static_cast<std::int8_t>(parentCodes[j]);
+                m_g[at] = g;
+                const auto sameCell = [next](const OpenEntry& entry) { return entry.cell == next; };
+                std::find_if(m_open.begin(), m_open.end(), sameCell)->f = g + h;
+                std::make_heap(m_open.begin(), m_open.end(), greater);
             }
         }
     }
-    if (!reached) {
+    return false;
+}
+
+// Records the cell as reached through neighbour slot j of the current cell and pushes it.
+void PathFinder::open(std::int32_t cell, std::size_t neighbour, double g, double h) {
+    const auto at = static_cast<std::size_t>(cell);
+    m_parent[at] = static_cast<std::int8_t>(parentCodes[neighbour]);
+    m_closedCell[at] = 0;
+    m_g[at] = g;
+    m_open.push_back(OpenEntry{g + h, cell});
+    std::push_heap(m_open.begin(), m_open.end(), GreaterOnEstimate{});
+}
+
+// Step 6: the cells from the goal back to the first start-edge cell met.
+void PathFinder::walkBack(bool reverse, std::vector<Hex::Coord>& cells) const {
+    const int startAlong = reverse ? static_cast<int>(m_size) - 1 : 0;
+    cells.clear();
+    Hex::Coord cell = m_tables.coords[static_cast<std::size_t>(m_goal)];
+    while (alongOf(cell.row, cell.col) != startAlong) {
+        cells.push_back(cell);
+        const int code = m_parent[static_cast<std::size_t>(cell.row) * m_size +
+                                  static_cast<std::size_t>(cell.col)];
+        const int step = code >= 1 && code <= 6 ? code : 0;
+        cell = Hex::Coord{cell.row + backOffsets[step][0], cell.col + backOffsets[step][1]};
+    }
+    cells.push_back(cell);
+}
+
+Path PathFinder::findPath(int start, bool reverse) {
+    if (!search(start, reverse)) {
         return {};
     }
-    // Step 6: walk back from the goal to the first start-edge cell met.
     Path path;
-    path.cost = current.g;
-    Hex::Coord cell{current.row, current.col};
-    while (alongOf(cell.row, cell.col) != startAlong) {
-        path.cells.push_back(cell);
-        cell = stepBack(cell, m_records[index(cell.row, cell.col)].parent);
-    }
-    path.cells.push_back(cell);
+    path.cost = m_g[static_cast<std::size_t>(m_goal)];
+    walkBack(reverse, path.cells);
     return path;
 }
 
+// Candidates stay in m_candidateCells, whose vectors keep their capacity from call to call;
+// only the paths handed out are copied.
 std::vector<Path> PathFinder::bestPaths(std::size_t k) {
-    const auto greater = [](const Path& a, const Path& b) { return a.cost > b.cost; };
-    std::vector<Path> candidates;
+    const GreaterOnCost greater;
+    m_candidates.clear();
+    std::size_t used = 0;
     const int n = static_cast<int>(m_size);
-    const auto offer = [&](Path path, int start) {
-        if (!path.cells.empty() &&
-            acrossOf(path.cells.back().row, path.cells.back().col) == start) {
-            candidates.push_back(std::move(path));
-            std::push_heap(candidates.begin(), candidates.end(), greater);
-        }
-    };
     for (int i = 0; i < n; ++i) {
-        offer(findPath(i, false), i);
-        offer(findPath(i, true), i);
+        for (const bool reverse : {false, true}) {
+            if (!search(i, reverse)) {
+                continue;
+            }
+            if (used == m_candidateCells.size()) {
+                m_candidateCells.emplace_back().reserve(m_cost.size());
+            }
+            std::vector<Hex::Coord>& cells = m_candidateCells[used];
+            walkBack(reverse, cells);
+            if (acrossOf(cells.back().row, cells.back().col) == i) {
+                m_candidates.push_back(Candidate{m_g[static_cast<std::size_t>(m_goal)], used});
+                std::push_heap(m_candidates.begin(), m_candidates.end(), greater);
+                ++used;
+            }
+        }
     }
     std::vector<Path> result;
-    while (result.size() < k && !candidates.empty()) {
-        std::pop_heap(candidates.begin(), candidates.end(), greater);
-        result.push_back(std::move(candidates.back()));
-        candidates.pop_back();
+    result.reserve(std::min(k, m_candidates.size()));
+    while (result.size() < k && !m_candidates.empty()) {
+        std::pop_heap(m_candidates.begin(), m_candidates.end(), greater);
+        const Candidate best = m_candidates.back();
+        m_candidates.pop_back();
+        result.push_back(Path{m_candidateCells[best.slot], best.cost});
     }
     return result;
 }

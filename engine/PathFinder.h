@@ -1,5 +1,6 @@
 #pragma once
 
+#include "engine/DirectionTables.h"
 #include "engine/Path.h"
 #include "engine/Weights.h"
 #include "model/Board.h"
@@ -61,59 +62,84 @@ public:
     // Feature k summed over every cell of the path, both ends included.
     Features sumFeatures(const Path& path) const;
 
-    // The estimate of the rest of a path: rows (or columns) still to cross.
+    // The search's estimate of the rest of a path: N - along forward, along in reverse. It
+    // is not a lower bound, since own stones cost nothing.
     int heuristic(int row, int col, bool reverse) const;
     // The cells next to (row, col), in the fixed neighbour order, that are on the board and
-    // not the other player's.
+    // not the other player's; Hex::OffBoardException for a cell off the board.
     std::vector<Hex::Coord> neighbours(int row, int col) const;
 
     // Best-first search from across index `start` on the along = 0 edge (along = N-1 when
-    // reverse) to the other edge. The start cell's own cost is not counted.
+    // reverse) to the other edge. The start cell's own cost is not counted. The cells run
+    // from the goal back to the first start-edge cell met, which need not be the start.
     Path findPath(int start, bool reverse);
-    // At most k distinct paths, cheapest first, from every start cell in both directions.
+    // At most k paths, cheapest first (ties as the heap gives them), among the searches of
+    // both directions from every start cell that ended on their own start cell.
     std::vector<Path> bestPaths(std::size_t k);
 
 private:
-    struct SearchRecord {
-        std::int32_t parent = 0;
-        double f = -1.0;
-        double g = -1.0;
-    };
+    // An entry of the open heap. Its g is always that of its cell's search record, and its h
+    // is the cell's heuristic, so only their sum is kept: the key "greater on g + h" sorts by.
     struct OpenEntry {
-        std::int32_t row = 0;
-        std::int32_t col = 0;
-        double g = 0.0;
-        double h = 0.0;
+        double f = 0.0;
+        std::int32_t cell = 0; // row * N + col
     };
     struct Stone {
         std::int32_t row = 0;
         std::int32_t col = 0;
-        int value = 0;
+        std::size_t side = 0; // 0 own, 1 opposing
+    };
+    struct Candidate {
+        double cost = 0.0;
+        std::size_t slot = 0; // its cells are m_candidateCells[slot]
     };
 
-    std::size_t index(int row, int col) const {
-        return static_cast<std::size_t>(row) * m_size + static_cast<std::size_t>(col);
-    }
     int alongOf(int row, int col) const { return m_direction == 0 ? row : col; }
     int acrossOf(int row, int col) const { return m_direction == 0 ? col : row; }
     int otherColour() const { return m_colour == 1 ? 2 : 1; }
     void checkOnBoard(const char* where, int row, int col) const;
 
-    void setBaseCosts();
-    void listStones();
-    void addStoneInfluence(int row, int col);
-    void addBridges(int row, int col);
-    BridgeCounts countBridges(int row, int col) const;
+    void readBoard();
+    void updateStoneTerms();
+    void addStoneInfluence();
+    void finishCells();
+    BridgeCounts countBridges(std::size_t cell) const;
 
-    std::vector<double> m_cost; // [row][col]
+    bool search(int start, bool reverse);
+    void open(std::int32_t cell, std::size_t neighbour, double g, double h);
+    void walkBack(bool reverse, std::vector<Hex::Coord>& cells) const;
+
+    // Cell tables, [row * N + col]. The cost and the four features are what the interface
+    // shows; the two proximity features and the bridge counts are kept apart so that the
+    // stone loop runs over contiguous rows.
+    std::vector<double> m_cost;
     std::uint32_t m_size;
     int m_direction;
     int m_colour;
     const Hex::Board* m_board = nullptr;
-    std::vector<SearchRecord> m_records; // [row][col]
+    // The search records, one per cell: the parent code (0 none), whether the cell is
+    // closed, and g, which is read only once the parent code is set.
+    std::vector<std::int8_t> m_parent;
+    std::vector<std::uint8_t> m_closedCell;
+    std::vector<double> m_g;
     std::vector<OpenEntry> m_open;
-    std::vector<OpenEntry> m_closed;
+    std::vector<std::int32_t> m_closed; // cells in the order they were closed
     const Weights* m_weights = nullptr;
-    std::vector<Features> m_features; // [row][col]
+    std::array<std::vector<double>, 2> m_proximity;    // features 0 and 1
+    std::vector<std::array<std::int8_t, 2>> m_bridges; // features 2 and 3
+
+    const DirectionTables m_tables;
+    // weight[side] x w / d² per difference (cell - stone), for the weights m_termWeights.
+    std::array<std::vector<double>, 2> m_stoneCost;
+    std::array<double, 2> m_termWeights{};
+    bool m_termsValid = false;
+
+    // Working storage, reused at every call.
+    std::vector<std::int32_t> m_ring;    // the board with its border ring, (N + 2) x (N + 2)
+    std::vector<std::uint8_t> m_blocked; // the other player's stones
     std::vector<Stone> m_stones;
+    int m_start = 0;
+    int m_goal = 0;
+    std::vector<Candidate> m_candidates;
+    std::vector<std::vector<Hex::Coord>> m_candidateCells;
 };

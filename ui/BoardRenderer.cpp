@@ -1,12 +1,11 @@
 #include "ui/BoardRenderer.h"
 
 #include "model/CellName.h"
+#include "ui/BoardPens.h"
 #include "ui/SettingsColor.h"
 
 #include <QPainter>
-#include <QPen>
 #include <QPointF>
-#include <QPolygon>
 #include <QRect>
 
 namespace {
@@ -14,51 +13,6 @@ namespace {
 constexpr int player1PathWidth = 8;
 constexpr int player2PathWidth = 7;
 constexpr int chainWidth = 8;
-constexpr int borderWidth = 2;
-constexpr int edgeWidth = 4;
-
-QPen solidPen(int color, int width) {
-    return QPen(colorFromSettings(color), width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
-}
-
-// The pen of the plain hexagon sides. A round cap of radius 1 differs from a square one in a
-// few corner pixels only, but makes Qt build a curve for each of the board's thousands of
-// side strokes, which doubles the time of a full repaint.
-QPen borderPen(int color) {
-    return QPen(colorFromSettings(color), borderWidth, Qt::SolidLine, Qt::SquareCap, Qt::RoundJoin);
-}
-
-QPen outlinePen() {
-    return QPen(Qt::black, 1);
-}
-
-// The radius of a stone, 3s/4 rounded toward zero.
-int stoneRadius(int cellSize) {
-    return (3 * cellSize) / 4;
-}
-
-// A stone with its outline on a transparent square: the circle through the middles of the
-// pixels of the box (cx - q, cy - q) to (cx + q, cy + q), right and bottom excluded, placed
-// at (cx - q, cy - q). It is drawn once a paint and copied onto every stone, since a full
-// board holds 900 stones and an antialiased circle takes far longer to draw than to copy.
-QImage stoneImage(int cellSize, int color) {
-    const int q = stoneRadius(cellSize);
-    if (q <= 0) {
-        return QImage();
-    }
-    QImage stone(2 * q, 2 * q, QImage::Format_ARGB32_Premultiplied);
-    stone.fill(Qt::transparent);
-    QPainter painter(&stone);
-    painter.setRenderHint(QPainter::Antialiasing, true);
-    painter.setPen(outlinePen());
-    painter.setBrush(colorFromSettings(color));
-    painter.drawEllipse(QRectF(0.5, 0.5, 2 * q - 1, 2 * q - 1));
-    return stone;
-}
-
-QPoint toQPoint(BoardGeometry::Point p) {
-    return QPoint(p.x, p.y);
-}
 
 // The middle of the pixel at p, so that antialiased lines run through whole pixels.
 QPointF pixelMiddle(BoardGeometry::Point p) {
@@ -68,9 +22,8 @@ QPointF pixelMiddle(BoardGeometry::Point p) {
 } // namespace
 
 BoardRenderer::BoardRenderer(const BoardScene& scene, const BoardGeometry& geometry)
-    : m_scene(scene), m_geometry(geometry),
-      m_side(scene.boardSide()), m_stones{stoneImage(geometry.cellSize(), scene.colors.player1),
-                                          stoneImage(geometry.cellSize(), scene.colors.player2)} {}
+    : m_scene(scene), m_geometry(geometry), m_side(scene.boardSide()),
+      m_cells(geometry, scene.colors) {}
 
 void BoardRenderer::paint(QPainter& painter) const {
     painter.save();
@@ -112,36 +65,8 @@ void BoardRenderer::paintCellsAndLabels(QPainter& painter) const {
 }
 
 void BoardRenderer::paintCell(QPainter& painter, int row, int col) const {
-    const BoardColors& colors = m_scene.colors;
-    const BoardGeometry::Point center = m_geometry.cellCenter(row, col);
-    const auto corners = m_geometry.corners(center);
     const bool highlighted = m_scene.hasGame() && m_scene.lastMove == Hex::Coord{row, col};
-
-    // The hexagon keeps its computed pixels: it is drawn without antialiasing.
-    painter.setRenderHint(QPainter::Antialiasing, false);
-    QPolygon hexagon;
-    for (const auto& corner : corners) {
-        hexagon << toQPoint(corner);
-    }
-    painter.setPen(outlinePen());
-    painter.setBrush(colorFromSettings(highlighted ? colors.selection : colors.cell));
-    painter.drawPolygon(hexagon);
-
-    const auto owners = BoardGeometry::sideOwners(row, col, m_side);
-    const QPen pens[] = {borderPen(colors.border), solidPen(colors.player1, edgeWidth),
-                         solidPen(colors.player2, edgeWidth)};
-    BoardGeometry::Point from = corners[5];
-    for (int k = 0; k < 6; ++k) {
-        painter.setPen(pens[owners[k]]);
-        painter.drawLine(toQPoint(from), toQPoint(corners[k]));
-        from = corners[k];
-    }
-
-    const int stone = stoneAt(row, col);
-    if (stone == 1 || stone == 2) {
-        const int q = stoneRadius(m_geometry.cellSize());
-        painter.drawImage(QPoint(center.x - q, center.y - q), m_stones[stone == 1 ? 0 : 1]);
-    }
+    m_cells.paint(painter, row, col, m_side, stoneAt(row, col), highlighted);
 }
 
 void BoardRenderer::paintLabel(QPainter& painter, int row, int col) const {

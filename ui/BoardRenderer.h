@@ -2,11 +2,10 @@
 
 #include "ui/BoardGeometry.h"
 #include "ui/BoardScene.h"
+#include "ui/HexCellPainter.h"
 
-#include <QImage>
 #include <QString>
 
-#include <array>
 #include <vector>
 
 class QPainter;
@@ -18,7 +17,8 @@ class QPainter;
 //
 // The geometry must be laid out for the scene's board side; the whole client rectangle of
 // the geometry is painted. Cells of paths, evaluations, the chain and the move list that lie
-// off the board are skipped. Nothing is kept between paints.
+// off the board are skipped. A renderer serves one paint; the scene and the geometry must
+// outlive it. Nothing is kept between paints.
 class BoardRenderer {
 public:
     BoardRenderer(const BoardScene& scene, const BoardGeometry& geometry);
@@ -47,6 +47,5 @@ private:
     const BoardScene& m_scene;
     const BoardGeometry& m_geometry;
     int m_side;
-    // Player 1's and Player 2's stone, drawn once for the whole paint.
-    std::array<QImage, 2> m_stones;
+    HexCellPainter m_cells;
 };

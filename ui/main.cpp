@@ -1,10 +1,12 @@
 #include "ui/CQuorlenApp.h"
 
 #include <QApplication>
+#include <QIcon>
 
 int main(int argc, char** argv) {
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Quorlen"));
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/quorlen.png")));
     CQuorlenApp quorlen;
     if (!quorlen.InitInstance(QApplication::arguments())) {
         return 1;

@@ -45,7 +45,8 @@ TEST(Analyze, EmptyBoardGivesEveryKeyInOrder) {
     EXPECT_EQ(analysis["paths"]["1"][0].dump(), R"({"cost":8.0,"cells":[[0,1],[1,1],[2,0]]})");
     EXPECT_EQ(analysis["value"], 0.0);
     EXPECT_EQ(analysis["intersection_move"], Json::parse("[1, 1]"));
-    EXPECT_EQ(analysis["candidates"], Json::array());
+    // The paths cross in the centre; next to it lie the empty cells on Player 2's paths.
+    EXPECT_EQ(analysis["candidates"], Json::parse("[[1, 1], [0, 2], [1, 0], [1, 2]]"));
 }
 
 TEST(Analyze, MovesAreReplayedWithTheSwap) {
@@ -105,6 +106,16 @@ TEST(Analyze, ARecordGivesTheSameAnalysisAsItsMoves) {
     const CliRun fromMoves = runCli({"analyze", "--size", "5", "--moves", "2.1,5.5,3.3,0.4"});
     EXPECT_EQ(fromRecord.exitCode, 0) << fromRecord.err;
     EXPECT_EQ(fromRecord.out, fromMoves.out);
+}
+
+// Sums of such weights overflow to infinities and their differences to NaN; the search
+// must still end, and NaN is written as null.
+TEST(Analyze, ExtremeWeightsGiveAnAnswerNotACrash) {
+    const Json extreme = analysisOf({"analyze", "--size", "7", "--moves", "3.3,2.4,4.2,1.1,5.5",
+                                     "--weights", "-1e308,1e308,-1e308,1e308"});
+    EXPECT_EQ(extreme["weights"][1], 1e308);
+    EXPECT_LE(extreme["paths"]["1"].size(), 7u);
+    EXPECT_LE(extreme["paths"]["2"].size(), 7u);
 }
 
 // Every refusal: exit code 2, one line on stderr, nothing on stdout.

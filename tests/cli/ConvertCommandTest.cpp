@@ -1,3 +1,4 @@
+#include "cli/ConvertCommand.h"
 #include "cli/ProgramVersion.h"
 
 #include "support/CliRun.h"
@@ -8,6 +9,12 @@
 namespace {
 
 const std::string version(programVersion);
+
+CliRun runConvert(std::vector<std::string> args) {
+    return runCliWith([](CLI::App& app, int& exitCode, std::ostream& out,
+                         std::ostream& err) { addConvertCommand(app, exitCode, out, err); },
+                      std::move(args));
+}
 
 class ConvertCommandTest : public testing::Test {
 protected:
@@ -20,31 +27,31 @@ TEST_F(ConvertCommandTest, RecordAndSgfCarryTheSwapBothWays) {
     // Black's first stone on c5 (row 4, column 2, which the board shows as E3), swapped: the
     // stone turns White and stands mirrored on e3 (row 2, column 4, shown as C5).
     writeBytes(directory / "game.txt", "11\r\n4.2\r\n11.11\r\n3.3\r\n");
-    const CliRun toSgf = runCli({"convert", path("game.txt"), path("game.sgf")});
+    const CliRun toSgf = runConvert({"convert", path("game.txt"), path("game.sgf")});
     ASSERT_EQ(toSgf.exitCode, 0) << toSgf.err;
     EXPECT_EQ(toSgf.out, path("game.sgf") + ": SGF game, size 11, 3 moves\n");
     EXPECT_EQ(readBytes(directory / "game.sgf"),
               "(;FF[4]GM[11]SZ[11]AP[Quorlen:" + version + "];B[c5];W[swap-pieces];B[d4])\n");
 
-    const CliRun back = runCli({"convert", path("game.sgf"), path("back.txt")});
+    const CliRun back = runConvert({"convert", path("game.sgf"), path("back.txt")});
     ASSERT_EQ(back.exitCode, 0) << back.err;
     EXPECT_EQ(readBytes(directory / "back.txt"), "11\r\n4.2\r\n11.11\r\n3.3\r\n");
 }
 
 TEST_F(ConvertCommandTest, TheOutputFormatFollowsTheExtensionElseItIsTheOtherOne) {
     writeBytes(directory / "in.sgf", "(;GM[11]SZ[4];B[B2];W[swap];B[resign])");
-    const CliRun toRecord = runCli({"convert", path("in.sgf"), path("out")});
+    const CliRun toRecord = runConvert({"convert", path("in.sgf"), path("out")});
     ASSERT_EQ(toRecord.exitCode, 0) << toRecord.err;
     EXPECT_EQ(readBytes(directory / "out"), "4\r\n1.1\r\n4.4\r\n");
     EXPECT_EQ(toRecord.err,
               "quorlen-cli convert: note: Black's resignation at the end is not kept\n");
 
-    const CliRun sgfToSgf = runCli({"convert", path("in.sgf"), path("clean.SGF")});
+    const CliRun sgfToSgf = runConvert({"convert", path("in.sgf"), path("clean.SGF")});
     ASSERT_EQ(sgfToSgf.exitCode, 0) << sgfToSgf.err;
     EXPECT_EQ(readBytes(directory / "clean.SGF"),
               "(;FF[4]GM[11]SZ[4]AP[Quorlen:" + version + "];B[b2];W[swap-pieces])\n");
 
-    const CliRun recordToSgf = runCli({"convert", path("out"), path("again")});
+    const CliRun recordToSgf = runConvert({"convert", path("out"), path("again")});
     ASSERT_EQ(recordToSgf.exitCode, 0) << recordToSgf.err;
     EXPECT_EQ(readBytes(directory / "again"), readBytes(directory / "clean.SGF"));
 }
@@ -67,20 +74,20 @@ TEST_F(ConvertCommandTest, ARefusedInputNamesTheProblemAndLeavesTheOutputAlone) 
     };
     for (const auto& each : cases) {
         writeBytes(directory / each.name, each.bytes);
-        const CliRun run = runCli({"convert", path(each.name), path("out.txt")});
+        const CliRun run = runConvert({"convert", path(each.name), path("out.txt")});
         EXPECT_EQ(run.exitCode, 1) << each.name;
         EXPECT_EQ(run.err, "quorlen-cli convert: " + path(each.name) + ": " + each.message + "\n");
         EXPECT_EQ(run.out, "");
     }
     EXPECT_EQ(readBytes(directory / "out.txt"), "kept");
 
-    const CliRun missing = runCli({"convert", path("none.sgf"), path("out.txt")});
+    const CliRun missing = runConvert({"convert", path("none.sgf"), path("out.txt")});
     EXPECT_EQ(missing.exitCode, 1);
     EXPECT_EQ(missing.err, "quorlen-cli convert: cannot read " + path("none.sgf") + "\n");
     writeBytes(directory / "ok.sgf", "(;SZ[3])");
-    const CliRun unwritable = runCli({"convert", path("ok.sgf"), path("no/such/dir.txt")});
+    const CliRun unwritable = runConvert({"convert", path("ok.sgf"), path("no/such/dir.txt")});
     EXPECT_EQ(unwritable.exitCode, 1);
-    EXPECT_EQ(runCli({"convert", path("ok.sgf")}).exitCode, 2);
+    EXPECT_EQ(runConvert({"convert", path("ok.sgf")}).exitCode, 2);
 }
 
 } // namespace

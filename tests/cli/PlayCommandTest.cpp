@@ -53,6 +53,25 @@ TEST(Play, SeveralGamesEndWithATableAndSavedRecords) {
     }
 }
 
+// What the hard player learned is what the weights file keeps, whoever leaves last.
+TEST(Play, TheWeightsFileKeepsWhatTheHardPlayerLearned) {
+    TempDirectory directory;
+    const std::string weights = (directory / "w.dat").string();
+    const CliRun run = runCli({"play", "--p1", "hard", "--p2", "easy", "--size", "4", "--games",
+                               "3", "--time-limit", "4", "--learning", "--learning-rate", "0.5",
+                               "--seed", "3", "--weights-file", weights});
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    std::ifstream file(weights);
+    std::vector<std::string> lines;
+    for (std::string line; std::getline(file, line);) {
+        lines.push_back(line);
+    }
+    ASSERT_EQ(lines.size(), 4u);
+    const std::string expected = "hard weights      Player 1: " + lines[0] + ", " + lines[1] +
+                                 ", " + lines[2] + ", " + lines[3] + "\n";
+    EXPECT_NE(run.out.find(expected), std::string::npos) << run.out << expected;
+}
+
 TEST(Play, BadArgumentsAreRefused) {
     EXPECT_EQ(runCli({"play", "--p1", "strong", "--p2", "easy"}).exitCode, 2);
     EXPECT_EQ(runCli({"play", "--p1", "easy"}).exitCode, 2);

@@ -1,5 +1,6 @@
 #include "cli/Referee.h"
 #include "cli/GamePosition.h"
+#include "cli/MatchCommand.h"
 #include "cli/MatchTable.h"
 #include "cli/SgfGame.h"
 
@@ -11,6 +12,12 @@
 #include <sstream>
 
 namespace {
+
+CliRun runMatch(std::vector<std::string> args) {
+    return runCliWith([](CLI::App& app, int& exitCode, std::ostream& out,
+                         std::ostream& err) { addMatchCommand(app, exitCode, out, err); },
+                      std::move(args));
+}
 
 std::string fake(const std::string& mode) {
     return std::string("/bin/sh '") + FAKE_ENGINE + "' " + mode;
@@ -33,9 +40,9 @@ std::string property(const std::string& sgf, const std::string& name) {
 TEST(Match, TwoQuorlenEnginesPlayWholeGamesUnderTheReferee) {
     TempDirectory directory;
     const CliRun run =
-        runCli({"match", "--black", quorlen(directory, "a.dat"), "--white",
-                quorlen(directory, "b.dat"), "--games", "2", "--size", "5", "--swap-colours",
-                "--sgf-dir", directory.path().string(), "--time-per-move", "30"});
+        runMatch({"match", "--black", quorlen(directory, "a.dat"), "--white",
+                  quorlen(directory, "b.dat"), "--games", "2", "--size", "5", "--swap-colours",
+                  "--sgf-dir", directory.path().string(), "--time-per-move", "30"});
     ASSERT_EQ(run.exitCode, 0) << run.err;
     EXPECT_NE(run.out.find("games 2\n"), std::string::npos) << run.out;
     EXPECT_NE(run.err.find("2/2"), std::string::npos) << run.err;
@@ -118,17 +125,17 @@ TEST(Match, AnEngineThatRefusesALegalMoveLosesAsWell) {
 }
 
 TEST(Match, AnEngineThatCannotStartEndsTheMatchWithAMessage) {
-    const CliRun run = runCli({"match", "--black", fake("mute"), "--white", fake("refuse")});
+    const CliRun run = runMatch({"match", "--black", fake("mute"), "--white", fake("refuse")});
     EXPECT_EQ(run.exitCode, 1);
     EXPECT_EQ(run.err, "quorlen-cli match: engine A (" + fake("mute") +
                            ") did not answer name: closed its output (it exited with status 0)\n");
     EXPECT_EQ(run.out, "");
-    const CliRun chatty = runCli({"match", "--black", fake("refuse"), "--white", fake("chatty")});
+    const CliRun chatty = runMatch({"match", "--black", fake("refuse"), "--white", fake("chatty")});
     EXPECT_EQ(chatty.exitCode, 1);
     EXPECT_EQ(chatty.err, "quorlen-cli match: engine B (" + fake("chatty") +
                               ") did not answer name: sent a line that is no reply\n");
-    EXPECT_EQ(runCli({"match", "--black", "x"}).exitCode, 2);
-    EXPECT_EQ(runCli({"match", "--black", "x", "--white", "y", "--size", "2"}).exitCode, 2);
+    EXPECT_EQ(runMatch({"match", "--black", "x"}).exitCode, 2);
+    EXPECT_EQ(runMatch({"match", "--black", "x", "--white", "y", "--size", "2"}).exitCode, 2);
 }
 
 TEST(MatchTable, WinRatesCarryTheirWilsonInterval) {

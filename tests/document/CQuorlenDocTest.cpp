@@ -6,6 +6,7 @@
 #include "settings/SettingsStore.h"
 
 #include "support/RecordingSink.h"
+#include "support/TempDirectory.h"
 
 #include <gtest/gtest.h>
 
@@ -31,15 +32,7 @@ bool eventually(const std::function<bool()>& condition) {
 
 class CQuorlenDocTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        m_directory = fs::temp_directory_path() /
-                      (std::string("quorlen-doc-") +
-                       ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(m_directory);
-        fs::create_directories(m_directory);
-        SettingsDefaults::apply(settings);
-    }
-    void TearDown() override { fs::remove_all(m_directory); }
+    void SetUp() override { SettingsDefaults::apply(settings); }
 
     std::unique_ptr<CQuorlenDoc>
     makeDocument(std::function<std::unique_ptr<TimedPlayer>(int, PlayerKind)> makePlayer = {}) {
@@ -52,13 +45,13 @@ protected:
         return std::make_unique<CQuorlenDoc>(std::move(context));
     }
 
-    const fs::path& directory() const { return m_directory; }
+    const fs::path& directory() const { return m_directory.path(); }
 
     SettingsStore settings;
     RecordingSink sink;
 
 private:
-    fs::path m_directory;
+    TempDirectory m_directory;
 };
 
 TEST_F(CQuorlenDocTest, PlayersComeFromTheSettings) {

@@ -130,4 +130,39 @@ TEST(PathSearch, BestPathsAreTheCheapestCandidatesInOrderAndNoMore) {
     }
 }
 
+// Nothing of one board may leak into the next: the search keeps its tables between calls.
+TEST(PathSearch, AFinderReusedOnAnotherBoardAnswersAsAFreshOne) {
+    const Hex::Board crowded = Hex::parseBoard(5, R"(
+        O X . X O
+         . O X . X
+          X . O . .
+           . X . O .
+            O . . X .)");
+    const Hex::Board sparse =
+        Hex::parseBoard(5, ". . . . .  . . X . .  . . . . .  . O . . .  . . . . .");
+    const Weights weights = defaultWeights;
+    for (const int direction : {0, 1}) {
+        PathFinder reused(5, direction, direction + 1);
+        reused.setWeights(&weights);
+        reused.setBoard(&crowded);
+        const std::vector<Path> crowdedPaths = reused.bestPaths(5);
+        reused.setBoard(&sparse);
+        const std::vector<Path> sparsePaths = reused.bestPaths(5);
+
+        PathFinder fresh(5, direction, direction + 1);
+        fresh.setWeights(&weights);
+        fresh.setBoard(&sparse);
+        EXPECT_EQ(sparsePaths, fresh.bestPaths(5));
+        EXPECT_EQ(reused.bestPaths(5), sparsePaths);
+        for (int row = 0; row < 5; ++row) {
+            for (int col = 0; col < 5; ++col) {
+                EXPECT_EQ(reused.cost(row, col), fresh.cost(row, col));
+                EXPECT_EQ(reused.features(row, col), fresh.features(row, col));
+            }
+        }
+        fresh.setBoard(&crowded);
+        EXPECT_EQ(fresh.bestPaths(5), crowdedPaths);
+    }
+}
+
 } // namespace

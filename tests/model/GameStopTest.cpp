@@ -54,8 +54,9 @@ TEST(GameStop, ReadersSeeWholeMovesWhileTheGamePlays) {
     game.setPlayer2(&second);
     auto result = std::async(std::launch::async, [&] { return game.run(); });
     while (result.wait_for(std::chrono::seconds(0)) != std::future_status::ready) {
-        const auto moves = game.moves();
+        // The board first: the moves read after it can only be more.
         const Hex::Board board = game.boardSnapshot();
+        const auto moves = game.moves();
         (void)game.winningPath();
         (void)game.lastMove();
         int stones = 0;
@@ -64,7 +65,7 @@ TEST(GameStop, ReadersSeeWholeMovesWhileTheGamePlays) {
                 stones += board.at(r, c) != 0;
             }
         }
-        EXPECT_LE(stones, static_cast<int>(moves.size()) + 1);
+        EXPECT_LE(stones, static_cast<int>(moves.size()));
     }
     EXPECT_NE(result.get(), 0);
 }

@@ -6,6 +6,7 @@
 
 #include "support/FakeClock.h"
 #include "support/RecordingSink.h"
+#include "support/TempDirectory.h"
 
 #include <gtest/gtest.h>
 
@@ -38,15 +39,7 @@ int clearingMessages(const RecordingSink& sink) {
 
 class ComputerPlayerGameTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        m_directory = fs::temp_directory_path() /
-                      (std::string("quorlen-games-") +
-                       ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(m_directory);
-        fs::create_directories(m_directory);
-        SettingsDefaults::apply(settings);
-    }
-    void TearDown() override { fs::remove_all(m_directory); }
+    void SetUp() override { SettingsDefaults::apply(settings); }
 
     std::unique_ptr<ComputerPlayer> make(bool hard, int number, std::int32_t timeLimit,
                                          const Clock& clock) {
@@ -64,7 +57,7 @@ protected:
     SettingsStore settings;
 
 private:
-    fs::path m_directory;
+    TempDirectory m_directory;
 };
 
 // A stop during a hard move ends it without the finished text or the clearing messages; the
@@ -134,6 +127,41 @@ TEST_F(ComputerPlayerGameTest, LearningSwitchedOnMidGameFirstOnlyRemembers) {
     EXPECT_EQ(watcher.weightsAfter[5], defaultWeights);
     const int hardMovesAfterSwitch = static_cast<int>((game.moves().size() - 4 + 1) / 2);
     EXPECT_EQ(countStatus(sink, "Quorlen AI learning..."), hardMovesAfterSwitch);
+}
+
+// Each game learns afresh: what the player remembered of the last game is forgotten at the
+// start of the next, so its first learning move there leaves the weights as they were.
+TEST_F(ComputerPlayerGameTest, TheLearningMemoryIsClearedAtANewGame) {
+    settings.set(SettingsKeys::learning, "1");
+    auto hard = make(true, 1, 6, Clock::steady());
+    Player other("Player 2");
+    {
+        Hex::Game first(4, nullptr);
+        first.setPlayer1(hard.get());
+        first.setPlayer2(&other);
+        first.run();
+    }
+    const Weights afterFirstGame = hard->weights();
+
+    class WeightsAfterEntry : public Hex::GameObserver {
+    public:
+        explicit WeightsAfterEntry(const ComputerPlayer& player) : m_player(player) {}
+        void onGameChanged() override { seen[game->moves().size()] = m_player.weights(); }
+        const Hex::Game* game = nullptr;
+        std::map<std::size_t, Weights> seen;
+
+    private:
+        const ComputerPlayer& m_player;
+    };
+    WeightsAfterEntry watcher(*hard);
+    Hex::Game second(4, &watcher);
+    watcher.game = &second;
+    second.setPlayer1(hard.get());
+    second.setPlayer2(&other);
+    second.run();
+    // Entries 0 (the opening) and 2 (the first hard move, which learns) are Player 1's.
+    ASSERT_TRUE(watcher.seen.count(3));
+    EXPECT_EQ(watcher.seen[3], afterFirstGame);
 }
 
 TEST_F(ComputerPlayerGameTest, HardAgainstEasyPlaysAWholeGame) {

@@ -9,6 +9,7 @@
 #include "support/FakeClock.h"
 #include "support/RecordingSink.h"
 #include "support/ScriptedPlayer.h"
+#include "support/TempDirectory.h"
 
 #include <gtest/gtest.h>
 
@@ -28,19 +29,10 @@ std::vector<std::string> statusTexts(const RecordingSink& sink) {
     return texts;
 }
 
-// A fresh directory for the weights file, removed at the end.
+// Computer players with a weights file of their own and no real pauses.
 class ComputerPlayerTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        m_directory = fs::temp_directory_path() /
-                      ("quorlen-computer-" +
-                       std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "-" +
-                       ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(m_directory);
-        fs::create_directories(m_directory);
-        SettingsDefaults::apply(settings);
-    }
-    void TearDown() override { fs::remove_all(m_directory); }
+    void SetUp() override { SettingsDefaults::apply(settings); }
 
     fs::path weightsFile() const { return m_directory / "quorlen.dat"; }
 
@@ -62,7 +54,7 @@ protected:
     Event stop{Event::Mode::ManualReset};
 
 private:
-    fs::path m_directory;
+    TempDirectory m_directory;
 };
 
 TEST_F(ComputerPlayerTest, OpeningStoneLiesInTheMiddleSquareAndPostsNothing) {

@@ -1,6 +1,8 @@
 #include "ui/BoardRenderer.h"
 
 #include "model/Game.h"
+#include "ui/BoardPens.h"
+#include "ui/HexCellPainter.h"
 #include "ui/SettingsColor.h"
 
 #include <QImage>
@@ -83,6 +85,7 @@ private slots:
     void rowAaIsLabelledOnALargeBoard();
     void pathsAndEvaluationsOnRequest();
     void offBoardCellsAreSkipped();
+    void copiedCellsMatchTheirDrawing();
 };
 
 void BoardRendererTest::stonesNumbersAndHighlightAfterASwap() {
@@ -209,6 +212,42 @@ void BoardRendererTest::offBoardCellsAreSkipped() {
     scene.winningPath = {Coord{0, 0}, Coord{99, 99}};
     const QImage image = render(scene, geometryFor(scene));
     QCOMPARE(image.pixelColor(0, 0), colorFromSettings(scene.colors.background));
+}
+
+// An inner cell is copied from one drawing; it must cover exactly the pixels of drawing its
+// hexagon and sides in place, also where corners left of x = 0 round the other way.
+void BoardRendererTest::copiedCellsMatchTheirDrawing() {
+    const BoardColors colors = sceneOf(3).colors;
+    for (const int left : {0, -200}) {
+        const BoardGeometry g(BoardGeometry::Rect{left, left, left + 200, left + 200}, 3);
+        for (const bool highlighted : {false, true}) {
+            QImage copied(200, 200, QImage::Format_RGB32);
+            copied.fill(Qt::white);
+            QImage drawn = copied;
+            QPainter copy(&copied);
+            copy.translate(-left, -left);
+            HexCellPainter(g, colors).paint(copy, 1, 1, 3, 0, highlighted);
+            copy.end();
+
+            QPainter draw(&drawn);
+            draw.translate(-left, -left);
+            const auto corners = g.corners(g.cellCenter(1, 1));
+            QPolygon hexagon;
+            for (const auto& p : corners) {
+                hexagon << QPoint(p.x, p.y);
+            }
+            draw.setPen(outlinePen());
+            draw.setBrush(colorFromSettings(highlighted ? colors.selection : colors.cell));
+            draw.drawPolygon(hexagon);
+            draw.setPen(borderPen(colors.border));
+            for (std::size_t k = 0; k < 6; ++k) {
+                const auto from = corners[(k + 5) % 6];
+                draw.drawLine(from.x, from.y, corners[k].x, corners[k].y);
+            }
+            draw.end();
+            QCOMPARE(copied, drawn);
+        }
+    }
 }
 
 QTEST_MAIN(BoardRendererTest)

@@ -1,0 +1,54 @@
+#pragma once
+
+#include "engine/Weights.h"
+#include "model/Coord.h"
+
+#include <cstdint>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace CLI {
+class App;
+class Option;
+} // namespace CLI
+
+// The options that name a position and the weights to judge it with, shared by the commands
+// that analyse or search one position:
+//     --size N [--moves "r.c,r.c,..."]  or  --record FILE
+//     [--weights w0,w1,w2,w3] [--weights-file FILE]
+// The moves are a record's move lines joined by commas and are checked as a record's are.
+class PositionOptions {
+public:
+    // Bad input: the message names the problem and becomes the command's one line on stderr.
+    class BadInput : public std::runtime_error {
+    public:
+        using std::runtime_error::runtime_error;
+    };
+
+    struct Position {
+        std::uint32_t size = 0;
+        std::vector<Hex::Coord> moves;
+    };
+
+    // Registers the options on a command; this object must outlive the parse.
+    void addTo(CLI::App& command);
+
+    // The position and the weights named; throw BadInput.
+    Position position() const;
+    // The default weights, --weights, or the weights file read as a computer player reads
+    // it (the file wins over --weights).
+    Weights weights() const;
+
+private:
+    CLI::Option* m_size = nullptr;
+    CLI::Option* m_moves = nullptr;
+    CLI::Option* m_record = nullptr;
+    CLI::Option* m_weights = nullptr;
+    CLI::Option* m_weightsFile = nullptr;
+    std::string m_sizeText;
+    std::string m_movesText;
+    std::string m_recordPath;
+    std::string m_weightsText;
+    std::string m_weightsPath;
+};

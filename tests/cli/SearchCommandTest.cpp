@@ -1,0 +1,77 @@
+#include "support/CliRun.h"
+
+#include <nlohmann/json.hpp>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using Json = nlohmann::ordered_json;
+
+Json searchOf(const std::vector<std::string>& args) {
+    const CliRun run = runCli(args);
+    EXPECT_EQ(run.exitCode, 0) << run.err;
+    return run.exitCode == 0 ? Json::parse(run.out) : Json();
+}
+
+TEST(Search, FindsAMoveOnAnEmptyCellAndReportsItsWork) {
+    const CliRun run = runCli({"search", "--size", "5", "--moves", "2.2", "--budget", "1"});
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    const Json result = Json::parse(run.out);
+    std::vector<std::string> keys;
+    for (const auto& item : result.items()) {
+        keys.push_back(item.key());
+    }
+    EXPECT_EQ(keys, (std::vector<std::string>{"move", "value", "depth", "nodes", "evaluations",
+                                              "seconds", "peak_rss_mib"}));
+    const int row = result["move"][0];
+    const int col = result["move"][1];
+    EXPECT_TRUE(row >= 0 && row < 5 && col >= 0 && col < 5);
+    EXPECT_FALSE(row == 2 && col == 2);
+    EXPECT_GE(result["depth"].get<int>(), 1);
+    EXPECT_GT(result["nodes"].get<int>(), 1);
+    EXPECT_GT(result["evaluations"].get<int>(), 0);
+    EXPECT_LT(result["seconds"].get<double>(), 3.0); // one second, and at most one more
+    EXPECT_NE(run.err.find("Looking ahead 1 moves...\n"), std::string::npos);
+}
+
+TEST(Search, AZeroBudgetSearchesNothing) {
+    const Json result = searchOf({"search", "--size", "7", "--budget", "0"});
+    EXPECT_EQ(result["move"], Json::parse("[-1, -1]"));
+    EXPECT_EQ(result["depth"], 0);
+    EXPECT_EQ(result["nodes"], 1);
+}
+
+TEST(Search, AWonPositionHasNoMove) {
+    // Player 1 holds column 1 of a 3 x 3 board from top to bottom.
+    const Json result =
+        searchOf({"search", "--size", "3", "--moves", "0.1,0.0,1.1,0.2,2.0,2.2", "--budget", "1"});
+    EXPECT_EQ(result["move"], Json::parse("[-1, -1]"));
+    EXPECT_EQ(result["nodes"], 1);
+}
+
+TEST(Search, ShowBestNamesTheMoveInTheStatusTexts) {
+    const CliRun run =
+        runCli({"search", "--size", "4", "--moves", "1.1", "--budget", "1", "--show-best"});
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    const Json result = Json::parse(run.out);
+    ASSERT_GE(result["depth"].get<int>(), 2);
+    EXPECT_NE(run.err.find("Looking ahead 2 moves...("), std::string::npos) << run.err;
+    EXPECT_EQ(run.err.find("Looking ahead 1 moves...("), std::string::npos);
+}
+
+TEST(Search, BadInputIsRefusedWithExitCodeTwo) {
+    for (const std::vector<std::string>& args :
+         {std::vector<std::string>{"search", "--size", "5"},
+          {"search", "--size", "5", "--budget", "-1"},
+          {"search", "--size", "31", "--budget", "1"},
+          {"search", "--size", "5", "--moves", "5.1", "--budget", "1"},
+          {"search", "--budget", "1"}}) {
+        const CliRun run = runCli(args);
+        EXPECT_EQ(run.exitCode, 2) << args.back();
+        EXPECT_EQ(run.out, "");
+        EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1) << run.err;
+    }
+}
+
+} // namespace
