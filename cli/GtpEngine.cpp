@@ -179,15 +179,12 @@ GtpEngine::Reply GtpEngine::quit(const Args&) {
 }
 
 GtpEngine::Reply GtpEngine::boardsize(const Args& args) {
-    if (args.empty() || args.size() > 2) {
-        return wrongArguments("boardsize SIZE or boardsize WIDTH HEIGHT");
-    }
-    const std::optional<int> width = CliText::wholeNumber(args[0]);
+    // One number, or two equal ones (front ends send width and height); anything else, a
+    // malformed number included, is an unacceptable size.
+    const std::optional<int> width = args.empty() ? std::nullopt : CliText::wholeNumber(args[0]);
     const std::optional<int> height = args.size() == 2 ? CliText::wholeNumber(args[1]) : width;
-    if (!width || !height) {
-        return wrongArguments("whole numbers");
-    }
-    if (*width != *height || *width < 3 || *width > 30) {
+    if (args.empty() || args.size() > 2 || !width || !height || *width != *height || *width < 3 ||
+        *width > 30) {
         return failure("unacceptable size");
     }
     newGame(static_cast<std::uint32_t>(*width));
