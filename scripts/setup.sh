@@ -11,6 +11,7 @@ packages=(
   clang-14 libclang-rt-14-dev clang-format-14
   xvfb xauth
   dpkg-dev desktop-file-utils appstream
+  gcovr
 )
 
 missing=()
