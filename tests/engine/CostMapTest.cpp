@@ -34,16 +34,16 @@ struct BothSides {
 };
 
 TEST(HexDistance, CountsStepsOnTheSixNeighbourGrid) {
-    EXPECT_EQ(hexDistance(4, 4, 4, 4), 0);
-    for (const auto& [r, c] : {std::pair{3, 4}, {3, 5}, {4, 3}, {4, 5}, {5, 3}, {5, 4}}) {
-        EXPECT_EQ(hexDistance(r, c, 4, 4), 1) << r << "," << c;
+    // From (4, 4): itself, its six neighbours, then cells two and more steps away; (+2, -1)
+    // is one diagonal step and one straight.
+    const int cases[][5] = {{4, 4, 4, 4, 0}, {3, 4, 4, 4, 1}, {3, 5, 4, 4, 1},  {4, 3, 4, 4, 1},
+                            {4, 5, 4, 4, 1}, {5, 3, 4, 4, 1}, {5, 4, 4, 4, 1},  {5, 5, 4, 4, 2},
+                            {3, 3, 4, 4, 2}, {2, 2, 0, 3, 2}, {0, 0, 3, -2, 3}, {0, 0, 2, 2, 4},
+                            {7, 0, 0, 7, 7}};
+    for (const auto& [r1, c1, r2, c2, steps] : cases) {
+        EXPECT_EQ(hexDistance(r1, c1, r2, c2), steps)
+            << r1 << "," << c1 << " to " << r2 << "," << c2;
     }
-    EXPECT_EQ(hexDistance(5, 5, 4, 4), 2); // not a neighbour: two steps
-    EXPECT_EQ(hexDistance(3, 3, 4, 4), 2);
-    EXPECT_EQ(hexDistance(2, 2, 0, 3), 2); // (+2, -1): one diagonal step, one straight
-    EXPECT_EQ(hexDistance(0, 0, 3, -2), 3);
-    EXPECT_EQ(hexDistance(0, 0, 2, 2), 4);
-    EXPECT_EQ(hexDistance(7, 0, 0, 7), 7);
 }
 
 TEST(CostMap, TenByTenEmptyBoardIsCheapestOnTheMiddleLineOfEachDirection) {
@@ -83,12 +83,8 @@ TEST_P(EmptyBoard, EveryCellCostsItsBaseAndHasNoFeatures) {
 INSTANTIATE_TEST_SUITE_P(Sizes3To30, EmptyBoard, testing::Range(3, 31));
 
 TEST(CostMap, OneStoneWeighsFullyInLineAndAQuarterOverDistanceElsewhere) {
-    const BothSides sides(Hex::parseBoard(5, R"(
-        . . . . .
-         . . . . .
-          . . X . .
-           . . . . .
-            . . . . .)"));
+    const BothSides sides(
+        Hex::parseBoard(5, ". . . . .  . . . . .  . . X . .  . . . . .  . . . . ."));
     const PathFinder& own = sides.player1;
     // Directly behind and ahead of the stone in Player 1's direction, at distance 1.
     EXPECT_EQ(own.cost(3, 2), 4.0 + w0 * 1.0 / 1.0);
@@ -126,7 +122,7 @@ TEST(CostMap, OccupiedCellsCostNothingAndHaveNoFeaturesWhoeverHoldsThem) {
     }
 }
 
-TEST(CostMap, CellsOfABridgeBetweenOwnStonesAreClampedToZero) {
+TEST(CostMap, CellsOfABridgeBetweenOwnStonesAreClampedToZeroAndPathsSumTheirFeatures) {
     // (1, 1) and (2, 2) form a bridge whose carrier is (1, 2) and (2, 1).
     const BothSides sides(Hex::parseBoard(5, R"(
         . . . . .
@@ -148,15 +144,15 @@ TEST(CostMap, CellsOfABridgeBetweenOwnStonesAreClampedToZero) {
     // Player 2's base at (1, 2) is 4.25; (1, 1) is in line for Player 2, (2, 2) is not.
     EXPECT_EQ(other.cost(1, 2), 4.25 + w1 * 1.0 / 1.0 + w1 * 0.25 / 1.0 + 0 * w2 + 1 * w3);
     EXPECT_EQ(other.features(1, 2), (Features{0.0, 1.25, 0.0, 1.0}));
+
+    // A path's features are the sums over its cells, both ends included.
+    EXPECT_EQ(own.sumFeatures(Path{{{1, 2}, {2, 1}}, 0.0}), (Features{2.5, 0.0, 2.0, 0.0}));
+    EXPECT_EQ(own.sumFeatures(Path{}), Features{});
 }
 
 TEST(CostMap, AStoneOnTheSecondRowBridgesToItsOwnersEdge) {
-    const BothSides sides(Hex::parseBoard(5, R"(
-        . . . . .
-         . X . . .
-          . . . . .
-           . . . . .
-            . . . . .)"));
+    const BothSides sides(
+        Hex::parseBoard(5, ". . . . .  . X . . .  . . . . .  . . . . .  . . . . ."));
     // (0, 2) and (0, 1) lie between the stone and the row of 1s read above the board.
     EXPECT_EQ(sides.player1.bridgeCounts(0, 2), (PathFinder::BridgeCounts{1, 0}));
     EXPECT_EQ(sides.player1.bridgeCounts(0, 1), (PathFinder::BridgeCounts{1, 0}));
@@ -167,27 +163,11 @@ TEST(CostMap, AStoneOnTheSecondRowBridgesToItsOwnersEdge) {
     EXPECT_EQ(sides.player2.cost(0, 2), 4.5 + w1 * 1.0 / 1.0 + 0 * w2 + 1 * w3);
 
     // Player 2's stone next to the left edge bridges to the column of 2s.
-    const BothSides left(Hex::parseBoard(5, R"(
-        . . . . .
-         . O . . .
-          . . . . .
-           . . . . .
-            . . . . .)"));
+    const BothSides left(
+        Hex::parseBoard(5, ". . . . .  . O . . .  . . . . .  . . . . .  . . . . ."));
     EXPECT_EQ(left.player2.bridgeCounts(2, 0), (PathFinder::BridgeCounts{1, 0}));
     EXPECT_EQ(left.player2.bridgeCounts(1, 0), (PathFinder::BridgeCounts{1, 0}));
     EXPECT_EQ(left.player1.bridgeCounts(2, 0), (PathFinder::BridgeCounts{0, 1}));
-}
-
-TEST(CostMap, SumFeaturesAddsEveryCellOfThePathBothEndsIncluded) {
-    const BothSides sides(Hex::parseBoard(5, R"(
-        . . . . .
-         . X . . .
-          . . X . .
-           . . . . .
-            . . . . .)"));
-    EXPECT_EQ(sides.player1.sumFeatures(Path{{{1, 2}, {2, 1}}, 0.0}),
-              (Features{2.5, 0.0, 2.0, 0.0}));
-    EXPECT_EQ(sides.player1.sumFeatures(Path{}), Features{});
 }
 
 TEST(CostMap, WeightsAreReadWhenTheBoardIsSetNotWhenTheyChange) {

@@ -38,26 +38,28 @@ TEST(LearningStep, TwoMovesByHand) {
     EXPECT_DOUBLE_EQ(weights[3], 7.012);
 }
 
-TEST(LearningStep, NoChangeWithoutRateOrWithoutAChangeOfValue) {
-    LearningMemory memory;
-    LearningStep::remember(memory, sample(0.25, {1, 2, 3, 4}));
-    Weights weights = defaultWeights;
-    EXPECT_TRUE(LearningStep::update(weights, memory, sample(0.75, {5, 6, 7, 8}), 0.0));
-    EXPECT_EQ(weights, defaultWeights);
-    EXPECT_TRUE(LearningStep::update(weights, memory, sample(0.25, {5, 6, 7, 8}), 0.05));
-    EXPECT_EQ(weights, defaultWeights);
-}
-
-TEST(LearningStep, AnUpdateThatWouldLeaveFiniteNumbersIsSkipped) {
-    LearningMemory memory;
-    LearningStep::remember(memory, sample(-1.0, {0, 0, 0, 0}));
-    Weights weights = defaultWeights;
-    const auto big = sample(1.0, {1e300, 0, 0, 0});
-    EXPECT_FALSE(LearningStep::update(weights, memory, big, 1e10));
-    EXPECT_EQ(weights, defaultWeights);
-    EXPECT_FALSE(LearningStep::update(weights, memory, sample(1.0, {1, 1, 1, 1}),
-                                      std::numeric_limits<double>::quiet_NaN()));
-    EXPECT_EQ(weights, defaultWeights);
+// No rate or no change of value changes nothing; an update that would leave the finite
+// numbers is skipped.
+TEST(LearningStep, SomeUpdatesLeaveTheWeights) {
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    const struct {
+        LearningStep::Sample previous, current;
+        double rate;
+        bool applied;
+    } cases[] = {
+        {sample(0.25, {1, 2, 3, 4}), sample(0.75, {5, 6, 7, 8}), 0.0, true},
+        {sample(0.25, {1, 2, 3, 4}), sample(0.25, {5, 6, 7, 8}), 0.05, true},
+        {sample(-1.0, {0, 0, 0, 0}), sample(1.0, {1e300, 0, 0, 0}), 1e10, false},
+        {sample(-1.0, {0, 0, 0, 0}), sample(1.0, {1, 1, 1, 1}), nan, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.rate);
+        LearningMemory memory;
+        LearningStep::remember(memory, c.previous);
+        Weights weights = defaultWeights;
+        EXPECT_EQ(LearningStep::update(weights, memory, c.current, c.rate), c.applied);
+        EXPECT_EQ(weights, defaultWeights);
+    }
 }
 
 TEST(LearningStep, RememberedSumsStayInRange) {
@@ -90,20 +92,21 @@ struct Measure {
     std::unique_ptr<HexSearch> search;
 };
 
-TEST(LearningStep, AnEmptyBoardMeasuresAnOpenPositionWithoutFeatures) {
-    Measure m(". . . .  . . . .  . . . .  . . . .", 4);
-    const auto measured = LearningStep::measure(*m.search, *m.root, m.player1, m.player2);
+TEST(LearningStep, AnOpenPositionIsMeasuredAndADecidedOneIsNot) {
+    Measure open(". . . .  . . . .  . . . .  . . . .", 4);
+    const auto measured =
+        LearningStep::measure(*open.search, *open.root, open.player1, open.player2);
     ASSERT_TRUE(measured.has_value());
     EXPECT_GT(measured->value, -1.0);
     EXPECT_LT(measured->value, 1.0);
     EXPECT_EQ(measured->featureSums, (std::array<double, 4>{0, 0, 0, 0}));
-    EXPECT_FALSE(m.root->pathsP1.empty());
-    EXPECT_FALSE(m.root->pathsP2.empty());
-}
+    EXPECT_FALSE(open.root->pathsP1.empty());
+    EXPECT_FALSE(open.root->pathsP2.empty());
 
-TEST(LearningStep, ADecidedPositionMeasuresNothing) {
-    Measure m(". X .  . X .  X . .", 3);
-    EXPECT_FALSE(LearningStep::measure(*m.search, *m.root, m.player1, m.player2).has_value());
+    Measure decided(". X .  . X .  X . .", 3);
+    EXPECT_FALSE(
+        LearningStep::measure(*decided.search, *decided.root, decided.player1, decided.player2)
+            .has_value());
 }
 
 } // namespace

@@ -67,16 +67,23 @@ TEST(PathSearch, EmptyThreeByThreeCostsExcludeTheStartAndIncludeTheGoal) {
     }
 }
 
-TEST(PathSearch, AStartCellHeldByTheOpponentGivesNoPath) {
-    Finder player1(Hex::parseBoard(3, ". O .  . . .  . . ."), 0);
-    EXPECT_EQ(player1.finder.findPath(1, false), Path{});
-    EXPECT_EQ(player1.finder.findPath(1, false).cost, -1.0);
-    for (const Path& path : player1.finder.bestPaths(10)) {
+TEST(PathSearch, AStartCellHeldByTheOpponentOrAWallOfHisGivesNoPath) {
+    Finder held(Hex::parseBoard(3, ". O .  . . .  . . ."), 0);
+    EXPECT_EQ(held.finder.findPath(1, false), Path{});
+    EXPECT_EQ(held.finder.findPath(1, false).cost, -1.0);
+    for (const Path& path : held.finder.bestPaths(10)) {
         EXPECT_NE(path.cells.back(), (Hex::Coord{0, 1}));
         EXPECT_NE(path.cells.front(), (Hex::Coord{0, 1}));
     }
-    EXPECT_EQ(player1.finder.findPath(-1, false), Path{});
-    EXPECT_EQ(player1.finder.findPath(3, true), Path{});
+    EXPECT_EQ(held.finder.findPath(-1, false), Path{});
+    EXPECT_EQ(held.finder.findPath(3, true), Path{});
+
+    Finder walled(Hex::parseBoard(3, ". . .  O O O  . . ."), 0);
+    for (int start = 0; start < 3; ++start) {
+        EXPECT_EQ(walled.finder.findPath(start, false), Path{});
+        EXPECT_EQ(walled.finder.findPath(start, true), Path{});
+    }
+    EXPECT_TRUE(walled.finder.bestPaths(3).empty());
 }
 
 TEST(PathSearch, APathThatRunsAlongItsStartEdgeIsKeptOnlyFromItsLaterStart) {
@@ -93,15 +100,6 @@ TEST(PathSearch, APathThatRunsAlongItsStartEdgeIsKeptOnlyFromItsLaterStart) {
     EXPECT_EQ(player1.finder.findPath(1, false), alongTheEdge);
     const std::vector<Path> paths = player1.finder.bestPaths(8);
     EXPECT_EQ(std::count(paths.begin(), paths.end(), alongTheEdge), 1);
-}
-
-TEST(PathSearch, APlayerCutOffByTheOpponentHasNoPaths) {
-    Finder player1(Hex::parseBoard(3, ". . .  O O O  . . ."), 0);
-    for (int start = 0; start < 3; ++start) {
-        EXPECT_EQ(player1.finder.findPath(start, false), Path{});
-        EXPECT_EQ(player1.finder.findPath(start, true), Path{});
-    }
-    EXPECT_TRUE(player1.finder.bestPaths(3).empty());
 }
 
 TEST(PathSearch, BestPathsAreTheCheapestCandidatesInOrderAndNoMore) {

@@ -5,26 +5,12 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 
 namespace {
 
 constexpr std::uint32_t minusOne = static_cast<std::uint32_t>(-1);
-
-std::string offBoardText(const std::string& where, int n, int row, int col) {
-    return "Out of bounds exception in " + where + ".  Board size is " + std::to_string(n) +
-           ".  Input was (" + std::to_string(row) + ", " + std::to_string(col) + ")";
-}
-
-template <typename F>
-std::string thrownOffBoardMessage(F&& f) {
-    try {
-        f();
-    } catch (const Hex::OffBoardException& e) {
-        return e.message();
-    }
-    return "nothing thrown";
-}
 
 TEST(Board, BorderRingReadsAsTheEdgeOwners) {
     const Hex::Board board(11);
@@ -36,72 +22,72 @@ TEST(Board, BorderRingReadsAsTheEdgeOwners) {
     EXPECT_EQ(board.cell(11, minusOne), 0);
 }
 
-TEST(Board, CornersOutsideTheRingAndFarCellsThrowWithTheirText) {
-    const Hex::Board board(11);
-    EXPECT_EQ(thrownOffBoardMessage([&] { (void)board.cell(minusOne, minusOne); }),
-              "Out of bounds exception in Board::cell get.  Board size is 11.  Input was (-1, -1)");
-    EXPECT_EQ(thrownOffBoardMessage([&] { (void)board.cell(11, 11); }),
-              offBoardText("Board::cell get", 11, 11, 11));
-    EXPECT_EQ(thrownOffBoardMessage([&] { (void)board.cell(12, 3); }),
-              offBoardText("Board::cell get", 11, 12, 3));
-    EXPECT_EQ(thrownOffBoardMessage([&] { (void)board.isEmpty(0, 11); }),
-              offBoardText("Board::isEmpty", 11, 0, 11));
-}
-
-TEST(Board, WritesHaveNoRingAndAFailedWriteChangesNothing) {
+// Reads off the ring and writes off the board throw with their text; a failed write changes
+// nothing.
+TEST(Board, AccessOffTheBoardThrowsWithItsText) {
     Hex::Board board(11);
-    const Hex::Board before = board;
-    EXPECT_EQ(thrownOffBoardMessage([&] { board.cell(minusOne, 3, 1); }),
-              offBoardText("Board::cell set", 11, -1, 3));
-    EXPECT_EQ(thrownOffBoardMessage([&] { board.cell(3, 11, 2); }),
-              offBoardText("Board::cell set", 11, 3, 11));
-    EXPECT_EQ(board, before);
+    const struct {
+        std::function<void()> access;
+        const char* where;
+        int row, col;
+    } cases[] = {
+        {[&] { (void)board.cell(minusOne, minusOne); }, "cell get", -1, -1},
+        {[&] { (void)board.cell(11, 11); }, "cell get", 11, 11},
+        {[&] { (void)board.cell(12, 3); }, "cell get", 12, 3},
+        {[&] { (void)board.isEmpty(0, 11); }, "isEmpty", 0, 11},
+        {[&] { board.cell(minusOne, 3, 1); }, "cell set", -1, 3},
+        {[&] { board.cell(3, 11, 2); }, "cell set", 3, 11},
+    };
+    for (const auto& c : cases) {
+        const std::string text = "Out of bounds exception in Board::" + std::string(c.where) +
+                                 ".  Board size is 11.  Input was (" + std::to_string(c.row) +
+                                 ", " + std::to_string(c.col) + ")";
+        SCOPED_TRACE(text);
+        try {
+            c.access();
+            ADD_FAILURE() << "nothing thrown";
+        } catch (const Hex::OffBoardException& e) {
+            EXPECT_EQ(e.message(), text);
+        }
+    }
+    EXPECT_EQ(board, Hex::Board(11));
 }
 
-TEST(Board, NewBoardIsEmptyAndWritesStoreAnyValue) {
+TEST(Board, NewBoardIsEmptyAndCopiesAreIndependent) {
     Hex::Board board(5);
     for (std::uint32_t r = 0; r < 5; ++r) {
         for (std::uint32_t c = 0; c < 5; ++c) {
-            EXPECT_EQ(board.cell(r, c), 0);
-            EXPECT_TRUE(board.isEmpty(r, c));
+            EXPECT_TRUE(board.isEmpty(r, c) && board.cell(r, c) == 0) << r << "," << c;
         }
     }
-    board.cell(2, 3, 7);
+    board.cell(2, 3, 7); // any value is stored
+    Hex::Board copy = board;
+    copy.cell(2, 3, 2);
     EXPECT_EQ(board.cell(2, 3), 7);
     EXPECT_FALSE(board.isEmpty(2, 3));
+    EXPECT_EQ(copy.cell(2, 3), 2);
 }
 
-TEST(Board, NeighbourTest) {
+TEST(Board, NeighboursAreTheSixCellsAroundOnTheBoard) {
     const Hex::Board board(11);
-    EXPECT_FALSE(board.isNeighbour(4, 4, 4, 4));
-    EXPECT_FALSE(board.isNeighbour(4, 4, 5, 5));
-    EXPECT_FALSE(board.isNeighbour(4, 4, 3, 3));
-    EXPECT_TRUE(board.isNeighbour(4, 4, 3, 5));
-    EXPECT_TRUE(board.isNeighbour(4, 4, 5, 3));
-    EXPECT_TRUE(board.isNeighbour(4, 4, 3, 4));
-    EXPECT_TRUE(board.isNeighbour(4, 4, 4, 5));
-    EXPECT_FALSE(board.isNeighbour(0, 0, minusOne, 0));
-    EXPECT_FALSE(board.isNeighbour(10, 10, 10, 11));
-}
-
-TEST(Board, CopyIsIndependent) {
-    Hex::Board board(4);
-    board.cell(1, 1, 1);
-    Hex::Board copy = board;
-    copy.cell(1, 1, 2);
-    copy.cell(0, 0, 1);
-    EXPECT_EQ(board.cell(1, 1), 1);
-    EXPECT_EQ(board.cell(0, 0), 0);
-    EXPECT_EQ(copy.cell(1, 1), 2);
+    const struct {
+        std::uint32_t r1, c1, r2, c2;
+        bool neighbours;
+    } cases[] = {{4, 4, 4, 4, false}, {4, 4, 5, 5, false},        {4, 4, 3, 3, false},
+                 {4, 4, 3, 5, true},  {4, 4, 5, 3, true},         {4, 4, 3, 4, true},
+                 {4, 4, 4, 5, true},  {0, 0, minusOne, 0, false}, {10, 10, 10, 11, false}};
+    for (const auto& c : cases) {
+        EXPECT_EQ(board.isNeighbour(c.r1, c.c1, c.r2, c.c2), c.neighbours)
+            << c.r2 << "," << c.c2 << " of " << c.r1 << "," << c.c1;
+    }
 }
 
 TEST(Exceptions, InvalidCoordinateText) {
     const Hex::InvalidCoordException e(2, 3, 7, "Player1 attempted move on non-empty position.");
-    EXPECT_EQ(e.message(), "Invalid coord of (2, 3) on a board of size 7.  "
-                           "Player1 attempted move on non-empty position.");
-    EXPECT_STREQ(e.what(), e.message().c_str());
     const Hex::Exception& base = e;
-    EXPECT_EQ(base.message(), e.message());
+    EXPECT_EQ(base.message(), "Invalid coord of (2, 3) on a board of size 7.  "
+                              "Player1 attempted move on non-empty position.");
+    EXPECT_STREQ(e.what(), e.message().c_str());
 }
 
 TEST(BoardText, RoundTripsAndRejectsBadText) {

@@ -6,7 +6,6 @@
 
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <vector>
 
 namespace {
@@ -22,60 +21,47 @@ struct Seen {
     Hex::Board board;
 };
 
-// Records the game after each notification and stops it after `stopAfter` of them.
-class RecordingObserver : public Hex::GameObserver {
-public:
-    explicit RecordingObserver(int stopAfter = -1) : m_stopAfter(stopAfter) {}
-    void watch(Hex::Game* game) { m_game = game; }
-    void onGameChanged() override {
-        seen.push_back(Seen{m_game->moves(), m_game->currentPlayer(), m_game->moveNumber(),
-                            m_game->lastMove(), m_game->boardSnapshot()});
-        if (static_cast<int>(seen.size()) == m_stopAfter) {
-            m_game->stop();
-        }
-    }
-    std::vector<Seen> seen;
-
-private:
-    Hex::Game* m_game = nullptr;
-    int m_stopAfter;
-};
-
-struct Match {
+// Two scripted players in a game whose observer records each turn and stops the game after
+// `stopAfter` notifications.
+struct Match : Hex::GameObserver {
     Match(std::uint32_t size, Cells p1Moves, Cells p2Moves, std::uint8_t swapAnswer,
           int stopAfter = -1)
         : p1({p1Moves.begin(), p1Moves.end()}), p2({p2Moves.begin(), p2Moves.end()}, swapAnswer),
-          observer(stopAfter), game(size, &observer) {
-        observer.watch(&game);
+          m_stopAfter(stopAfter), game(size, this) {
         game.setPlayer1(&p1);
         game.setPlayer2(&p2);
     }
+    void onGameChanged() override {
+        seen.push_back(Seen{game.moves(), game.currentPlayer(), game.moveNumber(), game.lastMove(),
+                            game.boardSnapshot()});
+        if (static_cast<int>(seen.size()) == m_stopAfter) {
+            game.stop();
+        }
+    }
     ScriptedPlayer p1;
     ScriptedPlayer p2;
-    RecordingObserver observer;
+    int m_stopAfter;
+    std::vector<Seen> seen;
     Hex::Game game;
 };
 
-TEST(Game, NewGameState) {
-    const Hex::Game game(11, nullptr);
+TEST(Game, NewGameIsEmptyAndDoesNotRunWithoutTwoPlayers) {
+    Hex::Game game(11, nullptr);
     EXPECT_EQ(game.lastMove(), Hex::noMove);
     EXPECT_EQ(game.currentPlayer(), 0);
     EXPECT_EQ(game.moveNumber(), 0);
     EXPECT_TRUE(game.moves().empty());
-}
-
-TEST(Game, AttachingTellsThePlayerItsGame) {
-    Hex::Game game(5, nullptr);
     ScriptedPlayer player({});
     game.setPlayer2(&player);
     EXPECT_EQ(player.game(), &game);
+    EXPECT_THROW(game.run(), Hex::Exception);
 }
 
 TEST(Game, SwapTakenMirrorsTheFirstStone) {
     Match match(11, {{2, 5}}, {}, Player::takeSwap, 2);
     EXPECT_EQ(match.game.run(), 0);
-    ASSERT_EQ(match.observer.seen.size(), 2u);
-    const Seen& afterSwap = match.observer.seen[1];
+    ASSERT_EQ(match.seen.size(), 2u);
+    const Seen& afterSwap = match.seen[1];
     EXPECT_EQ(afterSwap.board.cell(2, 5), 0);
     EXPECT_EQ(afterSwap.board.cell(5, 2), 2);
     EXPECT_EQ(afterSwap.moves, (Cells{{2, 5}, {11, 11}}));
@@ -90,28 +76,12 @@ TEST(Game, SwapDeclinedAsksForAMoveInTheSameTurnAndNeverAgain) {
     match.game.run();
     EXPECT_EQ(match.p2.swapCalls, 1);
     EXPECT_EQ(match.p2.moveCalls, 2);
-    ASSERT_EQ(match.observer.seen.size(), 5u);
-    EXPECT_EQ(match.observer.seen[1].moves, (Cells{{2, 5}, {6, 6}}));
-    EXPECT_EQ(match.observer.seen[4].moves, (Cells{{2, 5}, {6, 6}, {3, 3}, {7, 7}, {4, 4}}));
-}
-
-TEST(Game, OtherSwapAnswerPassesTheTurnWithoutAStone) {
-    Match match(11, {{2, 5}, {3, 3}}, {}, 7, 3);
-    match.game.run();
-    ASSERT_EQ(match.observer.seen.size(), 3u);
-    EXPECT_EQ(match.observer.seen[1].moves, (Cells{{2, 5}}));
-    EXPECT_EQ(match.observer.seen[1].currentPlayer, 1);
-    EXPECT_EQ(match.observer.seen[1].moveNumber, 2);
-    EXPECT_EQ(match.observer.seen[2].moves, (Cells{{2, 5}, {3, 3}}));
-    EXPECT_EQ(match.p2.moveCalls, 0);
-}
-
-TEST(Game, TurnsAlternateAndTheMoveNumberCountsPairs) {
-    Match match(11, {{0, 0}, {0, 2}, {0, 4}}, {{1, 0}, {1, 2}}, Player::declineSwap, 5);
-    match.game.run();
+    ASSERT_EQ(match.seen.size(), 5u);
+    EXPECT_EQ(match.seen[4].moves, (Cells{{2, 5}, {6, 6}, {3, 3}, {7, 7}, {4, 4}}));
+    // Turns alternate and the move number counts pairs.
     std::vector<int> players;
     std::vector<int> numbers;
-    for (const Seen& s : match.observer.seen) {
+    for (const Seen& s : match.seen) {
         players.push_back(s.currentPlayer);
         numbers.push_back(s.moveNumber);
     }
@@ -119,71 +89,85 @@ TEST(Game, TurnsAlternateAndTheMoveNumberCountsPairs) {
     EXPECT_EQ(numbers, (std::vector<int>{1, 2, 2, 3, 3}));
 }
 
-TEST(Game, MoveOnAnOccupiedCellEndsTheGameWithTheText) {
-    Match match(11, {{0, 0}}, {{0, 0}}, Player::declineSwap);
-    try {
-        match.game.run();
-        FAIL() << "no exception";
-    } catch (const Hex::InvalidCoordException& e) {
-        EXPECT_EQ(e.message(), "Invalid coord of (0, 0) on a board of size 11.  "
-                               "Player2 attempted move on non-empty position.");
-    }
-    EXPECT_EQ(match.game.moves(), (Cells{{0, 0}}));
-    EXPECT_EQ(match.game.currentPlayer(), 2); // an exception leaves the state as it was
+TEST(Game, OtherSwapAnswerPassesTheTurnWithoutAStone) {
+    Match match(11, {{2, 5}, {3, 3}}, {}, 7, 3);
+    match.game.run();
+    ASSERT_EQ(match.seen.size(), 3u);
+    EXPECT_EQ(match.seen[1].moves, (Cells{{2, 5}}));
+    EXPECT_EQ(match.seen[1].currentPlayer, 1);
+    EXPECT_EQ(match.seen[1].moveNumber, 2);
+    EXPECT_EQ(match.seen[2].moves, (Cells{{2, 5}, {3, 3}}));
+    EXPECT_EQ(match.p2.moveCalls, 0);
 }
 
-TEST(Game, PlayerOneOnAnOccupiedCellNamesPlayerOne) {
-    Match match(5, {{1, 1}, {2, 2}}, {{2, 2}}, Player::declineSwap);
-    EXPECT_THROW(
-        {
-            try {
-                match.game.run();
-            } catch (const Hex::InvalidCoordException& e) {
-                EXPECT_EQ(e.message(), "Invalid coord of (2, 2) on a board of size 5.  "
-                                       "Player1 attempted move on non-empty position.");
-                throw;
-            }
-        },
-        Hex::InvalidCoordException);
-}
-
-TEST(Game, MoveOffTheBoardThrowsFromTheEmptinessTest) {
-    Match match(11, {{-1, -1}}, {}, Player::declineSwap);
-    try {
-        match.game.run();
-        FAIL() << "no exception";
-    } catch (const Hex::OffBoardException& e) {
-        EXPECT_EQ(e.message(), "Out of bounds exception in Board::isEmpty.  "
-                               "Board size is 11.  Input was (-1, -1)");
+// A bad answer ends the game with its text and leaves the state as it was.
+TEST(Game, AMoveOnAnOccupiedCellOrOffTheBoardEndsTheGameWithTheText) {
+    const struct {
+        std::uint32_t size;
+        Cells p1, p2;
+        const char* text;
+        Cells placed;
+        int currentPlayer;
+    } cases[] = {
+        {11,
+         {{0, 0}},
+         {{0, 0}},
+         "Invalid coord of (0, 0) on a board of size 11.  "
+         "Player2 attempted move on non-empty position.",
+         {{0, 0}},
+         2},
+        {5,
+         {{1, 1}, {2, 2}},
+         {{2, 2}},
+         "Invalid coord of (2, 2) on a board of size 5.  "
+         "Player1 attempted move on non-empty position.",
+         {{1, 1}, {2, 2}},
+         1},
+        {11,
+         {{-1, -1}},
+         {},
+         "Out of bounds exception in Board::isEmpty.  "
+         "Board size is 11.  Input was (-1, -1)",
+         {},
+         1},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text);
+        Match match(c.size, c.p1, c.p2, Player::declineSwap);
+        try {
+            match.game.run();
+            ADD_FAILURE() << "no exception";
+        } catch (const Hex::Exception& e) {
+            EXPECT_EQ(e.message(), c.text);
+        }
+        EXPECT_EQ(match.game.moves(), c.placed);
+        EXPECT_EQ(match.seen.size(), c.placed.size());
+        EXPECT_EQ(match.game.currentPlayer(), c.currentPlayer);
     }
-    EXPECT_TRUE(match.game.moves().empty());
-    EXPECT_TRUE(match.observer.seen.empty());
 }
 
 TEST(Game, AWinEndsTheGameAndNotifiesOnceMore) {
     // Player 1 runs down the middle of a 3 x 3 board.
     Match match(3, {{0, 1}, {1, 1}, {2, 0}}, {{0, 0}, {0, 2}}, Player::declineSwap);
     EXPECT_EQ(match.game.run(), 1);
-    EXPECT_EQ(match.observer.seen.size(), 6u); // five turns and the end
+    EXPECT_EQ(match.seen.size(), 6u); // five turns and the end
     EXPECT_EQ(match.game.currentPlayer(), 0);
     EXPECT_EQ(match.game.moveNumber(), 3);
     EXPECT_EQ(match.game.winningPath(), (Cells{{0, 1}, {1, 1}, {2, 0}}));
     EXPECT_EQ(match.game.lastMove(), (Hex::Coord{2, 0}));
 }
 
-TEST(Game, AStoppedGameIsNotNotifiedAtTheEnd) {
-    Match match(7, {{0, 0}, {0, 1}}, {{3, 3}}, Player::declineSwap, 2);
-    EXPECT_EQ(match.game.run(), 0);
-    EXPECT_EQ(match.observer.seen.size(), 2u);
-    EXPECT_EQ(match.game.currentPlayer(), 0);
-}
+TEST(Game, AStoppedGameIsNotNotifiedAtTheEndAndAStopBeforeRunAsksNobody) {
+    Match stopped(7, {{0, 0}, {0, 1}}, {{3, 3}}, Player::declineSwap, 2);
+    EXPECT_EQ(stopped.game.run(), 0);
+    EXPECT_EQ(stopped.seen.size(), 2u);
+    EXPECT_EQ(stopped.game.currentPlayer(), 0);
 
-TEST(Game, StopBeforeRunAsksNobody) {
-    Match match(7, {}, {}, Player::declineSwap);
-    match.game.stop();
-    EXPECT_EQ(match.game.run(), 0);
-    EXPECT_EQ(match.p1.moveCalls, 0);
-    EXPECT_TRUE(match.observer.seen.empty());
+    Match early(7, {}, {}, Player::declineSwap);
+    early.game.stop();
+    EXPECT_EQ(early.game.run(), 0);
+    EXPECT_EQ(early.p1.moveCalls, 0);
+    EXPECT_TRUE(early.seen.empty());
 }
 
 TEST(Game, DefaultPlayersPlayAWholeGame) {
@@ -200,9 +184,23 @@ TEST(Game, DefaultPlayersPlayAWholeGame) {
     }
 }
 
-TEST(Game, RunWithoutPlayersIsRefused) {
-    Hex::Game game(5, nullptr);
-    EXPECT_THROW(game.run(), Hex::Exception);
+TEST(Replay, SwapMarkerMovesTheFirstStone) {
+    EXPECT_EQ(Hex::Game(11, Cells{{2, 5}, {11, 11}}).lastMove(), (Hex::Coord{5, 2}));
+    const Hex::Game game(11, Cells{{2, 5}, {11, 11}, {3, 3}});
+    EXPECT_EQ(game.board().cell(5, 2), 2);
+    EXPECT_EQ(game.board().cell(3, 3), 1);
+    EXPECT_EQ(game.board().cell(2, 5), 0);
+    EXPECT_EQ(game.moves(), (Cells{{2, 5}, {11, 11}, {3, 3}}));
+    EXPECT_EQ(game.lastMove(), (Hex::Coord{3, 3}));
+    EXPECT_EQ(game.currentPlayer(), 0);
+    // A cell named twice takes the later value.
+    EXPECT_EQ(Hex::Game(5, Cells{{1, 1}, {1, 1}}).board().cell(1, 1), 2);
+}
+
+TEST(Replay, EntriesOffTheBoardThrowInsteadOfWritingAnywhere) {
+    EXPECT_THROW(Hex::Game(5, Cells{{5, 5}}), Hex::OffBoardException); // swap marker first
+    EXPECT_THROW(Hex::Game(5, Cells{{0, 0}, {-1, 2}}), Hex::OffBoardException);
+    EXPECT_THROW(Hex::Game(5, Cells{{0, 0}, {2, 7}}), Hex::OffBoardException);
 }
 
 } // namespace

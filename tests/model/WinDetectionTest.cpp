@@ -4,7 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <numeric>
 #include <random>
 #include <vector>
 
@@ -12,87 +11,64 @@ namespace {
 
 using Cells = std::vector<Hex::Coord>;
 
-Hex::Board withStones(std::uint32_t size, int value, const Cells& cells) {
-    Hex::Board board(size);
-    for (const Hex::Coord c : cells) {
-        board.cell(c.row, c.col, value);
-    }
-    return board;
-}
-
-// Independent judge: union-find over the six neighbours, with the two edges as extra nodes.
-class UnionFind {
-public:
-    explicit UnionFind(int n) : m_parent(static_cast<std::size_t>(n)) {
-        std::iota(m_parent.begin(), m_parent.end(), 0);
-    }
-    int find(int x) {
-        while (m_parent[x] != x) {
-            x = m_parent[x] = m_parent[m_parent[x]];
-        }
-        return x;
-    }
-    void join(int a, int b) { m_parent[find(a)] = find(b); }
-
-private:
-    std::vector<int> m_parent;
-};
-
+// Independent judge: a flood fill from the first edge over the six neighbours.
 bool connects(const Hex::Board& board, int value, int direction) {
     const int n = static_cast<int>(board.size());
-    const int first = n * n;
-    const int last = n * n + 1;
-    UnionFind sets(n * n + 2);
-    for (int r = 0; r < n; ++r) {
-        for (int c = 0; c < n; ++c) {
-            if (board.at(r, c) != value) {
-                continue;
-            }
-            const int along = direction == 0 ? r : c;
-            if (along == 0) {
-                sets.join(r * n + c, first);
-            }
-            if (along == n - 1) {
-                sets.join(r * n + c, last);
-            }
-            const int offsets[3][2] = {{0, 1}, {1, -1}, {1, 0}};
-            for (const auto& o : offsets) {
-                const int nr = r + o[0];
-                const int nc = c + o[1];
-                if (nr >= 0 && nr < n && nc >= 0 && nc < n && board.at(nr, nc) == value) {
-                    sets.join(r * n + c, nr * n + nc);
-                }
-            }
+    std::vector<bool> seen(static_cast<std::size_t>(n * n));
+    Cells todo;
+    for (int i = 0; i < n; ++i) {
+        todo.push_back(direction == 0 ? Hex::Coord{0, i} : Hex::Coord{i, 0});
+    }
+    while (!todo.empty()) {
+        const auto [r, c] = todo.back();
+        todo.pop_back();
+        if (r < 0 || r >= n || c < 0 || c >= n || seen[r * n + c] || board.at(r, c) != value) {
+            continue;
+        }
+        if ((direction == 0 ? r : c) == n - 1) {
+            return true;
+        }
+        seen[r * n + c] = true;
+        for (const auto& [dr, dc] : {std::pair{-1, 0}, {-1, 1}, {0, -1}, {0, 1}, {1, -1}, {1, 0}}) {
+            todo.push_back(Hex::Coord{r + dr, c + dc});
         }
     }
-    return sets.find(first) == sets.find(last);
+    return false;
 }
 
+// Each chain found must be the player's stones, each next to the one before.
 bool isChain(const Hex::Board& board, const Cells& chain, int value) {
     for (std::size_t i = 0; i < chain.size(); ++i) {
-        if (board.at(chain[i].row, chain[i].col) != value) {
-            return false;
-        }
-        if (i > 0 &&
-            !board.isNeighbour(chain[i - 1].row, chain[i - 1].col, chain[i].row, chain[i].col)) {
+        if (board.at(chain[i].row, chain[i].col) != value ||
+            (i > 0 &&
+             !board.isNeighbour(chain[i - 1].row, chain[i - 1].col, chain[i].row, chain[i].col))) {
             return false;
         }
     }
     return true;
 }
 
-TEST(WinDetection, EmptyBoardHasNoWinner) {
-    const Hex::Game game(7, nullptr);
-    EXPECT_EQ(game.winner(), 0);
-    EXPECT_TRUE(game.winningPath().empty());
-}
-
-TEST(WinDetection, ChainsFollowTheSixNeighbours) {
-    EXPECT_EQ(withStones(3, 1, {{0, 1}, {1, 1}, {2, 0}}).shortestConnection(1, 0),
-              (Cells{{0, 1}, {1, 1}, {2, 0}}));
-    EXPECT_TRUE(withStones(3, 1, {{0, 0}, {1, 1}, {2, 2}}).shortestConnection(1, 0).empty());
-    EXPECT_EQ(withStones(3, 2, {{1, 0}, {1, 1}, {1, 2}}).shortestConnection(2, 1),
-              (Cells{{1, 0}, {1, 1}, {1, 2}}));
+TEST(WinDetection, ShortestConnectionsOfSmallBoards) {
+    const struct {
+        std::uint32_t size;
+        const char* board;
+        int value;
+        Cells chain;
+    } cases[] = {
+        {3, ". X .  . X .  X . .", 1, {{0, 1}, {1, 1}, {2, 0}}},
+        {3, "X . .  . X .  . . X", 1, {}}, // the other diagonal is no neighbour
+        {3, ". . .  O O O  . . .", 2, {{1, 0}, {1, 1}, {1, 2}}},
+        {3, ". X .  X X .  X . .", 1, {{0, 1}, {1, 0}, {2, 0}}}, // first chain in neighbour order
+        {1, "X", 1, {}}, // one cell touches both edges, but a chain needs two
+        {1, "O", 2, {}},
+        {2, ". X  X .", 1, {{0, 1}, {1, 0}}},
+        {2, "X .  . .", 1, {}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.board);
+        EXPECT_EQ(Hex::parseBoard(c.size, c.board).shortestConnection(c.value, c.value - 1),
+                  c.chain);
+    }
 }
 
 TEST(WinDetection, TieBreaks) {
@@ -115,33 +91,21 @@ TEST(WinDetection, TieBreaks) {
             X . . X .)");
     EXPECT_EQ(shorter.connectionFrom(1, 0, 0).size(), 6u);
     EXPECT_EQ(shorter.shortestConnection(1, 0), (Cells{{0, 3}, {1, 3}, {2, 3}, {3, 3}, {4, 3}}));
-
-    // From one start cell the first chain in neighbour order wins.
-    const Hex::Board twoWays = withStones(3, 1, {{0, 1}, {1, 0}, {1, 1}, {2, 0}});
-    EXPECT_EQ(twoWays.shortestConnection(1, 0), (Cells{{0, 1}, {1, 0}, {2, 0}}));
 }
 
 TEST(WinDetection, ChainMayRunAlongTheFirstEdge) {
-    const Hex::Board board = withStones(4, 1, {{0, 3}, {0, 2}, {0, 1}, {1, 0}, {2, 0}, {3, 0}});
+    const Hex::Board board = Hex::parseBoard(4, ". X X X  X . . .  X . . .  X . . .");
     EXPECT_EQ(board.connectionFrom(1, 0, 3),
               (Cells{{0, 3}, {0, 2}, {0, 1}, {1, 0}, {2, 0}, {3, 0}}));
     EXPECT_EQ(board.connectionFrom(1, 0, 2).size(), 5u);
     EXPECT_EQ(board.shortestConnection(1, 0), (Cells{{0, 1}, {1, 0}, {2, 0}, {3, 0}}));
 }
 
-TEST(WinDetection, TinyBoards) {
-    Hex::Board one(1);
-    one.cell(0, 0, 1);
-    EXPECT_TRUE(one.shortestConnection(1, 0).empty());
-    one.cell(0, 0, 2);
-    EXPECT_TRUE(one.shortestConnection(2, 1).empty());
-
-    const Hex::Board two = withStones(2, 1, {{0, 1}, {1, 0}});
-    EXPECT_EQ(two.shortestConnection(1, 0), (Cells{{0, 1}, {1, 0}}));
-    EXPECT_TRUE(withStones(2, 1, {{0, 0}}).shortestConnection(1, 0).empty());
-}
-
 TEST(WinDetection, GameReportsTheWinnerAndItsChain) {
+    const Hex::Game empty(7, nullptr);
+    EXPECT_EQ(empty.winner(), 0);
+    EXPECT_TRUE(empty.winningPath().empty());
+
     // Player 1 (even entries) runs down column 1; Player 2's stones are scattered.
     const Hex::Game p1Wins(3, Cells{{0, 1}, {0, 0}, {1, 1}, {0, 2}, {2, 0}});
     EXPECT_EQ(p1Wins.winner(), 1);
@@ -153,15 +117,15 @@ TEST(WinDetection, GameReportsTheWinnerAndItsChain) {
     EXPECT_EQ(p2Wins.winningPath(), (Cells{{1, 0}, {1, 1}, {1, 2}}));
 }
 
-// Random boards of sizes 2 to 30 against the union-find judge; each chain found must be a
-// real chain of the player's stones from edge to edge.
-TEST(WinDetection, AgreesWithUnionFindOnRandomBoards) {
+// Random boards of sizes 2 to 30 against the flood fill; each chain found must be a real
+// chain of the player's stones from edge to edge.
+TEST(WinDetection, AgreesWithAFloodFillOnRandomBoards) {
     std::mt19937 random(20261206);
+    std::uniform_real_distribution<double> coin(0.0, 1.0);
     for (int trial = 0; trial < 3000; ++trial) {
         const auto n = static_cast<std::uint32_t>(2 + trial % 29);
         const double fill = 0.3 + 0.6 * (trial % 7) / 6.0;
         Hex::Board board(n);
-        std::uniform_real_distribution<double> coin(0.0, 1.0);
         for (std::uint32_t r = 0; r < n; ++r) {
             for (std::uint32_t c = 0; c < n; ++c) {
                 if (coin(random) < fill) {
@@ -177,10 +141,11 @@ TEST(WinDetection, AgreesWithUnionFindOnRandomBoards) {
                 << Hex::toText(board);
             if (!chain.empty()) {
                 ASSERT_TRUE(isChain(board, chain, player));
-                const Hex::Coord first = chain.front();
-                const Hex::Coord last = chain.back();
-                EXPECT_EQ(direction == 0 ? first.row : first.col, 0);
-                EXPECT_EQ(direction == 0 ? last.row : last.col, static_cast<int>(n) - 1);
+                const auto along = [&](Hex::Coord cell) {
+                    return direction == 0 ? cell.row : cell.col;
+                };
+                EXPECT_EQ(along(chain.front()), 0);
+                EXPECT_EQ(along(chain.back()), static_cast<int>(n) - 1);
             }
         }
     }

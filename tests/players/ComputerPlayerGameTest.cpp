@@ -37,12 +37,34 @@ int clearingMessages(const RecordingSink& sink) {
     return count;
 }
 
+// Notes the player's weights after each entry of the game; switches learning on once the
+// game has `learnFrom` entries.
+class WeightsWatcher : public Hex::GameObserver {
+public:
+    WeightsWatcher(const ComputerPlayer& player, SettingsStore& settings, std::size_t learnFrom)
+        : m_player(player), m_settings(settings), m_learnFrom(learnFrom) {}
+    void onGameChanged() override {
+        const std::size_t entries = game->moves().size();
+        if (entries == m_learnFrom) {
+            m_settings.set(SettingsKeys::learning, "1");
+        }
+        weightsAfter[entries] = m_player.weights();
+    }
+    const Hex::Game* game = nullptr;
+    std::map<std::size_t, Weights> weightsAfter;
+
+private:
+    const ComputerPlayer& m_player;
+    SettingsStore& m_settings;
+    std::size_t m_learnFrom;
+};
+
 class ComputerPlayerGameTest : public ::testing::Test {
 protected:
     void SetUp() override { SettingsDefaults::apply(settings); }
 
     std::unique_ptr<ComputerPlayer> make(bool hard, int number, std::int32_t timeLimit,
-                                         const Clock& clock) {
+                                         const Clock& clock = Clock::steady()) {
         ComputerPlayer::Context context{sink,
                                         settings,
                                         clock,
@@ -53,8 +75,20 @@ protected:
                                                 std::move(context));
     }
 
+    // Plays a whole game on the game thread's stand-in, this thread; gives the winner.
+    int play(std::uint32_t size, Player& first, Player& second, WeightsWatcher* watcher = nullptr) {
+        Hex::Game game(size, watcher);
+        if (watcher != nullptr) {
+            watcher->game = &game;
+        }
+        game.setPlayer1(&first);
+        game.setPlayer2(&second);
+        return game.run();
+    }
+
     RecordingSink sink;
     SettingsStore settings;
+    Player other{"Player 2"};
 
 private:
     TempDirectory m_directory;
@@ -65,7 +99,6 @@ private:
 TEST_F(ComputerPlayerGameTest, StopDuringAHardMoveAndTheNextGameWorks) {
     FakeClock clock; // the budget never runs out: only the stop ends the search
     auto hard = make(true, 1, 3000, clock);
-    Player other("Player 2");
     {
         Hex::Game game(10, nullptr);
         game.setPlayer1(hard.get());
@@ -78,14 +111,9 @@ TEST_F(ComputerPlayerGameTest, StopDuringAHardMoveAndTheNextGameWorks) {
         EXPECT_EQ(countStatus(sink, "Quorlen AI finished"), 0);
         EXPECT_EQ(clearingMessages(sink), 0);
     }
-    {
-        Hex::Game game(3, nullptr);
-        game.setPlayer1(hard.get());
-        game.setPlayer2(&other);
-        EXPECT_NE(game.run(), 0);
-        EXPECT_GE(countStatus(sink, "Quorlen AI finished"), 1);
-        EXPECT_GE(clearingMessages(sink), 2);
-    }
+    EXPECT_NE(play(3, *hard, other), 0);
+    EXPECT_GE(countStatus(sink, "Quorlen AI finished"), 1);
+    EXPECT_GE(clearingMessages(sink), 2);
 }
 
 // Learning switched on in the middle of a game: the next hard move says so and only fills the
@@ -93,84 +121,36 @@ TEST_F(ComputerPlayerGameTest, StopDuringAHardMoveAndTheNextGameWorks) {
 TEST_F(ComputerPlayerGameTest, LearningSwitchedOnMidGameFirstOnlyRemembers) {
     // Four seconds on 4 x 4: a short search at move 2, then no time share left; learning
     // runs on every hard move all the same.
-    auto hard = make(true, 1, 6, Clock::steady());
-    Player other("Player 2");
-    // Switches learning on after four entries and notes the weights after each entry.
-    class Watcher : public Hex::GameObserver {
-    public:
-        Watcher(SettingsStore& store, const ComputerPlayer& player)
-            : m_store(store), m_player(player) {}
-        void onGameChanged() override {
-            const std::size_t entries = game->moves().size();
-            if (entries == 4) {
-                m_store.set(SettingsKeys::learning, "1");
-            }
-            weightsAfter[entries] = m_player.weights();
-        }
-        const Hex::Game* game = nullptr;
-        std::map<std::size_t, Weights> weightsAfter;
-
-    private:
-        SettingsStore& m_store;
-        const ComputerPlayer& m_player;
-    };
-    Watcher watcher(settings, *hard);
-    Hex::Game game(4, &watcher);
-    watcher.game = &game;
-    game.setPlayer1(hard.get());
-    game.setPlayer2(&other);
-    EXPECT_NE(game.run(), 0);
+    auto hard = make(true, 1, 6);
+    WeightsWatcher watcher(*hard, settings, 4);
+    EXPECT_NE(play(4, *hard, other, &watcher), 0);
 
     // Entries: 0 the opening, 1 the swap, 2 a hard move without learning, 3 Player 2, then
     // learning is on: entry 4 is the first learning move.
     ASSERT_TRUE(watcher.weightsAfter.count(5));
     EXPECT_EQ(watcher.weightsAfter[5], defaultWeights);
-    const int hardMovesAfterSwitch = static_cast<int>((game.moves().size() - 4 + 1) / 2);
-    EXPECT_EQ(countStatus(sink, "Quorlen AI learning..."), hardMovesAfterSwitch);
+    const auto movesPlayed = watcher.weightsAfter.rbegin()->first;
+    EXPECT_EQ(countStatus(sink, "Quorlen AI learning..."), static_cast<int>((movesPlayed - 3) / 2));
 }
 
 // Each game learns afresh: what the player remembered of the last game is forgotten at the
 // start of the next, so its first learning move there leaves the weights as they were.
 TEST_F(ComputerPlayerGameTest, TheLearningMemoryIsClearedAtANewGame) {
     settings.set(SettingsKeys::learning, "1");
-    auto hard = make(true, 1, 6, Clock::steady());
-    Player other("Player 2");
-    {
-        Hex::Game first(4, nullptr);
-        first.setPlayer1(hard.get());
-        first.setPlayer2(&other);
-        first.run();
-    }
+    auto hard = make(true, 1, 6);
+    play(4, *hard, other);
     const Weights afterFirstGame = hard->weights();
-
-    class WeightsAfterEntry : public Hex::GameObserver {
-    public:
-        explicit WeightsAfterEntry(const ComputerPlayer& player) : m_player(player) {}
-        void onGameChanged() override { seen[game->moves().size()] = m_player.weights(); }
-        const Hex::Game* game = nullptr;
-        std::map<std::size_t, Weights> seen;
-
-    private:
-        const ComputerPlayer& m_player;
-    };
-    WeightsAfterEntry watcher(*hard);
-    Hex::Game second(4, &watcher);
-    watcher.game = &second;
-    second.setPlayer1(hard.get());
-    second.setPlayer2(&other);
-    second.run();
+    WeightsWatcher watcher(*hard, settings, 0);
+    play(4, *hard, other, &watcher);
     // Entries 0 (the opening) and 2 (the first hard move, which learns) are Player 1's.
-    ASSERT_TRUE(watcher.seen.count(3));
-    EXPECT_EQ(watcher.seen[3], afterFirstGame);
+    ASSERT_TRUE(watcher.weightsAfter.count(3));
+    EXPECT_EQ(watcher.weightsAfter[3], afterFirstGame);
 }
 
 TEST_F(ComputerPlayerGameTest, HardAgainstEasyPlaysAWholeGame) {
-    auto hard = make(true, 1, 10, Clock::steady());
-    auto easy = make(false, 2, 10, Clock::steady());
-    Hex::Game game(5, nullptr);
-    game.setPlayer1(hard.get());
-    game.setPlayer2(easy.get());
-    EXPECT_NE(game.run(), 0);
+    auto hard = make(true, 1, 10);
+    auto easy = make(false, 2, 10);
+    EXPECT_NE(play(5, *hard, *easy), 0);
     EXPECT_EQ(easy->weights(), defaultWeights);
 }
 

@@ -41,6 +41,7 @@ private:
     int m_seconds;
 };
 
+// Only the time inside a think counts, also when the think throws; a reset starts at zero.
 TEST(TimedPlayer, CountsWhileThinkingAndPollingKeepsTheTotal) {
     FakeClock clock;
     SlowThinker player(clock, 5);
@@ -49,51 +50,29 @@ TEST(TimedPlayer, CountsWhileThinkingAndPollingKeepsTheTotal) {
     EXPECT_EQ(player.getMove(stop), (Hex::Coord{0, 0}));
     EXPECT_EQ(player.polls, (std::vector<std::int32_t>{1, 2, 3, 4, 5}));
     EXPECT_EQ(player.timeUsed(), 5);
-    clock.advance(7); // time between thinks is not the player's
+    clock.advance(7);
     EXPECT_EQ(player.timeUsed(), 5);
     EXPECT_EQ(player.askSwap(stop), Player::declineSwap);
     EXPECT_EQ(player.timeUsed(), 7);
-}
-
-TEST(TimedPlayer, ResetStartsANewGameAtZero) {
-    FakeClock clock;
-    SlowThinker player(clock, 3);
-    Event stop(Event::Mode::ManualReset);
-    player.getMove(stop);
-    ASSERT_EQ(player.timeUsed(), 3);
-    player.resetClock();
-    EXPECT_EQ(player.timeUsed(), 0);
-    player.getMove(stop);
-    EXPECT_EQ(player.timeUsed(), 3);
-}
-
-TEST(TimedPlayer, AThinkThatThrowsStillStopsTheClock) {
-    FakeClock clock;
-    SlowThinker player(clock, 2);
     player.failNextThink = true;
-    Event stop(Event::Mode::ManualReset);
     EXPECT_THROW(player.getMove(stop), std::runtime_error);
     clock.advance(10);
-    EXPECT_EQ(player.timeUsed(), 2);
+    EXPECT_EQ(player.timeUsed(), 12);
+    player.resetClock();
+    EXPECT_EQ(player.timeUsed(), 0);
 }
 
 TEST(TimedPlayer, DefaultAnswersAreTheFirstEmptyCellAndTheSwap) {
     Hex::Game game(3, std::vector<Hex::Coord>{{0, 0}});
-    TimedPlayer player("plain");
-    player.setGame(&game);
+    TimedPlayer timed("plain");
+    HumanPlayer human("Player 1", nullptr); // without input it answers at once
     Event stop(Event::Mode::ManualReset);
-    EXPECT_EQ(player.getMove(stop), (Hex::Coord{0, 1}));
-    EXPECT_EQ(player.askSwap(stop), Player::takeSwap);
-}
-
-TEST(HumanPlayer, WithoutInputAnswersTheDefaultsAtOnce) {
-    Hex::Game game(3, std::vector<Hex::Coord>{{0, 0}, {0, 1}});
-    HumanPlayer player("Player 1", nullptr);
-    player.setGame(&game);
-    Event stop(Event::Mode::ManualReset);
-    EXPECT_EQ(player.getMove(stop), (Hex::Coord{0, 2}));
-    EXPECT_EQ(player.askSwap(stop), Player::takeSwap);
-    EXPECT_EQ(player.name(), "Player 1");
+    for (TimedPlayer* player : {&timed, static_cast<TimedPlayer*>(&human)}) {
+        player->setGame(&game);
+        EXPECT_EQ(player->getMove(stop), (Hex::Coord{0, 1}));
+        EXPECT_EQ(player->askSwap(stop), Player::takeSwap);
+    }
+    EXPECT_EQ(human.name(), "Player 1");
 }
 
 } // namespace
