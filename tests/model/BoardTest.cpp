@@ -1,6 +1,5 @@
 #include "model/Board.h"
 #include "model/BoardText.h"
-#include "model/InvalidCoordException.h"
 #include "model/OffBoardException.h"
 
 #include <gtest/gtest.h>
@@ -80,14 +79,6 @@ TEST(Board, NeighboursAreTheSixCellsAroundOnTheBoard) {
         EXPECT_EQ(board.isNeighbour(c.r1, c.c1, c.r2, c.c2), c.neighbours)
             << c.r2 << "," << c.c2 << " of " << c.r1 << "," << c.c1;
     }
-}
-
-TEST(Exceptions, InvalidCoordinateText) {
-    const Hex::InvalidCoordException e(2, 3, 7, "Player1 attempted move on non-empty position.");
-    const Hex::Exception& base = e;
-    EXPECT_EQ(base.message(), "Invalid coord of (2, 3) on a board of size 7.  "
-                              "Player1 attempted move on non-empty position.");
-    EXPECT_STREQ(e.what(), e.message().c_str());
 }
 
 TEST(BoardText, RoundTripsAndRejectsBadText) {

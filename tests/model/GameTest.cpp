@@ -57,47 +57,43 @@ TEST(Game, NewGameIsEmptyAndDoesNotRunWithoutTwoPlayers) {
     EXPECT_THROW(game.run(), Hex::Exception);
 }
 
+// Player 2 is asked once, after Player 1's first stone: "yes" ends the turn with the swap
+// marker, "no" asks for a move in the same turn, any other answer passes the turn. Turns
+// alternate all the same and the move number counts pairs.
+TEST(Game, EachSwapAnswerTakesTheSecondTurn) {
+    const struct {
+        std::uint8_t answer;
+        Cells afterSecondTurn;
+        int p2MoveCalls;
+    } cases[] = {{Player::takeSwap, {{2, 5}, {11, 11}}, 1},
+                 {Player::declineSwap, {{2, 5}, {6, 6}}, 2},
+                 {7, {{2, 5}}, 1}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(int{c.answer});
+        Match match(11, {{2, 5}, {3, 3}, {4, 4}}, {{6, 6}, {7, 7}}, c.answer, 5);
+        EXPECT_EQ(match.game.run(), 0);
+        ASSERT_EQ(match.seen.size(), 5u);
+        EXPECT_EQ(match.p2.swapCalls, 1);
+        EXPECT_EQ(match.p2.moveCalls, c.p2MoveCalls);
+        EXPECT_EQ(match.seen[1].moves, c.afterSecondTurn);
+        std::vector<int> players;
+        std::vector<int> numbers;
+        for (const Seen& turn : match.seen) {
+            players.push_back(turn.currentPlayer);
+            numbers.push_back(turn.moveNumber);
+        }
+        EXPECT_EQ(players, (std::vector<int>{2, 1, 2, 1, 2}));
+        EXPECT_EQ(numbers, (std::vector<int>{1, 2, 2, 3, 3}));
+    }
+}
+
 TEST(Game, SwapTakenMirrorsTheFirstStone) {
     Match match(11, {{2, 5}}, {}, Player::takeSwap, 2);
-    EXPECT_EQ(match.game.run(), 0);
+    match.game.run();
     ASSERT_EQ(match.seen.size(), 2u);
-    const Seen& afterSwap = match.seen[1];
-    EXPECT_EQ(afterSwap.board.cell(2, 5), 0);
-    EXPECT_EQ(afterSwap.board.cell(5, 2), 2);
-    EXPECT_EQ(afterSwap.moves, (Cells{{2, 5}, {11, 11}}));
-    EXPECT_EQ(afterSwap.currentPlayer, 1);
-    EXPECT_EQ(afterSwap.moveNumber, 2);
-    EXPECT_EQ(afterSwap.lastMove, (Hex::Coord{5, 2}));
-    EXPECT_EQ(match.p2.moveCalls, 0);
-}
-
-TEST(Game, SwapDeclinedAsksForAMoveInTheSameTurnAndNeverAgain) {
-    Match match(11, {{2, 5}, {3, 3}, {4, 4}}, {{6, 6}, {7, 7}}, Player::declineSwap, 5);
-    match.game.run();
-    EXPECT_EQ(match.p2.swapCalls, 1);
-    EXPECT_EQ(match.p2.moveCalls, 2);
-    ASSERT_EQ(match.seen.size(), 5u);
-    EXPECT_EQ(match.seen[4].moves, (Cells{{2, 5}, {6, 6}, {3, 3}, {7, 7}, {4, 4}}));
-    // Turns alternate and the move number counts pairs.
-    std::vector<int> players;
-    std::vector<int> numbers;
-    for (const Seen& s : match.seen) {
-        players.push_back(s.currentPlayer);
-        numbers.push_back(s.moveNumber);
-    }
-    EXPECT_EQ(players, (std::vector<int>{2, 1, 2, 1, 2}));
-    EXPECT_EQ(numbers, (std::vector<int>{1, 2, 2, 3, 3}));
-}
-
-TEST(Game, OtherSwapAnswerPassesTheTurnWithoutAStone) {
-    Match match(11, {{2, 5}, {3, 3}}, {}, 7, 3);
-    match.game.run();
-    ASSERT_EQ(match.seen.size(), 3u);
-    EXPECT_EQ(match.seen[1].moves, (Cells{{2, 5}}));
-    EXPECT_EQ(match.seen[1].currentPlayer, 1);
-    EXPECT_EQ(match.seen[1].moveNumber, 2);
-    EXPECT_EQ(match.seen[2].moves, (Cells{{2, 5}, {3, 3}}));
-    EXPECT_EQ(match.p2.moveCalls, 0);
+    EXPECT_EQ(match.seen[1].board.cell(2, 5), 0);
+    EXPECT_EQ(match.seen[1].board.cell(5, 2), 2);
+    EXPECT_EQ(match.seen[1].lastMove, (Hex::Coord{5, 2}));
 }
 
 // A bad answer ends the game with its text and leaves the state as it was.
@@ -139,6 +135,7 @@ TEST(Game, AMoveOnAnOccupiedCellOrOffTheBoardEndsTheGameWithTheText) {
             ADD_FAILURE() << "no exception";
         } catch (const Hex::Exception& e) {
             EXPECT_EQ(e.message(), c.text);
+            EXPECT_STREQ(e.what(), c.text);
         }
         EXPECT_EQ(match.game.moves(), c.placed);
         EXPECT_EQ(match.seen.size(), c.placed.size());

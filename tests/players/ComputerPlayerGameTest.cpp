@@ -1,23 +1,16 @@
 #include "model/Game.h"
-#include "players/ComputerPlayer.h"
-#include "settings/SettingsDefaults.h"
 #include "settings/SettingsKeys.h"
-#include "settings/SettingsStore.h"
 
-#include "support/FakeClock.h"
-#include "support/RecordingSink.h"
-#include "support/TempDirectory.h"
+#include "support/ComputerPlayerFixture.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <filesystem>
 #include <future>
 #include <map>
 
 namespace {
 
-namespace fs = std::filesystem;
 using namespace std::chrono_literals;
 
 int countStatus(const RecordingSink& sink, const std::string& text) {
@@ -59,22 +52,8 @@ private:
     std::size_t m_learnFrom;
 };
 
-class ComputerPlayerGameTest : public ::testing::Test {
+class ComputerPlayerGameTest : public ComputerPlayerFixture {
 protected:
-    void SetUp() override { SettingsDefaults::apply(settings); }
-
-    std::unique_ptr<ComputerPlayer> make(bool hard, int number, std::int32_t timeLimit,
-                                         const Clock& clock = Clock::steady()) {
-        ComputerPlayer::Context context{sink,
-                                        settings,
-                                        clock,
-                                        m_directory / "quorlen.dat",
-                                        [number] { return 11u * static_cast<unsigned>(number); },
-                                        [](std::chrono::milliseconds) {}};
-        return std::make_unique<ComputerPlayer>(hard ? "Quorlen" : "Quorl", timeLimit, hard, number,
-                                                std::move(context));
-    }
-
     // Plays a whole game on the game thread's stand-in, this thread; gives the winner.
     int play(std::uint32_t size, Player& first, Player& second, WeightsWatcher* watcher = nullptr) {
         Hex::Game game(size, watcher);
@@ -86,19 +65,13 @@ protected:
         return game.run();
     }
 
-    RecordingSink sink;
-    SettingsStore settings;
     Player other{"Player 2"};
-
-private:
-    TempDirectory m_directory;
 };
 
 // A stop during a hard move ends it without the finished text or the clearing messages; the
 // same player then plays the next game, on another board side, as before.
 TEST_F(ComputerPlayerGameTest, StopDuringAHardMoveAndTheNextGameWorks) {
-    FakeClock clock; // the budget never runs out: only the stop ends the search
-    auto hard = make(true, 1, 3000, clock);
+    auto hard = make(true, 1, 3000); // the fake clock never runs out: only the stop ends it
     {
         Hex::Game game(10, nullptr);
         game.setPlayer1(hard.get());
@@ -121,7 +94,7 @@ TEST_F(ComputerPlayerGameTest, StopDuringAHardMoveAndTheNextGameWorks) {
 TEST_F(ComputerPlayerGameTest, LearningSwitchedOnMidGameFirstOnlyRemembers) {
     // Four seconds on 4 x 4: a short search at move 2, then no time share left; learning
     // runs on every hard move all the same.
-    auto hard = make(true, 1, 6);
+    auto hard = make(true, 1, 6, &Clock::steady());
     WeightsWatcher watcher(*hard, settings, 4);
     EXPECT_NE(play(4, *hard, other, &watcher), 0);
 
@@ -137,7 +110,7 @@ TEST_F(ComputerPlayerGameTest, LearningSwitchedOnMidGameFirstOnlyRemembers) {
 // start of the next, so its first learning move there leaves the weights as they were.
 TEST_F(ComputerPlayerGameTest, TheLearningMemoryIsClearedAtANewGame) {
     settings.set(SettingsKeys::learning, "1");
-    auto hard = make(true, 1, 6);
+    auto hard = make(true, 1, 6, &Clock::steady());
     play(4, *hard, other);
     const Weights afterFirstGame = hard->weights();
     WeightsWatcher watcher(*hard, settings, 0);
@@ -148,8 +121,8 @@ TEST_F(ComputerPlayerGameTest, TheLearningMemoryIsClearedAtANewGame) {
 }
 
 TEST_F(ComputerPlayerGameTest, HardAgainstEasyPlaysAWholeGame) {
-    auto hard = make(true, 1, 10);
-    auto easy = make(false, 2, 10);
+    auto hard = make(true, 1, 10, &Clock::steady());
+    auto easy = make(false, 2, 10, &Clock::steady());
     EXPECT_NE(play(5, *hard, *easy), 0);
     EXPECT_EQ(easy->weights(), defaultWeights);
 }

@@ -1,57 +1,22 @@
 #include "players/ComputerPlayer.h"
-#include "engine/Weights.h"
 #include "model/Game.h"
 #include "players/WeightsFile.h"
-#include "settings/SettingsDefaults.h"
-#include "settings/SettingsKeys.h"
-#include "settings/SettingsStore.h"
 
-#include "support/FakeClock.h"
-#include "support/RecordingSink.h"
-#include "support/ScriptedPlayer.h"
-#include "support/TempDirectory.h"
+#include "support/ComputerPlayerFixture.h"
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <string>
-
 namespace {
 
-namespace fs = std::filesystem;
-
-// Computer players with a weights file of their own and no real pauses.
-class ComputerPlayerTest : public ::testing::Test {
+class ComputerPlayerTest : public ComputerPlayerFixture {
 protected:
-    void SetUp() override { SettingsDefaults::apply(settings); }
-
-    fs::path weightsFile() const { return m_directory / "quorlen.dat"; }
-
-    std::unique_ptr<ComputerPlayer> make(bool hard, int playerNumber, std::int32_t timeLimit = 300,
-                                         std::uint32_t seed = 7) {
-        ComputerPlayer::Context context{sink,
-                                        settings,
-                                        clock,
-                                        weightsFile(),
-                                        [seed] { return seed; },
-                                        [](std::chrono::milliseconds) {}};
-        return std::make_unique<ComputerPlayer>(hard ? "Quorlen" : "Quorl", timeLimit, hard,
-                                                playerNumber, std::move(context));
-    }
-
-    RecordingSink sink;
-    SettingsStore settings;
-    FakeClock clock;
     Event stop{Event::Mode::ManualReset};
-
-private:
-    TempDirectory m_directory;
 };
 
 // The game loop sets the move number; a game object that was never run reads 0.
 TEST_F(ComputerPlayerTest, OpeningStoneLiesInTheMiddleSquareOrTheSmallestBoardsCorner) {
     for (std::uint32_t seed = 0; seed < 200; ++seed) {
-        auto player = make(seed % 2 == 0, 1, 300, seed);
+        auto player = make(seed % 2 == 0, 1, 300, nullptr, seed);
         Hex::Game game(10, nullptr);
         game.setPlayer1(player.get());
         const Hex::Coord move = player->getMove(stop);
