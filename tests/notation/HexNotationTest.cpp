@@ -22,13 +22,8 @@ TEST(HexNotation, CellsAreColumnLettersThenRowNumbers) {
     EXPECT_EQ(HexNotation::parseCell("C5", 11), (Coord{4, 2}));
     EXPECT_EQ(HexNotation::parseCell("Ab3", 30), (Coord{2, 27}));
     EXPECT_EQ(HexNotation::parseCell("AD30", 30), (Coord{29, 29}));
-}
-
-TEST(HexNotation, ItIsNotTheBoardsOwnDisplayName) {
-    // The board letters its rows; the ecosystem letters its columns.
-    const Coord cell{4, 2};
-    EXPECT_EQ(Hex::cellName(cell), "E3");
-    EXPECT_EQ(HexNotation::cellName(cell), "c5");
+    // The board's own display name letters the rows instead.
+    EXPECT_EQ(Hex::cellName({4, 2}), "E3");
 }
 
 class EveryCell : public testing::TestWithParam<std::uint32_t> {};
@@ -68,14 +63,13 @@ TEST(HexNotation, TheSwapIsSwapPiecesOrSwap) {
 }
 
 TEST(HexNotation, ColoursAreBlackForPlayerOneAndWhiteForPlayerTwo) {
-    for (const char* black : {"b", "B", "black", "Black", "BLACK"}) {
-        EXPECT_EQ(HexNotation::parseColour(black), 1) << black;
-    }
-    for (const char* white : {"w", "W", "white", "White"}) {
-        EXPECT_EQ(HexNotation::parseColour(white), 2) << white;
-    }
-    for (const char* other : {"", "bl", "x", "blackk", "1"}) {
-        EXPECT_EQ(HexNotation::parseColour(other), std::nullopt) << other;
+    const std::pair<const char*, std::optional<int>> cases[] = {
+        {"b", 1},   {"B", 1},  {"black", 1}, {"Black", 1},   {"BLACK", 1},
+        {"w", 2},   {"W", 2},  {"white", 2}, {"White", 2},   {"", {}},
+        {"bl", {}}, {"x", {}}, {"1", {}},    {"blackk", {}},
+    };
+    for (const auto& [text, colour] : cases) {
+        EXPECT_EQ(HexNotation::parseColour(text), colour) << text;
     }
     EXPECT_EQ(HexNotation::colourName(1), "black");
     EXPECT_EQ(HexNotation::colourName(2), "white");
