@@ -46,21 +46,9 @@ TEST(HexDistance, CountsStepsOnTheSixNeighbourGrid) {
     }
 }
 
-TEST(CostMap, TenByTenEmptyBoardIsCheapestOnTheMiddleLineOfEachDirection) {
-    const BothSides sides(Hex::Board(10));
-    EXPECT_EQ(sides.player1.cost(0, 7), 4.0);
-    EXPECT_EQ(sides.player1.cost(9, 2), 4.0);
-    EXPECT_EQ(sides.player1.cost(0, 0), 4.0 + 0.25 * 7);
-    EXPECT_EQ(sides.player1.cost(0, 9), 4.0 + 0.25 * 2);
-    EXPECT_EQ(sides.player1.cost(9, 9), 4.0 + 0.25 * 7);
-    EXPECT_EQ(sides.player2.cost(7, 0), 4.0);
-    EXPECT_EQ(sides.player2.cost(2, 9), 4.0);
-    EXPECT_EQ(sides.player2.cost(0, 0), 4.0 + 0.25 * 7);
-}
-
 class EmptyBoard : public testing::TestWithParam<int> {};
 
-TEST_P(EmptyBoard, EveryCellCostsItsBaseAndHasNoFeatures) {
+TEST_P(EmptyBoard, EveryCellCostsItsBaseOffTheMiddleLineAndHasNoFeatures) {
     const int n = GetParam();
     const BothSides sides(Hex::Board(static_cast<std::uint32_t>(n)));
     for (int row = 0; row < n; ++row) {
@@ -74,10 +62,13 @@ TEST_P(EmptyBoard, EveryCellCostsItsBaseAndHasNoFeatures) {
             EXPECT_EQ(steps, static_cast<int>(steps));
         }
     }
-    // Row 0 is cheapest where the middle line leaves it.
+    // Each row is cheapest on the middle line: at n/2 + n/4 on the first row, n/4 on the last
+    // (7 and 2 on the 10 x 10 board).
     const int middle = n / 2 + n / 4;
     EXPECT_EQ(sides.player1.cost(0, middle), 4.0);
     EXPECT_EQ(sides.player1.cost(0, 0), 4.0 + 0.25 * middle);
+    EXPECT_EQ(sides.player1.cost(n - 1, n / 4), 4.0);
+    EXPECT_EQ(sides.player1.cost(n - 1, n - 1), 4.0 + 0.25 * (n - 1 - n / 4));
 }
 
 INSTANTIATE_TEST_SUITE_P(Sizes3To30, EmptyBoard, testing::Range(3, 31));
