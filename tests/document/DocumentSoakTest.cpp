@@ -1,5 +1,5 @@
 #include "document/CQuorlenDoc.h"
-#include "platform/MessageSink.h"
+#include "engine/MessageSink.h"
 #include "settings/SettingsDefaults.h"
 #include "settings/SettingsKeys.h"
 #include "settings/SettingsStore.h"
