@@ -273,7 +273,7 @@ GtpEngine::Reply GtpEngine::genmove(const Args& args) {
     std::optional<Hex::Coord> answer =
         GenmoveGame::play(m_position->size(), m_position->moves(), player, m_gate, m_swap);
     const Hex::Board& board = m_position->board();
-    if (answer &&
+    if (!m_swap && answer &&
         board.inBounds(static_cast<std::uint32_t>(answer->row),
                        static_cast<std::uint32_t>(answer->col)) &&
         board.at(answer->row, answer->col) != 0) {
