@@ -211,7 +211,7 @@ void EnginePlayer::prepare(const std::vector<Hex::Coord>& moves, Deadline deadli
         }
     }
     const std::uint32_t size = game()->board().size();
-    if (m_toldGame != game() || !startsWith(moves, m_told)) {
+    if (m_toldGame != game() || m_toldSize != size || !startsWith(moves, m_told)) {
         m_toldGame = nullptr;
         m_told.clear();
         expect("boardsize " + std::to_string(size), deadline);
@@ -220,6 +220,7 @@ void EnginePlayer::prepare(const std::vector<Hex::Coord>& moves, Deadline deadli
             expect(*rule, deadline);
         }
         m_toldGame = game();
+        m_toldSize = size;
     }
     for (const std::string& command : m_dialect.tell(moves, m_told.size(), size)) {
         expect(command, deadline);

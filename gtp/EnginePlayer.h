@@ -106,8 +106,12 @@ private:
     std::unique_ptr<EngineProcess> m_process;
     EngineDialect m_dialect;
     TimeLeftForm m_timeLeft = TimeLeftForm::standard;
-    const Hex::Game* m_toldGame = nullptr; // the game the engine is set up for
-    std::vector<Hex::Coord> m_told;        // the moves of that game it knows
+    // The game the engine is set up for. A new game may take the old one's address, so the
+    // board size is kept as well: with the same size and moves that begin with the ones the
+    // engine knows, the engine's position is the game's, whichever game it is.
+    const Hex::Game* m_toldGame = nullptr;
+    std::uint32_t m_toldSize = 0;
+    std::vector<Hex::Coord> m_told; // the moves of that game it knows
     // White's first stone, answered to the swap question, for the getMove that follows.
     std::optional<Hex::Coord> m_pending;
 };
