@@ -67,7 +67,7 @@ int runConvert(const ConvertOptions& options, std::ostream& out, std::ostream& e
     }
     const GameRecord& record = *reading.record;
     const bool toSgf = writesSgf(options.out, inputIsSgf);
-    const std::string content = toSgf ? SgfGame::write(record) : record.text();
+    const std::string content = toSgf ? SgfGame::write(record, reading.info) : record.text();
     if (!FileText::replaceWhole(options.out, content)) {
         err << "quorlen-cli convert: cannot write " << options.out << '\n';
         return 1;

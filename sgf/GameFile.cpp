@@ -1,7 +1,6 @@
 #include "sgf/GameFile.h"
 
 #include "settings/FileText.h"
-#include "sgf/SgfGame.h"
 
 GameFile::Reading GameFile::read(const std::filesystem::path& path) {
     const std::optional<std::string> bytes = FileText::readAll(path);
@@ -19,9 +18,8 @@ GameFile::Reading GameFile::parse(std::string_view bytes) {
         SgfGame::Reading sgf = SgfGame::read(bytes);
         reading.record = std::move(sgf.record);
         reading.error = std::move(sgf.error);
-        if (!sgf.note.empty()) {
-            reading.notes.push_back(std::move(sgf.note));
-        }
+        reading.notes = std::move(sgf.notes);
+        reading.info = std::move(sgf.info);
         return reading;
     }
     reading.record = GameRecord::parse(bytes);

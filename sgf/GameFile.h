@@ -1,6 +1,7 @@
 #pragma once
 
 #include "settings/GameRecord.h"
+#include "sgf/SgfGame.h"
 
 #include <filesystem>
 #include <optional>
@@ -24,6 +25,7 @@ public:
         std::optional<GameRecord> record;
         std::string error;              // why there is no record: one line for the user
         std::vector<std::string> notes; // one line each, for the user; may come with either
+        SgfGame::Info info;             // an SGF file's players and result; empty for a record
     };
 
     // Reads the file whole (see FileText::readAll); a file that cannot be read gives the
