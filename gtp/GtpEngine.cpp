@@ -8,9 +8,11 @@
 #include "notation/ProtocolText.h"
 #include "players/ComputerPlayer.h"
 #include "players/WeightsFile.h"
+#include "settings/FileText.h"
 #include "settings/NumberText.h"
 #include "settings/SettingsDefaults.h"
 #include "settings/SettingsKeys.h"
+#include "sgf/SgfGame.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -89,6 +91,7 @@ const std::vector<GtpEngine::Entry>& GtpEngine::commands() {
         {"play", &GtpEngine::play},
         {"genmove", &GtpEngine::genmove},
         {"undo", &GtpEngine::undo},
+        {"loadsgf", &GtpEngine::loadsgf},
         {"showboard", &GtpEngine::showboard},
         {"final_score", &GtpEngine::finalScore},
         {"time_left", &GtpEngine::timeLeft},
@@ -287,6 +290,33 @@ GtpEngine::Reply GtpEngine::undo(const Args&) {
     if (!m_position->undo()) {
         return failure("cannot undo");
     }
+    return success();
+}
+
+GtpEngine::Reply GtpEngine::loadsgf(const Args& args) {
+    const std::optional<int> moveNumber =
+        args.size() == 2 ? ProtocolText::wholeNumber(args[1]) : std::nullopt;
+    if (args.empty() || args.size() > 2 || (args.size() == 2 && (!moveNumber || *moveNumber < 1))) {
+        return wrongArguments("loadsgf FILE [MOVE], MOVE a move number from 1");
+    }
+    const std::optional<std::string> bytes = FileText::readAll(args[0]);
+    if (!bytes) {
+        return failure("cannot read " + args[0]);
+    }
+    const SgfGame::Reading reading = SgfGame::read(*bytes);
+    if (!reading.record) {
+        return failure(reading.error);
+    }
+    if (reading.record->size < 3) {
+        return failure("unacceptable size");
+    }
+    std::vector<Hex::Coord> moves = reading.record->moves;
+    if (moveNumber) {
+        const std::size_t before = reading.setupMoves + static_cast<std::size_t>(*moveNumber) - 1;
+        moves.resize(std::min(moves.size(), before));
+    }
+    newGame(reading.record->size);
+    m_position->playAll(moves); // a record read from SGF is a legal game
     return success();
 }
 

@@ -30,6 +30,10 @@ class ComputerPlayer;
 // occupied cell, a move after the game is won, a swap anywhere but the second move, the
 // wrong colour) gets an error and changes nothing.
 //
+// loadsgf FILE [MOVE] makes an SGF file's game the position (read as SgfGame reads it, setup
+// stones placed as moves), or with MOVE the position before the file's move number MOVE
+// (counted from 1, after the setup stones), as GTP's regression command has it.
+//
 // time_left (hard strength): the colour's computer player is made anew, with the given
 // seconds as its time limit and a fresh clock, whenever the seconds differ from what its own
 // clock leaves it; its budget then follows the front end's clock from the next move on. A new
@@ -104,6 +108,7 @@ private:
     Reply play(const Args& args);
     Reply genmove(const Args& args);
     Reply undo(const Args& args);
+    Reply loadsgf(const Args& args);
     Reply showboard(const Args& args);
     Reply finalScore(const Args& args);
     Reply timeLeft(const Args& args);
