@@ -294,10 +294,17 @@ GtpEngine::Reply GtpEngine::undo(const Args&) {
 }
 
 GtpEngine::Reply GtpEngine::loadsgf(const Args& args) {
-    const std::optional<int> moveNumber =
-        args.size() == 2 ? ProtocolText::wholeNumber(args[1]) : std::nullopt;
-    if (args.empty() || args.size() > 2 || (args.size() == 2 && (!moveNumber || *moveNumber < 1))) {
-        return wrongArguments("loadsgf FILE [MOVE], MOVE a move number from 1");
+    const char* usage = "loadsgf FILE [MOVE], MOVE a move number from 1";
+    if (args.empty() || args.size() > 2) {
+        return wrongArguments(usage);
+    }
+    int moveNumber = std::numeric_limits<int>::max(); // every move of the file
+    if (args.size() == 2) {
+        const std::optional<int> given = ProtocolText::wholeNumber(args[1]);
+        if (!given || *given < 1) {
+            return wrongArguments(usage);
+        }
+        moveNumber = *given;
     }
     const std::optional<std::string> bytes = FileText::readAll(args[0]);
     if (!bytes) {
@@ -311,10 +318,8 @@ GtpEngine::Reply GtpEngine::loadsgf(const Args& args) {
         return failure("unacceptable size");
     }
     std::vector<Hex::Coord> moves = reading.record->moves;
-    if (moveNumber) {
-        const std::size_t before = reading.setupMoves + static_cast<std::size_t>(*moveNumber) - 1;
-        moves.resize(std::min(moves.size(), before));
-    }
+    const std::size_t before = reading.setupMoves + static_cast<std::size_t>(moveNumber) - 1;
+    moves.resize(std::min(moves.size(), before));
     newGame(reading.record->size);
     m_position->playAll(moves); // a record read from SGF is a legal game
     return success();
