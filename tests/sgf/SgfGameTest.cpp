@@ -6,7 +6,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <random>
+#include <string_view>
 
 namespace {
 
@@ -46,10 +48,23 @@ TEST(SgfGame, AFinalResignationIsReadButNotKept) {
               std::vector<std::string>{"White's resignation at the end is not kept"});
 }
 
+// A case's SGF text as a test name: letters, digits and '-', the rest '_'.
+std::string nameOf(std::string_view sgf) {
+    std::string name;
+    for (const char c : sgf) {
+        name += std::isalnum(static_cast<unsigned char>(c)) || c == '-' ? c : '_';
+    }
+    return name;
+}
+
 struct Refused {
     const char* sgf;
     const char* error;
 };
+
+void PrintTo(const Refused& refused, std::ostream* out) {
+    *out << nameOf(refused.sgf);
+}
 
 class RefusedSgf : public testing::TestWithParam<Refused> {};
 
@@ -129,6 +144,10 @@ const std::string swapOfSides = "the swap is read as a swap of sides, since Whit
 const std::string variations =
     "the file holds variations: only its main line (the first variation at every branch) is read";
 
+void PrintTo(const Noted& noted, std::ostream* out) {
+    *out << nameOf(noted.sgf);
+}
+
 class NotedSgf : public testing::TestWithParam<Noted> {};
 
 TEST_P(NotedSgf, GivesTheGameAndSaysHowItWasRead) {
@@ -184,6 +203,10 @@ struct SetupCase {
     std::optional<Moves> moves; // the game's moves, or none
     const char* errorOrNote;
 };
+
+void PrintTo(const SetupCase& setup, std::ostream* out) {
+    *out << nameOf(setup.sgf);
+}
 
 class SetupSgf : public testing::TestWithParam<SetupCase> {};
 
