@@ -81,6 +81,7 @@ private:
     void onLearning();
     void onAbout();
     void onPlayerKind(int side, PlayerKind kind);
+    void onEnginePlayer(int side);
 
     CQuorlenDoc& m_document;
     SettingsStore& m_settings;
