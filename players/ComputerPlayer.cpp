@@ -6,6 +6,7 @@
 #include "engine/PathFinder.h"
 #include "model/Game.h"
 #include "platform/MessageSink.h"
+#include "players/MoveBudget.h"
 #include "players/WeightsFile.h"
 #include "settings/SettingsKeys.h"
 #include "settings/SettingsStore.h"
@@ -133,12 +134,7 @@ Hex::Coord ComputerPlayer::openingMove(std::uint32_t n) {
 }
 
 std::int32_t ComputerPlayer::timeBudget(std::uint32_t n, int moveNumber) {
-    const auto movesLeft = static_cast<std::int32_t>(n * n / 2) - moveNumber;
-    const std::int32_t remaining = m_timeLimit - timeUsed();
-    if (movesLeft <= 0) {
-        return 0; // no share to give; the caller plays without searching
-    }
-    return 2 * (remaining / movesLeft);
+    return moveBudget(m_timeLimit, timeUsed(), n, moveNumber);
 }
 
 Hex::Coord ComputerPlayer::hardMove(std::uint32_t n, int moveNumber, double learningRate) {
