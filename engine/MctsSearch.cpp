@@ -167,6 +167,8 @@ void MctsSearch::work(Worker& worker, const Limits& limits, const std::atomic<bo
     const auto deadline = m_start + (timed ? limits.time : std::chrono::milliseconds(0));
     const bool counted = limits.playouts != std::numeric_limits<std::uint64_t>::max();
     auto nextReport = m_start + m_config.reportEvery;
+    constexpr auto decidedCheckEvery = std::chrono::milliseconds(50);
+    auto nextDecidedCheck = m_start + decidedCheckEvery;
     std::uint64_t done = 0;
     while (!m_done.load(relaxed) && !stop.load(relaxed) &&
            m_tree.root().proof.load(relaxed) == MctsNode::unproven) {
@@ -180,6 +182,12 @@ void MctsSearch::work(Worker& worker, const Limits& limits, const std::atomic<bo
             if (timed && now >= deadline) {
                 break;
             }
+            if (timed && m_config.stopWhenDecided && now >= nextDecidedCheck) {
+                if (bestMoveIsSettled(now, deadline)) {
+                    break;
+                }
+                nextDecidedCheck = now + decidedCheckEvery;
+            }
             if (m_sink != nullptr && now >= nextReport) {
                 report(playoutsSoFar());
                 nextReport = now + m_config.reportEvery;
@@ -187,6 +195,32 @@ void MctsSearch::work(Worker& worker, const Limits& limits, const std::atomic<bo
         }
     }
     m_done.store(true, relaxed);
+}
+
+bool MctsSearch::bestMoveIsSettled(std::chrono::steady_clock::time_point now,
+                                   std::chrono::steady_clock::time_point deadline) const {
+    // Settled when the runner-up could not catch up with the most visited move even if every
+    // playout of the time left went to it, at the rate so far.
+    const double elapsed = std::chrono::duration<double>(now - m_start).count();
+    const double left = std::chrono::duration<double>(deadline - now).count();
+    const MctsNode& root = m_tree.root();
+    const MctsNode* children = root.children.load(std::memory_order_acquire);
+    if (elapsed <= 0.0 || children == nullptr) {
+        return false;
+    }
+    std::uint32_t first = 0;
+    std::uint32_t second = 0;
+    for (std::size_t i = 0; i < root.childCount; ++i) {
+        const std::uint32_t visits = children[i].visits.load(relaxed);
+        if (visits > first) {
+            second = first;
+            first = visits;
+        } else if (visits > second) {
+            second = visits;
+        }
+    }
+    const double rate = static_cast<double>(playoutsSoFar()) / elapsed;
+    return static_cast<double>(first - second) > rate * left;
 }
 
 void MctsSearch::simulate(Worker& worker) {

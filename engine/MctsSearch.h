@@ -44,7 +44,7 @@ public:
         std::size_t treeBytes = std::size_t{1} << 30;
         std::uint64_t seed = 1;
         // A node gets children once this many simulations have passed through it.
-        std::uint32_t expandThreshold = 4;
+        std::uint32_t expandThreshold = 10;
         // How much the RAVE statistics count against the node's own (Fuego's weights: a RAVE
         // sample weighs `raveInitial` at first and the RAVE total is worth at most
         // `raveFinal` of the node's own simulations).
@@ -52,6 +52,9 @@ public:
         double raveFinal = 20000.0;
         // The UCB term's constant; 0 leaves exploration to RAVE.
         double exploration = 0.0;
+        // A timed search ends early once no other move can overtake the most visited one
+        // in the time left.
+        bool stopWhenDecided = true;
         // How often run() posts its status text and the root moves' win rates to the sink.
         std::chrono::milliseconds reportEvery{1000};
         std::size_t reportedMoves = 10;
@@ -100,6 +103,8 @@ private:
     struct Worker;
 
     void work(Worker& worker, const Limits& limits, const std::atomic<bool>& stop, bool timekeeper);
+    bool bestMoveIsSettled(std::chrono::steady_clock::time_point now,
+                           std::chrono::steady_clock::time_point deadline) const;
     void simulate(Worker& worker);
     MctsNode* expand(MctsNode& node, PlayoutBoard& board, int toMove, int moveCount);
     MctsNode* select(const MctsNode& node, MctsNode* children) const;
