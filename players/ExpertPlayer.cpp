@@ -1,7 +1,7 @@
 #include "players/ExpertPlayer.h"
 
+#include "engine/MessageSink.h"
 #include "model/Game.h"
-#include "platform/MessageSink.h"
 #include "players/MoveBudget.h"
 #include "players/StopWatcher.h"
 
