@@ -1,7 +1,9 @@
 #include "cli/SearchCommand.h"
 
 #include "engine/HexSearch.h"
+#include "engine/MctsSearch.h"
 #include "engine/PathFinder.h"
+#include "engine/SearchThreads.h"
 #include "engine/StatusSink.h"
 #include "headless/PositionOptions.h"
 #include "model/Exception.h"
@@ -13,6 +15,8 @@
 #include <chrono>
 #include <iostream>
 #include <memory>
+#include <optional>
+#include <string>
 
 #include <sys/resource.h>
 
@@ -22,12 +26,62 @@ struct SearchOptions {
     PositionOptions position;
     int budget = 0;
     bool showBest = false;
+    std::string strength = "hard";
+    int threads = 0;
+    std::optional<std::uint64_t> playouts;
+    std::uint64_t seed = 1;
 };
 
 double peakResidentMebibytes() {
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
     return static_cast<double>(usage.ru_maxrss) / 1024.0; // kibibytes on Linux
+}
+
+// The processor time of the whole process, every thread's, in seconds.
+double processorSeconds() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    const auto seconds = [](const timeval& time) {
+        return static_cast<double>(time.tv_sec) + static_cast<double>(time.tv_usec) / 1e6;
+    };
+    return seconds(usage.ru_utime) + seconds(usage.ru_stime);
+}
+
+// The expert's Monte-Carlo search of the position, with the swap where the rules offer it.
+nlohmann::ordered_json searchExpert(const PositionOptions::Position& position,
+                                    const SearchOptions& options, std::ostream& err) {
+    StatusSink status(&err);
+    MctsSearch::Config config;
+    config.threads = searchThreadCount(options.threads);
+    config.seed = options.seed;
+    MctsSearch search(config, &status);
+    search.setPosition(MctsSearch::Position{position.size, position.moves, true});
+    MctsSearch::Limits limits;
+    limits.time = std::chrono::seconds(options.budget);
+    if (options.playouts) {
+        limits.playouts = *options.playouts;
+    }
+    const std::atomic<bool> notStopped{false};
+    const double cpuBefore = processorSeconds();
+    const MctsSearch::Result found = search.run(limits, notStopped);
+    const double cpuSeconds = processorSeconds() - cpuBefore;
+
+    nlohmann::ordered_json result;
+    result["move"] = {found.move.row, found.move.col};
+    result["win_rate"] = found.winRate;
+    result["playouts"] = found.playouts;
+    result["seconds"] = found.seconds;
+    result["playouts_per_second"] =
+        found.seconds > 0.0 ? static_cast<double>(found.playouts) / found.seconds : 0.0;
+    result["cpu_seconds"] = cpuSeconds;
+    result["playouts_per_cpu_second"] =
+        cpuSeconds > 0.0 ? static_cast<double>(found.playouts) / cpuSeconds : 0.0;
+    result["threads"] = config.threads;
+    result["nodes"] = found.nodes;
+    result["tree_mib"] = static_cast<double>(found.treeBytes) / (1024.0 * 1024.0);
+    result["peak_rss_mib"] = peakResidentMebibytes();
+    return result;
 }
 
 nlohmann::ordered_json searchPosition(const Hex::Game& game, const Weights& weights, int budget,
@@ -65,6 +119,10 @@ nlohmann::ordered_json searchPosition(const Hex::Game& game, const Weights& weig
 int runSearch(const SearchOptions& options, std::ostream& out, std::ostream& err) {
     try {
         const PositionOptions::Position position = options.position.position();
+        if (options.strength == "expert") {
+            out << searchExpert(position, options, err).dump() << '\n';
+            return 0;
+        }
         const Weights weights = options.position.weights();
         const Hex::Game game(position.size, position.moves);
         out << searchPosition(game, weights, options.budget, options.showBest, err).dump() << '\n';
@@ -86,13 +144,25 @@ void addSearchCommand(CLI::App& app, int& exitCode) {
 
 void addSearchCommand(CLI::App& app, int& exitCode, std::ostream& out, std::ostream& err) {
     auto* search = app.add_subcommand(
-        "search", "Run one look-ahead search of the hard computer player and print its result");
+        "search", "Run one search of the hard or expert computer player and print its result");
     auto options = std::make_shared<SearchOptions>();
     options->position.addTo(*search);
     search->add_option("--budget", options->budget, "Time for the search, whole seconds")
         ->required()
         ->check(CLI::Range(0, 86400));
-    search->add_flag("--show-best", options->showBest, "Name the best move in the status texts");
+    search->add_flag("--show-best", options->showBest,
+                     "Name the best move in the hard player's status texts");
+    search->add_option("--strength", options->strength, "The computer player: hard or expert")
+        ->check(CLI::IsMember({"hard", "expert"}));
+    search
+        ->add_option("--threads", options->threads,
+                     "The expert's search threads (default 0: one fewer than the hardware's)")
+        ->check(CLI::Range(0, maxSearchThreads));
+    search
+        ->add_option("--playouts", options->playouts,
+                     "The expert stops after this many playouts (or at the budget)")
+        ->check(CLI::Range(std::uint64_t{1}, std::uint64_t{1} << 40));
+    search->add_option("--seed", options->seed, "Seed of the expert's playouts (default 1)");
     search->callback(
         [options, &exitCode, &out, &err] { exitCode = runSearch(*options, out, err); });
 }

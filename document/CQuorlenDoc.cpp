@@ -2,8 +2,10 @@
 
 #include "document/RedrawObserver.h"
 #include "engine/MessageSink.h"
+#include "engine/SearchThreads.h"
 #include "model/Exception.h"
 #include "players/ComputerPlayer.h"
+#include "players/ExpertPlayer.h"
 #include "players/HumanInput.h"
 #include "players/HumanPlayer.h"
 #include "settings/GameRecord.h"
@@ -60,6 +62,14 @@ std::unique_ptr<TimedPlayer> CQuorlenDoc::makePlayer(int side, PlayerKind kind) 
     if (kind == PlayerKind::human) {
         return std::make_unique<HumanPlayer>(side == 1 ? "Player 1" : "Player 2", &input(side),
                                              m_context.clock);
+    }
+    if (kind == PlayerKind::expert) {
+        // The thread count is read when the player is made, as the time limit is.
+        const int threads =
+            searchThreadCount(m_context.settings.getInt(SettingsKeys::searchThreads));
+        return std::make_unique<ExpertPlayer>(
+            "Quorlen Expert", m_timeLimit,
+            ExpertPlayer::Context{m_context.sink, m_context.clock, threads});
     }
     const bool hard = kind == PlayerKind::hard;
     ComputerPlayer::Context context{

@@ -6,7 +6,7 @@
 #include <optional>
 #include <vector>
 
-class ComputerPlayer;
+class Player;
 class InterruptGate;
 
 // A genmove as the computer player decides it: inside a running game. The game replays the
@@ -23,5 +23,5 @@ public:
     // (the swap marker when it takes the swap); nullopt when the game ended without one (a
     // won position). computer must play the side to move.
     static std::optional<Hex::Coord> play(std::uint32_t size, const std::vector<Hex::Coord>& moves,
-                                          ComputerPlayer& computer, InterruptGate& gate);
+                                          Player& computer, InterruptGate& gate);
 };

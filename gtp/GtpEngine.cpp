@@ -1,5 +1,6 @@
 #include "gtp/GtpEngine.h"
 
+#include "engine/SearchThreads.h"
 #include "gtp/GenmoveGame.h"
 #include "gtp/NearBestPaths.h"
 #include "model/BoardText.h"
@@ -7,6 +8,7 @@
 #include "notation/ProgramVersion.h"
 #include "notation/ProtocolText.h"
 #include "players/ComputerPlayer.h"
+#include "players/ExpertPlayer.h"
 #include "players/WeightsFile.h"
 #include "settings/NumberText.h"
 #include "settings/SettingsDefaults.h"
@@ -95,6 +97,7 @@ const std::vector<GtpEngine::Entry>& GtpEngine::commands() {
         {"hexgui-analyze_commands", &GtpEngine::analyzeCommands},
         {"quorlen-paths", &GtpEngine::paths},
         {"quorlen-root_values", &GtpEngine::rootValues},
+        {"quorlen-win_rates", &GtpEngine::winRates},
         {"quorlen-value", &GtpEngine::value},
     };
     return table;
@@ -200,7 +203,13 @@ GtpEngine::Reply GtpEngine::clearBoard(const Args&) {
 void GtpEngine::newGame(std::uint32_t size) {
     m_position = std::make_unique<GamePosition>(size);
     m_sink.clear();
+    m_lastExpert = nullptr;
     for (const auto& player : m_players) {
+        if (player) {
+            player->resetClock();
+        }
+    }
+    for (const auto& player : m_experts) {
         if (player) {
             player->resetClock();
         }
@@ -250,11 +259,14 @@ GtpEngine::Reply GtpEngine::genmove(const Args& args) {
         return failure(std::string(HexNotation::colourName(m_position->sideToMove())) +
                        " is to move");
     }
-    ComputerPlayer& player = playerFor(*side);
+    TimedPlayer& player = playerFor(*side);
     m_sink.clear();
     m_gate.begin(m_number);
     const std::optional<Hex::Coord> answer =
         GenmoveGame::play(m_position->size(), m_position->moves(), player, m_gate);
+    if (m_options.strength == Strength::expert) {
+        m_lastExpert = expert(*side);
+    }
     if (!answer || !m_position->refusal(*side, *answer).empty()) {
         return failure("the computer player gave no legal move");
     }
@@ -262,14 +274,32 @@ GtpEngine::Reply GtpEngine::genmove(const Args& args) {
     return success(HexNotation::moveName(*answer, m_position->size()));
 }
 
-ComputerPlayer& GtpEngine::playerFor(int side) {
-    if (player(side) == nullptr) {
+TimedPlayer& GtpEngine::playerFor(int side) {
+    if (m_options.strength == Strength::expert ? expert(side) == nullptr
+                                               : player(side) == nullptr) {
         makePlayer(side, m_options.timeLimit);
+    }
+    if (m_options.strength == Strength::expert) {
+        return *expert(side);
     }
     return *player(side);
 }
 
 void GtpEngine::makePlayer(int side, std::int32_t timeLimit) {
+    if (m_options.strength == Strength::expert) {
+        ExpertPlayer::Context context{m_sink, Clock::steady(),
+                                      searchThreadCount(m_options.threads)};
+        if (m_options.seed) {
+            context.seed = *m_options.seed * 2u + static_cast<std::uint32_t>(side);
+        }
+        context.moveTime = m_options.moveTime;
+        auto& slot = m_experts[static_cast<std::size_t>(side - 1)];
+        if (m_lastExpert == slot.get()) {
+            m_lastExpert = nullptr;
+        }
+        slot = std::make_unique<ExpertPlayer>("Quorlen Expert", timeLimit, std::move(context));
+        return;
+    }
     auto& slot = m_players[static_cast<std::size_t>(side - 1)];
     slot.reset(); // writes the weights that the new player reads
     ComputerPlayer::Context context{m_sink, m_settings,     Clock::steady(), m_options.weightsFile,
@@ -279,8 +309,9 @@ void GtpEngine::makePlayer(int side, std::int32_t timeLimit) {
             return next += 7919u;
         };
     }
-    slot = std::make_unique<ComputerPlayer>(m_options.hard ? "Quorlen" : "Quorl", timeLimit,
-                                            m_options.hard, side, std::move(context));
+    const bool hard = m_options.strength == Strength::hard;
+    slot = std::make_unique<ComputerPlayer>(hard ? "Quorlen" : "Quorl", timeLimit, hard, side,
+                                            std::move(context));
 }
 
 GtpEngine::Reply GtpEngine::undo(const Args&) {
@@ -318,12 +349,22 @@ GtpEngine::Reply GtpEngine::timeLeft(const Args& args) {
     if (!seconds || !stones || *seconds < 0 || *stones < 0) {
         return wrongArguments("whole numbers of at least 0");
     }
-    if (!m_options.hard) {
+    if (m_options.strength == Strength::easy) {
         return success();
     }
     // A bound far beyond any game keeps the budget's arithmetic within 32 bits.
     constexpr int longest = 1'000'000;
     const std::int32_t left = std::min(*seconds, longest);
+    if (m_options.strength == Strength::expert) {
+        ExpertPlayer* current = expert(*side);
+        if (current == nullptr) {
+            makePlayer(*side, left);
+        } else if (current->timeLimit() - current->timeUsed() != left) {
+            current->setTimeLimit(left); // the same player keeps its tree
+            current->resetClock();
+        }
+        return success();
+    }
     ComputerPlayer* current = player(*side);
     if (current == nullptr || current->timeLimit() - current->timeUsed() != left) {
         makePlayer(*side, left);
@@ -335,6 +376,7 @@ GtpEngine::Reply GtpEngine::analyzeCommands(const Args&) {
     return success("plist/Near-best Paths of Black/quorlen-paths black\n"
                    "plist/Near-best Paths of White/quorlen-paths white\n"
                    "pspairs/Root Move Values/quorlen-root_values\n"
+                   "pspairs/Win Rates/quorlen-win_rates\n"
                    "string/Position Value/quorlen-value\n");
 }
 
@@ -353,6 +395,22 @@ GtpEngine::Reply GtpEngine::rootValues(const Args&) {
     for (const CellEvaluation& root : m_sink.values()) {
         text += (text.empty() ? "" : " ") + HexNotation::cellName({root.row, root.col}) + " " +
                 valueText(root.value);
+    }
+    return success(text);
+}
+
+GtpEngine::Reply GtpEngine::winRates(const Args&) {
+    std::string text;
+    if (m_lastExpert == nullptr) {
+        return success(text);
+    }
+    const auto n = static_cast<std::int32_t>(m_position->size());
+    for (const MctsSearch::RootMove& root :
+         m_lastExpert->search().rootMoves(MctsSearch::Config{}.reportedMoves)) {
+        if (root.move.row < n) { // the swap has no cell to show it on
+            text += (text.empty() ? "" : " ") + HexNotation::cellName(root.move) + " " +
+                    valueText(root.winRate);
+        }
     }
     return success(text);
 }

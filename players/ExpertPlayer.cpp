@@ -91,10 +91,18 @@ MctsSearch::Limits ExpertPlayer::limits(std::uint32_t n, int moveNumber) {
         limits.playouts = *m_context.playouts;
         return limits;
     }
-    const std::int32_t budget = moveBudget(m_timeLimit, timeUsed(), n, moveNumber);
+    if (m_context.moveTime) {
+        limits.time = *m_context.moveTime;
+        return limits;
+    }
+    const std::int32_t budget = timeBudget(n, moveNumber);
     limits.time =
         budget > 0 ? std::chrono::milliseconds(std::chrono::seconds(budget)) : shortestThink;
     return limits;
+}
+
+std::int32_t ExpertPlayer::timeBudget(std::uint32_t n, int moveNumber) {
+    return moveBudget(m_timeLimit, timeUsed(), n, moveNumber);
 }
 
 void ExpertPlayer::postStatus(const char* text) {

@@ -33,10 +33,12 @@ public:
         const Clock& clock = Clock::steady();
         int threads = 1;
         // The search's seed; drawn afresh for every player when empty.
-        std::optional<std::uint64_t> seed;
+        std::optional<std::uint64_t> seed = {};
         std::size_t treeBytes = MctsSearch::Config{}.treeBytes;
-        // When set, every think runs this many playouts instead of the time budget.
-        std::optional<std::uint64_t> playouts;
+        // When set, every think lasts this long instead of the time budget.
+        std::optional<std::chrono::milliseconds> moveTime = {};
+        // When set, every think runs this many playouts instead (for tests).
+        std::optional<std::uint64_t> playouts = {};
     };
 
     // The shortest think, used when the time budget leaves nothing.
@@ -46,6 +48,12 @@ public:
     ~ExpertPlayer() override;
 
     std::int32_t timeLimit() const { return m_timeLimit; }
+    // A new whole-game limit for the following moves (a front end's clock); not while the
+    // player thinks.
+    void setTimeLimit(std::int32_t seconds) { m_timeLimit = seconds; }
+    // The think's budget in whole seconds at this move number on a board of side n (the hard
+    // player's rule); 0 or less gives the shortest think.
+    std::int32_t timeBudget(std::uint32_t n, int moveNumber);
     const MctsSearch& search() const { return m_search; }
     const MctsSearch::Result& lastResult() const { return m_lastResult; }
 
@@ -59,7 +67,7 @@ private:
     void postStatus(const char* text);
 
     Context m_context;
-    const std::int32_t m_timeLimit;
+    std::int32_t m_timeLimit;
     std::atomic<bool> m_stopped{false};
     std::atomic<bool> m_closing{false};
     MctsSearch m_search;

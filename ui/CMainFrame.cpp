@@ -128,7 +128,9 @@ QMenu* CMainFrame::createPlayerMenu(QMenu* options, int side) {
         {PlayerKind::easy, "easy", "Quorlen AI (easy)\t1",
          "Set player %1 to be a simple Quorlen AI"},
         {PlayerKind::hard, "hard", "Quorlen AI (hard)\t2",
-         "Set player %1 to be a tough Quorlen AI"}};
+         "Set player %1 to be a tough Quorlen AI"},
+        {PlayerKind::expert, "expert", "Quorlen AI (expert)\t4",
+         "Set player %1 to be an expert Quorlen AI that searches with every processor"}};
     for (const Item& item : items) {
         QAction* choice = menu->addAction(QString::fromLatin1(item.text));
         choice->setObjectName(QStringLiteral("player%1%2").arg(side).arg(item.name));
@@ -155,7 +157,7 @@ void CMainFrame::refreshActions() {
     for (int side = 1; side <= 2; ++side) {
         for (const auto& [kind, name] :
              {std::pair{PlayerKind::human, "human"}, std::pair{PlayerKind::easy, "easy"},
-              std::pair{PlayerKind::hard, "hard"}}) {
+              std::pair{PlayerKind::hard, "hard"}, std::pair{PlayerKind::expert, "expert"}}) {
             QAction* choice = action(QStringLiteral("player%1%2").arg(side).arg(name));
             choice->setEnabled(idle);
             choice->setChecked(m_document.isPlayerKindChecked(side, kind));

@@ -60,13 +60,34 @@ TEST(Search, ShowBestNamesTheMoveInTheStatusTexts) {
     EXPECT_EQ(run.err.find("Looking ahead 1 moves...("), std::string::npos);
 }
 
+// The expert's search takes the swap of a centre stone on a small board and reports its work.
+TEST(Search, TheExpertTakesTheSwapOfACentreStone) {
+    const Json result = searchOf({"search", "--strength", "expert", "--size", "5", "--moves", "2.2",
+                                  "--budget", "60", "--playouts", "5000", "--threads", "1"});
+    std::vector<std::string> keys;
+    for (const auto& item : result.items()) {
+        keys.push_back(item.key());
+    }
+    EXPECT_EQ(keys, (std::vector<std::string>{"move", "win_rate", "playouts", "seconds",
+                                              "playouts_per_second", "cpu_seconds",
+                                              "playouts_per_cpu_second", "threads", "nodes",
+                                              "tree_mib", "peak_rss_mib"}));
+    EXPECT_EQ(result["move"], Json::parse("[5, 5]"));
+    EXPECT_GT(result["win_rate"].get<double>(), 0.5);
+    EXPECT_EQ(result["playouts"], 5000);
+    EXPECT_EQ(result["threads"], 1);
+    EXPECT_GT(result["nodes"].get<int>(), 1);
+}
+
 TEST(Search, BadInputIsRefusedWithExitCodeTwo) {
     for (const std::vector<std::string>& args :
          {std::vector<std::string>{"search", "--size", "5"},
           {"search", "--size", "5", "--budget", "-1"},
           {"search", "--size", "31", "--budget", "1"},
           {"search", "--size", "5", "--moves", "5.1", "--budget", "1"},
-          {"search", "--budget", "1"}}) {
+          {"search", "--budget", "1"},
+          {"search", "--size", "5", "--budget", "1", "--strength", "easy"},
+          {"search", "--size", "5", "--budget", "1", "--strength", "expert", "--playouts", "0"}}) {
         const CliRun run = runCli(args);
         EXPECT_EQ(run.exitCode, 2) << args.back();
         EXPECT_EQ(run.out, "");

@@ -26,7 +26,7 @@ int countStatus(const RecordingSink& sink, const std::string& text) {
 class ExpertPlayerTest : public ::testing::Test {
 protected:
     std::unique_ptr<ExpertPlayer> make(std::optional<std::uint64_t> playouts, int threads = 1) {
-        ExpertPlayer::Context context{sink, clock, threads, 5, std::size_t{64} << 20, playouts};
+        ExpertPlayer::Context context{sink, clock, threads, 5, std::size_t{64} << 20, {}, playouts};
         return std::make_unique<ExpertPlayer>("Quorlen Expert", 300, std::move(context));
     }
 

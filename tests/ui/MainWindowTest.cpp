@@ -1,4 +1,5 @@
 #include "document/CQuorlenDoc.h"
+#include "players/TimedPlayer.h"
 #include "settings/SettingsDefaults.h"
 #include "settings/SettingsKeys.h"
 #include "settings/SettingsStore.h"
@@ -7,6 +8,7 @@
 #include "ui/WindowSink.h"
 
 #include <QAction>
+#include <QMenu>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
@@ -146,6 +148,21 @@ private slots:
         QVERIFY(frame.action("player2hard")->isChecked());
         QCOMPARE(QString::fromStdString(window.settings.get(SettingsKeys::p2Type)),
                  QStringLiteral("2"));
+        // The expert comes after the hard player in each Player menu and is kind 4.
+        QAction* expert = frame.action("player2expert");
+        auto* menu = qobject_cast<QMenu*>(expert->associatedObjects().value(0));
+        QVERIFY(menu != nullptr);
+        const QList<QAction*> items = menu->actions();
+        QCOMPARE(items.size(), 4);
+        QCOMPARE(items[2], frame.action("player2hard"));
+        QCOMPARE(items[3], expert);
+        QCOMPARE(expert->text(), QStringLiteral("Quorlen AI (expert)\t4"));
+        expert->trigger();
+        QVERIFY(expert->isChecked());
+        QVERIFY(!frame.action("player2hard")->isChecked());
+        QCOMPARE(QString::fromStdString(window.settings.get(SettingsKeys::p2Type)),
+                 QStringLiteral("4"));
+        QCOMPARE(window.document->player(2).name(), std::string("Quorlen Expert"));
         frame.action("learning")->trigger();
         QVERIFY(frame.action("learning")->isChecked());
     }
