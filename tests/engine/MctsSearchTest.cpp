@@ -169,4 +169,18 @@ TEST(MctsSearchTest, AFinishedGameHasNoMove) {
     EXPECT_EQ(searchPlayouts(search, 100).move, Hex::noMove);
 }
 
+// One thread, one seed and a count of playouts make the search exact: this pins its move and
+// its statistics, so that a change meant only to be faster can prove that it changed nothing.
+TEST(MctsSearchTest, AFixedSearchIsPinned) {
+    MctsSearch::Config config;
+    config.seed = 7;
+    MctsSearch search(config);
+    search.setPosition(MctsSearch::Position{9, {{4, 4}, {2, 5}}, true});
+    const MctsSearch::Result result = searchPlayouts(search, 30000);
+    const MctsSearch::RootMove best = search.rootMoves(1).front();
+    EXPECT_EQ(result.move, (Hex::Coord{3, 3}));
+    EXPECT_EQ(best.visits, 21985U);
+    EXPECT_EQ(result.nodes, 88017U);
+}
+
 } // namespace
