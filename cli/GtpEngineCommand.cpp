@@ -25,6 +25,7 @@ struct GtpOptions {
     std::optional<std::uint32_t> seed;
     int threads = 0;
     std::optional<double> moveTime;
+    bool noSwap = false;
     bool verbose = false;
 };
 
@@ -32,6 +33,7 @@ int runGtp(const GtpOptions& options, int input, std::ostream& out, std::ostream
     GtpEngine::Options engine;
     engine.strength = strengthNamed(options.strength).value_or(Strength::hard);
     engine.threads = options.threads;
+    engine.swapRule = !options.noSwap;
     if (options.moveTime) {
         engine.moveTime = std::chrono::milliseconds(std::llround(*options.moveTime * 1000.0));
     }
@@ -81,6 +83,8 @@ void addGtpCommand(CLI::App& app, int& exitCode, int input, std::ostream& out, s
     gtp->add_option("--move-time", options->moveTime,
                     "The expert thinks this many seconds a move instead of its time budget")
         ->check(CLI::Range(0.01, 86400.0));
+    gtp->add_flag("--no-swap", options->noSwap,
+                  "Play without the swap: no side takes it and a swap is refused");
     gtp->add_flag("--verbose", options->verbose, "Print the players' status texts on stderr");
     gtp->callback(
         [options, &exitCode, input, &out, &err] { exitCode = runGtp(*options, input, out, err); });

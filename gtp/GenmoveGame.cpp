@@ -7,12 +7,15 @@
 
 std::optional<Hex::Coord> GenmoveGame::play(std::uint32_t size,
                                             const std::vector<Hex::Coord>& moves, Player& computer,
-                                            InterruptGate& gate) {
+                                            InterruptGate& gate, bool swapRule) {
     const auto n = static_cast<std::int32_t>(size);
     const Hex::Coord swapMarker{n, n};
     std::deque<Hex::Coord> black;
     std::deque<Hex::Coord> white;
     std::optional<bool> swapTaken;
+    if (!swapRule) {
+        swapTaken = false;
+    }
     for (std::size_t i = 0; i < moves.size(); ++i) {
         if (i == 1) {
             swapTaken = moves[i] == swapMarker;

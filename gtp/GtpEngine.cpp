@@ -236,6 +236,10 @@ GtpEngine::Reply GtpEngine::play(const Args& args) {
     if (!cell) {
         return failure("invalid move: " + args[1].substr(0, 20));
     }
+    const auto n = static_cast<std::int32_t>(m_position->size());
+    if (!m_options.swapRule && *cell == Hex::Coord{n, n}) {
+        return failure("illegal move: the swap is off");
+    }
     const std::string why = m_position->refusal(*side, *cell);
     if (!why.empty()) {
         return failure("illegal move: " + why);
@@ -262,8 +266,8 @@ GtpEngine::Reply GtpEngine::genmove(const Args& args) {
     TimedPlayer& player = playerFor(*side);
     m_sink.clear();
     m_gate.begin(m_number);
-    const std::optional<Hex::Coord> answer =
-        GenmoveGame::play(m_position->size(), m_position->moves(), player, m_gate);
+    const std::optional<Hex::Coord> answer = GenmoveGame::play(
+        m_position->size(), m_position->moves(), player, m_gate, m_options.swapRule);
     if (m_options.strength == Strength::expert) {
         m_lastExpert = expert(*side);
     }
@@ -293,6 +297,7 @@ void GtpEngine::makePlayer(int side, std::int32_t timeLimit) {
             context.seed = *m_options.seed * 2u + static_cast<std::uint32_t>(side);
         }
         context.moveTime = m_options.moveTime;
+        context.swapRule = m_options.swapRule;
         auto& slot = m_experts[static_cast<std::size_t>(side - 1)];
         if (m_lastExpert == slot.get()) {
             m_lastExpert = nullptr;

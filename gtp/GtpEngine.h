@@ -53,6 +53,9 @@ public:
         int threads = 0;
         // When set, the expert thinks this long for every move instead of its budget.
         std::optional<std::chrono::milliseconds> moveTime;
+        // Off for opponents that play without the swap: no side takes it, and a swap from
+        // the front end is refused.
+        bool swapRule = true;
         std::filesystem::path weightsFile = "quorlen.dat";
         bool learning = false;
         double learningRate = 0.05;

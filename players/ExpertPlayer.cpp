@@ -70,7 +70,7 @@ MctsSearch::Result ExpertPlayer::think(Event& stopEvent) {
 
     const Hex::Game& current = *game();
     const std::uint32_t n = current.board().size();
-    m_search.setPosition(MctsSearch::Position{n, current.moves(), true});
+    m_search.setPosition(MctsSearch::Position{n, current.moves(), m_context.swapRule});
     m_lastResult = m_search.run(limits(n, current.moveNumber()), m_stopped);
 
     if (!m_stopped) {

@@ -39,6 +39,8 @@ public:
         std::optional<std::chrono::milliseconds> moveTime = {};
         // When set, every think runs this many playouts instead (for tests).
         std::optional<std::uint64_t> playouts = {};
+        // Off for games without the swap: the search then neither offers nor fears it.
+        bool swapRule = true;
     };
 
     // The shortest think, used when the time budget leaves nothing.

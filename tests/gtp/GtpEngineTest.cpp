@@ -171,6 +171,16 @@ TEST_F(GtpEngineTest, WhiteDeclinesTheSwapOfAnEdgeStoneAndOpensItself) {
     ASSERT_EQ(answer(engine, "boardsize 3"), "");
     ASSERT_EQ(answer(engine, "play b a1"), "");
     EXPECT_EQ(answer(engine, "genmove w"), "swap-pieces");
+
+    // Without the swap rule no stone is swapped, and no swap is accepted.
+    GtpEngine::Options noSwap = options();
+    noSwap.swapRule = false;
+    GtpEngine strict(noSwap);
+    ASSERT_EQ(answer(strict, "boardsize 3"), "");
+    ASSERT_EQ(answer(strict, "play b a1"), "");
+    EXPECT_EQ(answer(strict, "play w swap-pieces"), "? illegal move: the swap is off");
+    const std::string reply = answer(strict, "genmove w");
+    EXPECT_TRUE(HexNotation::parseCell(reply, 3).has_value()) << reply;
 }
 
 TEST_F(GtpEngineTest, TheEasyMoveIsTheCrossingOfTheCheapestPaths) {
