@@ -30,6 +30,11 @@ struct GtpOptions {
 };
 
 int runGtp(const GtpOptions& options, int input, std::ostream& out, std::ostream& err) {
+    if (options.noSwap && options.strength != "expert") {
+        err << "quorlen-cli gtp: --no-swap is for --strength expert (the others' openings "
+               "need the swap)\n";
+        return 2;
+    }
     GtpEngine::Options engine;
     engine.strength = strengthNamed(options.strength).value_or(Strength::hard);
     engine.threads = options.threads;
@@ -84,7 +89,7 @@ void addGtpCommand(CLI::App& app, int& exitCode, int input, std::ostream& out, s
                     "The expert thinks this many seconds a move instead of its time budget")
         ->check(CLI::Range(0.01, 86400.0));
     gtp->add_flag("--no-swap", options->noSwap,
-                  "Play without the swap: no side takes it and a swap is refused");
+                  "Play without the swap (expert): it never takes it and a swap is refused");
     gtp->add_flag("--verbose", options->verbose, "Print the players' status texts on stderr");
     gtp->callback(
         [options, &exitCode, input, &out, &err] { exitCode = runGtp(*options, input, out, err); });

@@ -237,7 +237,7 @@ GtpEngine::Reply GtpEngine::play(const Args& args) {
         return failure("invalid move: " + args[1].substr(0, 20));
     }
     const auto n = static_cast<std::int32_t>(m_position->size());
-    if (!m_options.swapRule && *cell == Hex::Coord{n, n}) {
+    if (!swapRule() && *cell == Hex::Coord{n, n}) {
         return failure("illegal move: the swap is off");
     }
     const std::string why = m_position->refusal(*side, *cell);
@@ -266,8 +266,8 @@ GtpEngine::Reply GtpEngine::genmove(const Args& args) {
     TimedPlayer& player = playerFor(*side);
     m_sink.clear();
     m_gate.begin(m_number);
-    const std::optional<Hex::Coord> answer = GenmoveGame::play(
-        m_position->size(), m_position->moves(), player, m_gate, m_options.swapRule);
+    const std::optional<Hex::Coord> answer =
+        GenmoveGame::play(m_position->size(), m_position->moves(), player, m_gate, swapRule());
     if (m_options.strength == Strength::expert) {
         m_lastExpert = expert(*side);
     }
@@ -276,6 +276,10 @@ GtpEngine::Reply GtpEngine::genmove(const Args& args) {
     }
     m_position->play(*answer);
     return success(HexNotation::moveName(*answer, m_position->size()));
+}
+
+bool GtpEngine::swapRule() const {
+    return m_options.swapRule || m_options.strength != Strength::expert;
 }
 
 TimedPlayer& GtpEngine::playerFor(int side) {

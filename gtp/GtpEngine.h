@@ -53,8 +53,9 @@ public:
         int threads = 0;
         // When set, the expert thinks this long for every move instead of its budget.
         std::optional<std::chrono::milliseconds> moveTime;
-        // Off for opponents that play without the swap: no side takes it, and a swap from
-        // the front end is refused.
+        // Off for opponents that play without the swap (the expert strength only; the others'
+        // opening moves need the swap): the expert never takes it nor fears it, and a swap
+        // from the front end is refused.
         bool swapRule = true;
         std::filesystem::path weightsFile = "quorlen.dat";
         bool learning = false;
@@ -133,6 +134,7 @@ private:
     Reply value(const Args& args);
 
     TimedPlayer& playerFor(int side);
+    bool swapRule() const;
     void makePlayer(int side, std::int32_t timeLimit);
     const Weights& currentWeights() const;
     void newGame(std::uint32_t size);

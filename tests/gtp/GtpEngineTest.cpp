@@ -172,8 +172,10 @@ TEST_F(GtpEngineTest, WhiteDeclinesTheSwapOfAnEdgeStoneAndOpensItself) {
     ASSERT_EQ(answer(engine, "play b a1"), "");
     EXPECT_EQ(answer(engine, "genmove w"), "swap-pieces");
 
-    // Without the swap rule no stone is swapped, and no swap is accepted.
-    GtpEngine::Options noSwap = options();
+    // Without the swap rule the expert does not swap, and no swap is accepted.
+    GtpEngine::Options noSwap = options(Strength::expert);
+    noSwap.threads = 1;
+    noSwap.moveTime = std::chrono::milliseconds(100);
     noSwap.swapRule = false;
     GtpEngine strict(noSwap);
     ASSERT_EQ(answer(strict, "boardsize 3"), "");
