@@ -7,6 +7,6 @@ int searchThreadCount(int setting) {
     if (setting > 0) {
         return std::min(setting, maxSearchThreads);
     }
-    const auto hardware = static_cast<int>(std::thread::hardware_concurrency());
+    const int hardware = static_cast<int>(std::thread::hardware_concurrency()); // 0: unknown
     return std::clamp(hardware - 1, 1, maxSearchThreads);
 }

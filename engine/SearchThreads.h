@@ -1,8 +1,9 @@
 #pragma once
 
-// The number of search threads for the SEARCH_THREADS setting: the setting when it is
-// positive (at most maxSearchThreads); otherwise (absent, 0 or negative) one fewer than the
-// hardware threads, leaving one for the window, and at least one.
-inline constexpr int maxSearchThreads = 256;
+// The number of threads a search computes on, from the SEARCH_THREADS setting: 0 (or a
+// setting that is missing or below 0) means one per hardware thread less one, which is left
+// for the window, and at least one; a positive setting is taken as it is, up to
+// maxSearchThreads.
+inline constexpr int maxSearchThreads = 64;
 
 int searchThreadCount(int setting);
