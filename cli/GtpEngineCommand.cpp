@@ -30,15 +30,9 @@ struct GtpOptions {
 };
 
 int runGtp(const GtpOptions& options, int input, std::ostream& out, std::ostream& err) {
-    if (options.noSwap && options.strength != "expert") {
-        err << "quorlen-cli gtp: --no-swap is for --strength expert (the others' openings "
-               "need the swap)\n";
-        return 2;
-    }
     GtpEngine::Options engine;
     engine.strength = strengthNamed(options.strength).value_or(Strength::hard);
     engine.threads = options.threads;
-    engine.swapRule = !options.noSwap;
     if (options.moveTime) {
         engine.moveTime = std::chrono::milliseconds(std::llround(*options.moveTime * 1000.0));
     }
@@ -47,6 +41,7 @@ int runGtp(const GtpOptions& options, int input, std::ostream& out, std::ostream
     engine.learning = options.learning;
     engine.learningRate = options.learningRate;
     engine.seed = options.seed;
+    engine.swap = !options.noSwap;
     StatusSink status(&err);
     engine.messages = options.verbose ? &status : nullptr;
 
@@ -89,7 +84,7 @@ void addGtpCommand(CLI::App& app, int& exitCode, int input, std::ostream& out, s
                     "The expert thinks this many seconds a move instead of its time budget")
         ->check(CLI::Range(0.01, 86400.0));
     gtp->add_flag("--no-swap", options->noSwap,
-                  "Play without the swap (expert): it never takes it and a swap is refused");
+                  "White never takes the swap, and refuses it (param_game allow_swap 1 undoes it)");
     gtp->add_flag("--verbose", options->verbose, "Print the players' status texts on stderr");
     gtp->callback(
         [options, &exitCode, input, &out, &err] { exitCode = runGtp(*options, input, out, err); });

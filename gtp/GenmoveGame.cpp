@@ -7,15 +7,12 @@
 
 std::optional<Hex::Coord> GenmoveGame::play(std::uint32_t size,
                                             const std::vector<Hex::Coord>& moves, Player& computer,
-                                            InterruptGate& gate, bool swapRule) {
+                                            InterruptGate& gate, bool swapOffered) {
     const auto n = static_cast<std::int32_t>(size);
     const Hex::Coord swapMarker{n, n};
     std::deque<Hex::Coord> black;
     std::deque<Hex::Coord> white;
     std::optional<bool> swapTaken;
-    if (!swapRule) {
-        swapTaken = false;
-    }
     for (std::size_t i = 0; i < moves.size(); ++i) {
         if (i == 1) {
             swapTaken = moves[i] == swapMarker;
@@ -23,6 +20,9 @@ std::optional<Hex::Coord> GenmoveGame::play(std::uint32_t size,
         if (moves[i] != swapMarker) {
             (i % 2 == 0 ? black : white).push_back(moves[i]);
         }
+    }
+    if (!swapOffered && !swapTaken) {
+        swapTaken = false;
     }
     const bool blackToMove = moves.size() % 2 == 0;
     GenmoveSide player1(std::move(black), std::nullopt, blackToMove ? &computer : nullptr, gate);

@@ -53,6 +53,9 @@ public:
     // A new whole-game limit for the following moves (a front end's clock); not while the
     // player thinks.
     void setTimeLimit(std::int32_t seconds) { m_timeLimit = seconds; }
+    // Whether the swap is offered in the following games (a front end's switch); not while
+    // the player thinks.
+    void setSwapRule(bool on) { m_context.swapRule = on; }
     // The think's budget in whole seconds at this move number on a board of side n (the hard
     // player's rule); 0 or less gives the shortest think.
     std::int32_t timeBudget(std::uint32_t n, int moveNumber);

@@ -172,17 +172,50 @@ TEST_F(GtpEngineTest, WhiteDeclinesTheSwapOfAnEdgeStoneAndOpensItself) {
     ASSERT_EQ(answer(engine, "play b a1"), "");
     EXPECT_EQ(answer(engine, "genmove w"), "swap-pieces");
 
-    // Without the swap rule the expert does not swap, and no swap is accepted.
-    GtpEngine::Options noSwap = options(Strength::expert);
-    noSwap.threads = 1;
-    noSwap.moveTime = std::chrono::milliseconds(100);
-    noSwap.swapRule = false;
-    GtpEngine strict(noSwap);
-    ASSERT_EQ(answer(strict, "boardsize 3"), "");
-    ASSERT_EQ(answer(strict, "play b a1"), "");
-    EXPECT_EQ(answer(strict, "play w swap-pieces"), "? illegal move: the swap is off");
-    const std::string reply = answer(strict, "genmove w");
+    // The expert swaps the winning centre, but not once the front end switches the swap off.
+    GtpEngine::Options chosen = options(Strength::expert);
+    chosen.threads = 1;
+    chosen.moveTime = std::chrono::milliseconds(100);
+    GtpEngine expert(chosen);
+    ASSERT_EQ(answer(expert, "boardsize 3"), "");
+    ASSERT_EQ(answer(expert, "play b b2"), "");
+    EXPECT_EQ(answer(expert, "genmove w"), "swap-pieces");
+    ASSERT_EQ(answer(expert, "param_game allow_swap 0"), "");
+    ASSERT_EQ(answer(expert, "clear_board"), "");
+    ASSERT_EQ(answer(expert, "play b b2"), "");
+    const std::string reply = answer(expert, "genmove w");
     EXPECT_TRUE(HexNotation::parseCell(reply, 3).has_value()) << reply;
+}
+
+TEST_F(GtpEngineTest, TheSwapCanBeSwitchedOffAndOn) {
+    GtpEngine::Options off = options();
+    off.swap = false;
+    GtpEngine engine(off);
+    const std::pair<const char*, const char*> exchanges[] = {
+        {"param_game", "[bool] allow_swap 0"},
+        {"boardsize 10", ""},
+        {"play b d5", ""},
+        {"play w swap-pieces", "? illegal move: the swap is off"},
+        {"param_game allow_swap 1", ""},
+        {"param_game", "[bool] allow_swap 1"},
+        {"play w swap-pieces", ""},
+        {"param_game allow_swap 0", ""},
+        {"param_game allow_swap maybe", "? syntax error: expected param_game allow_swap 0|1"},
+        {"param_game komi 7", "? unknown parameter: komi"},
+        {"boardsize 10", ""},
+        {"play b d5", ""}};
+    for (const auto& [command, reply] : exchanges) {
+        EXPECT_EQ(answer(engine, command), reply) << command;
+    }
+    // With the swap off White answers a stone in the middle with a stone of its own, also on
+    // the smallest board, where its one opening cell is Black's stone.
+    EXPECT_TRUE(HexNotation::parseCell(answer(engine, "genmove w"), 10));
+    ASSERT_EQ(answer(engine, "boardsize 3"), "");
+    ASSERT_EQ(answer(engine, "play b a1"), "");
+    const std::optional<Coord> cell = HexNotation::parseCell(answer(engine, "genmove w"), 3);
+    ASSERT_TRUE(cell);
+    EXPECT_NE(*cell, (Coord{0, 0}));
+    EXPECT_EQ(engine.position().board().cell(cell->row, cell->col), 2);
 }
 
 TEST_F(GtpEngineTest, TheEasyMoveIsTheCrossingOfTheCheapestPaths) {

@@ -8,10 +8,13 @@
 #include "ui/WindowSink.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QDialog>
 #include <QMenu>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 #include <memory>
 
@@ -148,14 +151,16 @@ private slots:
         QVERIFY(frame.action("player2hard")->isChecked());
         QCOMPARE(QString::fromStdString(window.settings.get(SettingsKeys::p2Type)),
                  QStringLiteral("2"));
-        // The expert comes after the hard player in each Player menu and is kind 4.
+        // The expert comes after the hard player in each Player menu, before the engines, and
+        // is kind 4.
         QAction* expert = frame.action("player2expert");
         auto* menu = qobject_cast<QMenu*>(expert->associatedObjects().value(0));
         QVERIFY(menu != nullptr);
         const QList<QAction*> items = menu->actions();
-        QCOMPARE(items.size(), 4);
+        QCOMPARE(items.size(), 5);
         QCOMPARE(items[2], frame.action("player2hard"));
         QCOMPARE(items[3], expert);
+        QCOMPARE(items[4], frame.action("player2engine"));
         QCOMPARE(expert->text(), QStringLiteral("Quorlen AI (expert)\t4"));
         expert->trigger();
         QVERIFY(expert->isChecked());
@@ -165,6 +170,29 @@ private slots:
         QCOMPARE(window.document->player(2).name(), std::string("Quorlen Expert"));
         frame.action("learning")->trigger();
         QVERIFY(frame.action("learning")->isChecked());
+    }
+
+    void cancellingTheEngineChoiceChangesNothing() {
+        Window window;
+        QStringList items;
+        for (const QAction* item :
+             qobject_cast<QMenu*>(window.frame->action("player2human")->parent())->actions()) {
+            items << item->text();
+        }
+        QCOMPARE(items, (QStringList{"Human\t0", "Quorlen AI (easy)\t1", "Quorlen AI (hard)\t2",
+                                     "GTP Engine...\t3"}));
+        QTimer closer;
+        connect(&closer, &QTimer::timeout, [] {
+            if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
+                dialog->reject();
+            }
+        });
+        closer.start(10);
+        window.frame->action("player2engine")->trigger();
+        QVERIFY(window.frame->action("player2human")->isChecked());
+        QVERIFY(!window.frame->action("player2engine")->isChecked());
+        QCOMPARE(window.settings.get(SettingsKeys::p2Type), std::string("0"));
+        QCOMPARE(window.settings.get(SettingsKeys::p2Engine), std::string());
     }
 
     void clicksReachTheWaitingHuman() {
@@ -218,15 +246,6 @@ private slots:
         window.frame->action("newGame")->trigger(); // stop the search
         QVERIFY(window.waitFor([&] { return !window.document->isRunning(); }));
         QVERIFY(window.errors.isEmpty());
-    }
-
-    void closingStoresTheOuterSize() {
-        Window window;
-        window.frame->resize(640, 480);
-        window.frame->close();
-        const QSize outer = window.frame->frameGeometry().size();
-        QCOMPARE(window.settings.getInt(SettingsKeys::windowWidth), outer.width());
-        QCOMPARE(window.settings.getInt(SettingsKeys::windowHeight), outer.height());
     }
 
     void absurdStoredSizesGiveTheDefault() {
