@@ -439,6 +439,9 @@ GtpEngine::Reply GtpEngine::paths(const Args& args) {
 
 GtpEngine::Reply GtpEngine::rootValues(const Args&) {
     std::string text;
+    if (m_options.strength == Strength::expert) {
+        return success(text); // its root values are win rates, for quorlen-win_rates
+    }
     for (const CellEvaluation& root : m_sink.values()) {
         text += (text.empty() ? "" : " ") + HexNotation::cellName({root.row, root.col}) + " " +
                 valueText(root.value);
