@@ -135,7 +135,7 @@ QMenu* CMainFrame::createPlayerMenu(QMenu* options, int side) {
         {PlayerKind::hard, "hard", "Quorlen AI (hard)\t2",
          "Set player %1 to be a tough Quorlen AI"},
         {PlayerKind::expert, "expert", "Quorlen AI (expert)\t4",
-         "Set player %1 to be an expert Quorlen AI that searches with every processor"},
+         "Set player %1 to be an expert Quorlen AI that searches on every processor but one"},
         {PlayerKind::gtpEngine, "engine", "GTP Engine...\t3",
          "Set player %1 to be another program that plays through GTP, such as MoHex or Wolve"}};
     for (const Item& item : items) {
