@@ -16,6 +16,7 @@
 #include <iostream>
 #include <memory>
 #include <optional>
+#include <stdexcept>
 #include <string>
 
 #include <sys/resource.h>
@@ -48,15 +49,57 @@ double processorSeconds() {
     return seconds(usage.ru_utime) + seconds(usage.ru_stime);
 }
 
+// The stones of a position as moves from the empty board, alternate from Player 1, the last
+// move last: the search takes a position as its game. Stones set up in any other proportion
+// are no game's; a position in which Player 2 has one stone more with Player 1 to move (or as
+// many with Player 2 to move) is a game whose first stone was swapped.
+MctsSearch::Position gameOf(const BoardPosition& position) {
+    const Hex::Board& board = position.board;
+    const auto n = static_cast<std::int32_t>(board.size());
+    std::vector<Hex::Coord> stones[2];
+    for (std::int32_t row = 0; row < n; ++row) {
+        for (std::int32_t col = 0; col < n; ++col) {
+            if (board.at(row, col) != 0 && Hex::Coord{row, col} != position.lastMove) {
+                stones[board.at(row, col) - 1].push_back({row, col});
+            }
+        }
+    }
+    const Hex::Coord last = position.lastMove;
+    if (last.row >= 0 && last.row < n && last.col >= 0 && last.col < n &&
+        board.at(last.row, last.col) != 0) { // not the swap marker
+        stones[board.at(last.row, last.col) - 1].push_back(last);
+    }
+    auto& black = stones[0];
+    auto& white = stones[1];
+    const bool blackToMove = position.toMove == 1;
+    MctsSearch::Position game{board.size(), {}, true};
+    if (blackToMove ? white.size() == black.size() + 1
+                    : !white.empty() && white.size() == black.size()) {
+        const Hex::Coord swapped = white.front();
+        game.moves = {Hex::Coord{swapped.col, swapped.row}, Hex::Coord{n, n}};
+        white.erase(white.begin());
+    } else if (black.size() != white.size() + (blackToMove ? 0 : 1)) {
+        throw PositionOptions::BadInput(
+            "the expert searches games: the stones are not those of alternate moves");
+    }
+    for (std::size_t i = 0; i < black.size(); ++i) {
+        game.moves.push_back(black[i]);
+        if (i < white.size()) {
+            game.moves.push_back(white[i]);
+        }
+    }
+    return game;
+}
+
 // The expert's Monte-Carlo search of the position, with the swap where the rules offer it.
-nlohmann::ordered_json searchExpert(const PositionOptions::Position& position,
-                                    const SearchOptions& options, std::ostream& err) {
+nlohmann::ordered_json searchExpert(const BoardPosition& position, const SearchOptions& options,
+                                    std::ostream& err) {
     StatusSink status(&err);
     MctsSearch::Config config;
     config.threads = searchThreadCount(options.threads);
     config.seed = options.seed;
     MctsSearch search(config, &status);
-    search.setPosition(MctsSearch::Position{position.size, position.moves, true});
+    search.setPosition(gameOf(position));
     MctsSearch::Limits limits;
     limits.time = std::chrono::seconds(options.budget);
     if (options.playouts) {
@@ -84,15 +127,14 @@ nlohmann::ordered_json searchExpert(const PositionOptions::Position& position,
     return result;
 }
 
-nlohmann::ordered_json searchPosition(const Hex::Game& game, const Weights& weights, int budget,
-                                      bool showBest, std::ostream& err) {
-    const Hex::Board& board = game.board();
+nlohmann::ordered_json searchPosition(const BoardPosition& position, const Weights& weights,
+                                      int budget, bool showBest, std::ostream& err) {
+    const Hex::Board& board = position.board;
     PathFinder player1(board.size(), Hex::Game::player1Direction, Hex::Game::player1Stone);
     PathFinder player2(board.size(), Hex::Game::player2Direction, Hex::Game::player2Stone);
     player1.setWeights(&weights);
     player2.setWeights(&weights);
-    const int rootType =
-        game.moves().size() % 2 == 0 ? TreeNode::player1ToMove : TreeNode::player2ToMove;
+    const int rootType = position.toMove == 1 ? TreeNode::player1ToMove : TreeNode::player2ToMove;
     StatusSink status(&err);
     const std::atomic<bool> notStopped{false};
     HexSearch search(budget, std::make_unique<HexNode>(nullptr, rootType, Hex::noMove, board),
@@ -118,19 +160,26 @@ nlohmann::ordered_json searchPosition(const Hex::Game& game, const Weights& weig
 
 int runSearch(const SearchOptions& options, std::ostream& out, std::ostream& err) {
     try {
-        const PositionOptions::Position position = options.position.position();
+        std::vector<std::string> notes;
+        const BoardPosition position = options.position.position(notes);
+        for (const std::string& note : notes) {
+            err << "quorlen-cli search: note: " << note << '\n';
+        }
         if (options.strength == "expert") {
             out << searchExpert(position, options, err).dump() << '\n';
             return 0;
         }
         const Weights weights = options.position.weights();
-        const Hex::Game game(position.size, position.moves);
-        out << searchPosition(game, weights, options.budget, options.showBest, err).dump() << '\n';
+        out << searchPosition(position, weights, options.budget, options.showBest, err).dump()
+            << '\n';
     } catch (const PositionOptions::BadInput& problem) {
         err << "quorlen-cli search: " << problem.what() << '\n';
         return 2;
     } catch (const Hex::Exception& problem) {
         err << "quorlen-cli search: the moves do not fit the board: " << problem.message() << '\n';
+        return 2;
+    } catch (const std::invalid_argument& problem) { // the expert's board sizes are 2 to 30
+        err << "quorlen-cli search: " << problem.what() << '\n';
         return 2;
     }
     return 0;

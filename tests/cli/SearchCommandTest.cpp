@@ -1,4 +1,5 @@
 #include "support/CliRun.h"
+#include "support/TempDirectory.h"
 
 #include <nlohmann/json.hpp>
 
@@ -50,6 +51,18 @@ TEST(Search, AWonPositionHasNoMove) {
     EXPECT_EQ(result["nodes"], 1);
 }
 
+TEST(Search, AnSgfSetupIsSearchedForTheSideToMove) {
+    const TempDirectory directory;
+    // No game reaches it: White to move with no stone of its own.
+    writeBytes(directory / "setup.sgf", "(;SZ[3]AB[b1][b2]PL[W])");
+    const Json result =
+        searchOf({"search", "--sgf", (directory / "setup.sgf").string(), "--budget", "1"});
+    const Json taken[] = {Json::parse("[0, 1]"), Json::parse("[1, 1]"), Json::parse("[-1, -1]")};
+    for (const Json& cell : taken) {
+        EXPECT_NE(result["move"], cell);
+    }
+}
+
 TEST(Search, ShowBestNamesTheMoveInTheStatusTexts) {
     const CliRun run =
         runCli({"search", "--size", "4", "--moves", "1.1", "--budget", "1", "--show-best"});
@@ -79,6 +92,16 @@ TEST(Search, TheExpertTakesTheSwapOfACentreStone) {
     EXPECT_GT(result["nodes"].get<int>(), 1);
 }
 
+// A game whose first stone was swapped reaches the expert as that game: White, holding the
+// swapped stone and one beside it, completes its row.
+TEST(Search, TheExpertSearchesAGameWithTheSwap) {
+    const Json result =
+        searchOf({"search", "--strength", "expert", "--size", "3", "--moves", "0.0,3.3,2.2,0.1,2.1",
+                  "--budget", "60", "--playouts", "2000", "--threads", "1"});
+    EXPECT_EQ(result["move"], Json::parse("[0, 2]"));
+    EXPECT_EQ(result["win_rate"], 1.0);
+}
+
 TEST(Search, BadInputIsRefusedWithExitCodeTwo) {
     for (const std::vector<std::string>& args :
          {std::vector<std::string>{"search", "--size", "5"},
@@ -87,7 +110,8 @@ TEST(Search, BadInputIsRefusedWithExitCodeTwo) {
           {"search", "--size", "5", "--moves", "5.1", "--budget", "1"},
           {"search", "--budget", "1"},
           {"search", "--size", "5", "--budget", "1", "--strength", "easy"},
-          {"search", "--size", "5", "--budget", "1", "--strength", "expert", "--playouts", "0"}}) {
+          {"search", "--size", "5", "--budget", "1", "--strength", "expert", "--playouts", "0"},
+          {"search", "--size", "1", "--budget", "1", "--strength", "expert"}}) {
         const CliRun run = runCli(args);
         EXPECT_EQ(run.exitCode, 2) << args.back();
         EXPECT_EQ(run.out, "");
