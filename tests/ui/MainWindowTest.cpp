@@ -180,7 +180,7 @@ private slots:
             items << item->text();
         }
         QCOMPARE(items, (QStringList{"Human\t0", "Quorlen AI (easy)\t1", "Quorlen AI (hard)\t2",
-                                     "GTP Engine...\t3"}));
+                                     "Quorlen AI (expert)\t4", "GTP Engine...\t3"}));
         QTimer closer;
         connect(&closer, &QTimer::timeout, [] {
             if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
