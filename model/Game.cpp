@@ -21,6 +21,11 @@ Game::Game(std::uint32_t size, const std::vector<Coord>& moves) : m_board(size),
     }
 }
 
+Game::Game(std::uint32_t size, const std::vector<Coord>& moves, GameObserver* observer)
+    : Game(size, moves) {
+    m_observer = observer;
+}
+
 Game::~Game() {
     stop();
 }
@@ -39,13 +44,14 @@ int Game::run() {
     if (m_player1 == nullptr || m_player2 == nullptr) {
         throw Exception("A game needs two players.");
     }
-    m_currentPlayer = 1;
-    m_moveNumber = 1;
+    // Every recorded move took one turn; a new game starts at turn 0.
+    int turns = 0;
     {
         std::lock_guard lock(m_lock);
-        m_moves.clear();
+        turns = static_cast<int>(m_moves.size());
     }
-    int turns = 0;
+    m_currentPlayer = turns % 2 + 1;
+    m_moveNumber = turns / 2 + 1;
     int win = winner();
     while (win == 0 && !m_stopFlag) {
         // Step 1: the swap question, asked once, right after Player 1's first stone.

@@ -10,6 +10,7 @@
 #include "settings/SettingsKeys.h"
 #include "settings/SettingsStore.h"
 
+#include <algorithm>
 #include <ctime>
 
 // The watch over one answer: started with it, ended (done signalled, watcher joined) however
@@ -64,6 +65,7 @@ void ComputerPlayer::watchStop() {
 
 Hex::Coord ComputerPlayer::chooseMove(Event& stopEvent) {
     Watch watch(*this, stopEvent);
+    m_learningStates.push_back(LearningState{game()->moves().size(), m_weights, m_memory});
     const int moveNumber = game()->moveNumber();
     if (moveNumber <= 2) {
         m_memory.havePrevious = false; // each game learns afresh
@@ -87,6 +89,22 @@ Hex::Coord ComputerPlayer::chooseMove(Event& stopEvent) {
         m_context.sink.post(WmAppShowEval{});
     }
     return move;
+}
+
+void ComputerPlayer::prepareGame(std::size_t moveCount, bool takenBack) {
+    if (!takenBack) {
+        m_memory.havePrevious = false;
+        m_learningStates.clear();
+        return;
+    }
+    const auto gone =
+        std::find_if(m_learningStates.begin(), m_learningStates.end(),
+                     [&](const LearningState& state) { return state.moveCount >= moveCount; });
+    if (gone != m_learningStates.end()) {
+        m_weights = gone->weights;
+        m_memory = gone->memory;
+        m_learningStates.erase(gone, m_learningStates.end());
+    }
 }
 
 bool ComputerPlayer::decideSwap(Event& stopEvent) {
