@@ -10,11 +10,38 @@
 #include "players/HumanInput.h"
 #include "players/HumanPlayer.h"
 #include "players/WeightsFile.h"
+#include "settings/FileText.h"
 #include "settings/GameRecord.h"
 #include "settings/SettingsKeys.h"
 #include "settings/SettingsStore.h"
+#include "sgf/SgfGame.h"
 
 #include <cstdio>
+#include <string_view>
+
+namespace {
+
+// A game record, or an SGF game when the content starts with '(' (after a byte-order mark
+// and white space), which no record does; as quorlen-cli convert reads them.
+std::optional<GameRecord> readGameFile(const std::filesystem::path& path, std::string& problem) {
+    const std::optional<std::string> bytes = FileText::readAll(path);
+    if (!bytes) {
+        return std::nullopt;
+    }
+    std::string_view text = *bytes;
+    if (text.substr(0, 3) == "\xEF\xBB\xBF") {
+        text.remove_prefix(3);
+    }
+    const std::size_t first = text.find_first_not_of(" \t\r\n\v\f");
+    if (first == std::string_view::npos || text[first] != '(') {
+        return GameRecord::parse(*bytes);
+    }
+    SgfGame::Reading reading = SgfGame::read(*bytes);
+    problem = reading.error;
+    return std::move(reading.record);
+}
+
+} // namespace
 
 CQuorlenDoc::CQuorlenDoc(Context context)
     : m_context(std::move(context)), m_hintSearch(m_context.sink) {
@@ -146,12 +173,16 @@ void CQuorlenDoc::joinGameThread() {
     }
 }
 
-bool CQuorlenDoc::openRecord(const std::filesystem::path& path) {
+bool CQuorlenDoc::openRecord(const std::filesystem::path& path, std::string* problem) {
     if (isRunning()) {
         return false;
     }
-    const std::optional<GameRecord> record = GameRecord::readFile(path);
+    std::string why;
+    const std::optional<GameRecord> record = readGameFile(path, why);
     if (!record) {
+        if (problem != nullptr) {
+            *problem = why;
+        }
         return false;
     }
     joinGameThread();

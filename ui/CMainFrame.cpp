@@ -352,7 +352,12 @@ void CMainFrame::onOpen() {
     }
     const QString path = QFileDialog::getOpenFileName(this, QStringLiteral("Open"));
     if (!path.isEmpty()) {
-        m_document.openRecord(std::filesystem::path(QFile::encodeName(path).toStdString()));
+        std::string problem;
+        if (!m_document.openRecord(std::filesystem::path(QFile::encodeName(path).toStdString()),
+                                   &problem) &&
+            !problem.empty()) {
+            m_showError(QStringLiteral("%1: %2").arg(path, QString::fromStdString(problem)));
+        }
     }
     documentChanged();
 }

@@ -283,6 +283,17 @@ TEST_F(GameToolsTest, ResignEndsTheGameWonByTheOtherSide) {
     EXPECT_NE(sgf->find(";B[a1])"), std::string::npos) << *sgf;
     EXPECT_EQ(document->saveAs(directory.path() / "resigned.txt"), "");
     EXPECT_EQ(FileText::readAll(directory.path() / "resigned.txt"), "4\r\n0.0\r\n");
+
+    // Open tells SGF from a record by the content, whatever the name.
+    std::ofstream(directory.path() / "game.txt", std::ios::binary)
+        << "\xEF\xBB\xBF (;FF[4]GM[11]SZ[5];B[c2];W[swap-pieces];B[A1])";
+    ASSERT_TRUE(document->openRecord(directory.path() / "game.txt"));
+    EXPECT_EQ(document->game()->moves(), (Cells{{1, 2}, {5, 5}, {0, 0}}));
+    std::string problem;
+    std::ofstream(directory.path() / "chess.sgf", std::ios::binary) << "(;GM[3])";
+    EXPECT_FALSE(document->openRecord(directory.path() / "chess.sgf", &problem));
+    EXPECT_FALSE(problem.empty());
+    EXPECT_EQ(document->game()->board().size(), 5u);
 }
 
 TEST_F(GameToolsTest, ReviewStepsThroughAStoppedGameAndContinuesFromThere) {
