@@ -10,6 +10,7 @@ packages=(
   nlohmann-json3-dev libcli11-dev
   clang-14 libclang-rt-14-dev clang-format-14
   xvfb xauth
+  dpkg-dev desktop-file-utils appstream
 )
 
 missing=()
