@@ -370,18 +370,11 @@ std::optional<std::size_t> CQuorlenDoc::takeBackCount(std::size_t moveCount) con
     return std::nullopt;
 }
 
+// With a human in the game, a running game is at a human's turn or a computer thinks
+// against a human; the turn need not be announced yet, as the count is taken again once the
+// game has stopped.
 bool CQuorlenDoc::canTakeBack() const {
-    if (!isRunning() || m_pGame == nullptr) {
-        return false;
-    }
-    const int side = m_pGame->currentPlayer();
-    if (side != 1 && side != 2) {
-        return false;
-    }
-    // A human's turn counts once its question is there; a computer's while a human plays it.
-    const bool humanWaits = humanToMove() != 0;
-    const bool computerThinks = !isHuman(side) && isHuman(3 - side);
-    return (humanWaits || computerThinks) && takeBackCount(m_pGame->moves().size()).has_value();
+    return isRunning() && m_pGame != nullptr && takeBackCount(m_pGame->moves().size()).has_value();
 }
 
 bool CQuorlenDoc::takeBack() {
