@@ -4,7 +4,6 @@
 #include "document/SavedGame.h"
 #include "engine/LookAheadHint.h"
 #include "engine/MessageSink.h"
-#include "model/CellName.h"
 #include "model/Exception.h"
 #include "players/ComputerPlayer.h"
 #include "players/HumanInput.h"
@@ -16,7 +15,6 @@
 #include "settings/SettingsStore.h"
 #include "sgf/SgfGame.h"
 
-#include <cstdio>
 #include <string_view>
 
 namespace {
@@ -414,38 +412,21 @@ bool CQuorlenDoc::hint() {
     } else {
         WeightsFile::read(m_context.weightsFile, weights);
     }
-    stopHint();
-    HintEngine::Position position{m_pGame->board().size(), m_pGame->moves()};
     m_hintSearch.start(std::make_unique<LookAheadHint>(weights, m_context.clock),
-                       std::move(position), hintTime, m_hintRequest);
+                       {m_pGame->board().size(), m_pGame->moves()}, hintTime);
     m_context.sink.post(WmAppStatusText{"Finding a hint..."});
     return true;
 }
 
 void CQuorlenDoc::onShowHint(const WmAppShowHint& message) {
     const int side = humanToMove();
-    if (message.request != m_hintRequest || side == 0) {
+    if (side == 0) {
         return; // the position has changed since
     }
-    m_hintMove = message.move;
-    std::string text = "No hint found";
-    if (message.move != Hex::noMove) {
-        text = "Hint: " + Hex::cellName(message.move);
-        if (message.value) {
-            char value[16];
-            std::snprintf(value, sizeof value, "%+.2f", *message.value);
-            text += std::string(" (") + value + " for " + player(side).name() + ")";
-        }
+    if (std::optional<std::string> text = m_hintSearch.accept(message, player(side).name())) {
+        m_context.sink.post(WmAppStatusText{std::move(*text)});
+        redraw();
     }
-    m_context.sink.post(WmAppStatusText{std::move(text)});
-    redraw();
-}
-
-// Stops a hint being found and forgets the one shown; a late answer has an old number.
-void CQuorlenDoc::stopHint() {
-    m_hintSearch.stop();
-    ++m_hintRequest;
-    m_hintMove = Hex::noMove;
 }
 
 bool CQuorlenDoc::resign() {

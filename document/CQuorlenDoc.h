@@ -91,7 +91,7 @@ public:
     bool hint();
     bool canHint() const { return humanToMove() != 0 && !m_hintSearch.isFinding(); }
     void onShowHint(const WmAppShowHint& message);
-    Hex::Coord hintMove() const { return m_hintMove; }
+    Hex::Coord hintMove() const { return m_hintSearch.shownMove(); }
     static constexpr std::chrono::seconds hintTime{5};
     // The human to move gives up; the game ends, won by the other side.
     bool resign();
@@ -166,7 +166,8 @@ private:
     int humanToMove() const;
     std::optional<std::size_t> takeBackCount(std::size_t moveCount) const;
     const GameReview& review() const;
-    void stopHint();
+    // Stops a hint being found and forgets the one shown.
+    void stopHint() { m_hintSearch.stop(); }
     void redraw();
     HumanInput& input(int side) const { return side == 1 ? *m_pInput1 : *m_pInput2; }
 
@@ -199,7 +200,5 @@ private:
     // Filled from the game's moves when first asked for after the game has stopped.
     mutable GameReview m_review;
     HintSearch m_hintSearch;
-    int m_hintRequest = 0;
-    Hex::Coord m_hintMove = Hex::noMove;
     int m_resignedSide = 0;
 };

@@ -1,7 +1,9 @@
 #include "document/HintSearch.h"
 
 #include "engine/MessageSink.h"
+#include "model/CellName.h"
 
+#include <cstdio>
 #include <exception>
 
 HintSearch::HintSearch(MessageSink& sink) : m_sink(sink) {}
@@ -11,12 +13,12 @@ HintSearch::~HintSearch() {
 }
 
 void HintSearch::start(std::unique_ptr<HintEngine> engine, HintEngine::Position position,
-                       std::chrono::seconds time, int request) {
+                       std::chrono::seconds time) {
     stop();
     m_engine = std::move(engine);
     m_stopped = false;
     m_finding = true;
-    m_thread = std::thread(&HintSearch::find, this, std::move(position), time, request);
+    m_thread = std::thread(&HintSearch::find, this, std::move(position), time, m_request);
 }
 
 void HintSearch::stop() {
@@ -29,6 +31,26 @@ void HintSearch::stop() {
     }
     m_engine.reset();
     m_finding = false;
+    ++m_request;
+    m_shownMove = Hex::noMove;
+}
+
+std::optional<std::string> HintSearch::accept(const WmAppShowHint& message,
+                                              const std::string& sideName) {
+    if (message.request != m_request) {
+        return std::nullopt;
+    }
+    m_shownMove = message.move;
+    if (message.move == Hex::noMove) {
+        return "No hint found";
+    }
+    std::string text = "Hint: " + Hex::cellName(message.move);
+    if (message.value) {
+        char value[16];
+        std::snprintf(value, sizeof value, "%+.2f", *message.value);
+        text += std::string(" (") + value + " for " + sideName + ")";
+    }
+    return text;
 }
 
 void HintSearch::find(HintEngine::Position position, std::chrono::seconds time, int request) {
