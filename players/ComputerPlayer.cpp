@@ -65,11 +65,14 @@ void ComputerPlayer::watchStop() {
 
 Hex::Coord ComputerPlayer::chooseMove(Event& stopEvent) {
     Watch watch(*this, stopEvent);
-    m_learningStates.push_back(LearningState{game()->moves().size(), m_weights, m_memory});
     const int moveNumber = game()->moveNumber();
     if (moveNumber <= 2) {
-        m_memory.havePrevious = false; // each game learns afresh
+        // Each game learns afresh. Its choices so far moved no weight, and those of an
+        // earlier game (a headless or GTP run keeps the player) are never taken back.
+        m_memory.havePrevious = false;
+        m_learningStates.clear();
     }
+    m_learningStates.push_back(LearningState{game()->moves().size(), m_weights, m_memory});
     const std::uint32_t n = game()->board().size();
     preparePathFinders(n);
     if (moveNumber <= 1) {

@@ -97,7 +97,8 @@ private:
     std::unique_ptr<PathFinder> m_pPathFinder2;
     Weights m_weights = defaultWeights;
     LearningMemory m_memory;
-    // One state per choice of the game, in the order of the positions.
+    // One state per choice of the game since its move number 2, in the order of the
+    // positions.
     std::vector<LearningState> m_learningStates;
     std::mt19937 m_random;
     std::thread m_watcher;
