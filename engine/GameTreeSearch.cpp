@@ -39,7 +39,7 @@ double GameTreeSearch::run(int& row, int& col) {
         if (m_interrupted || made == 0) {
             break;
         }
-        if (made == 1 && iteration <= 1) {
+        if (made == 1 && iteration <= 1 && !m_root->children.empty()) {
             row = m_root->children.front()->move.row;
             col = m_root->children.front()->move.col;
             m_depth = 1;

@@ -2,6 +2,7 @@
 
 #include "document/CQuorlenDoc.h"
 #include "players/TimedPlayer.h"
+#include "settings/CurrentDirectory.h"
 #include "settings/SettingsKeys.h"
 #include "settings/SettingsStore.h"
 #include "ui/CAboutDlg.h"
@@ -20,6 +21,7 @@
 #include <QScreen>
 #include <QStatusBar>
 #include <QTimer>
+#include <QWindow>
 
 #include <filesystem>
 
@@ -35,7 +37,7 @@ const std::array<const char*, 4> paneTemplates = {"Quorlen is not active right n
 CMainFrame::CMainFrame(CQuorlenDoc& document, SettingsStore& settings, QWidget* parent)
     : QMainWindow(parent), m_document(document), m_settings(settings),
       m_view(new CQuorlenView(document, settings, this)), m_timer(new QTimer(this)),
-      m_showError([this](const QString& text) {
+      m_outerSize(initialSize()), m_showError([this](const QString& text) {
           QMessageBox::warning(this, QStringLiteral("Quorlen"), text, QMessageBox::Ok);
       }),
       m_chooseSaveAs(
@@ -51,6 +53,7 @@ CMainFrame::CMainFrame(CQuorlenDoc& document, SettingsStore& settings, QWidget* 
     m_timer->start(1000);
     refreshActions();
     refreshPanes();
+    fitToFrame(); // no frame is known yet: the client gets the whole outer size
 }
 
 QSize CMainFrame::initialSize() const {
@@ -303,7 +306,27 @@ bool CMainFrame::event(QEvent* event) {
         handle(static_cast<MessageEvent*>(event)->message());
         return true;
     }
-    return QMainWindow::event(event);
+    const bool handled = QMainWindow::event(event);
+    // The window manager's frame shows up in a move or resize after it framed the window.
+    switch (event->type()) {
+    case QEvent::Resize:
+        m_outerSize.resized(size(), windowHandle() != nullptr && windowHandle()->isExposed());
+        fitToFrame();
+        break;
+    case QEvent::Move:
+    case QEvent::Show:
+        fitToFrame();
+        break;
+    default:
+        break;
+    }
+    return handled;
+}
+
+void CMainFrame::fitToFrame() {
+    if (const auto client = m_outerSize.clientSizeFor(frameGeometry().size() - size())) {
+        resize(*client);
+    }
 }
 
 void CMainFrame::handle(const Message& message) {
@@ -363,8 +386,11 @@ void CMainFrame::onOpen() {
 }
 
 void CMainFrame::onSave() {
-    if (m_document.canSave()) {
-        m_document.saveRecord(std::filesystem::current_path());
+    // A record that cannot be written is not saved, silently; so it is when the current
+    // directory has been deleted.
+    const auto directory = currentDirectory();
+    if (m_document.canSave() && directory) {
+        m_document.saveRecord(*directory);
     }
 }
 
@@ -453,7 +479,7 @@ void CMainFrame::onContinue() {
 
 void CMainFrame::closeEvent(QCloseEvent* event) {
     // The outer size, frame included, so that the window opens as large next time.
-    const QSize outer = frameGeometry().size();
+    const QSize outer = m_outerSize.outerSizeToStore(frameGeometry().size());
     m_settings.setInt(SettingsKeys::windowWidth, outer.width());
     m_settings.setInt(SettingsKeys::windowHeight, outer.height());
     m_timer->stop();

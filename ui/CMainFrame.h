@@ -3,6 +3,7 @@
 #include "document/GameReview.h"
 #include "document/PlayerKind.h"
 #include "engine/Message.h"
+#include "ui/OuterSizeKeeper.h"
 
 #include <QMainWindow>
 #include <QString>
@@ -34,7 +35,9 @@ public:
 
     CQuorlenView& view() const { return *m_view; }
     // The outer size the window opens with: WINDOW_WIDTH x WINDOW_HEIGHT, or the default
-    // when either is absurd (not positive, tiny, or larger than the screen).
+    // when either is absurd (not positive, tiny, or larger than the screen). The window keeps
+    // this outer size, frame included, until the user resizes it; closing stores the outer
+    // size it then has.
     QSize initialSize() const;
 
     // The status panes' texts as they read now (the status text, whose turn, the clocks and,
@@ -63,6 +66,7 @@ protected:
 
 private:
     void handle(const Message& message);
+    void fitToFrame();
     void createMenus();
     QMenu* createPlayerMenu(QMenu* options, int side);
     void createGameToolCommands(QMenu* game);
@@ -97,6 +101,7 @@ private:
     std::array<QLabel*, 4> m_panes{};
     QLabel* m_reviewPane = nullptr;
     QTimer* m_timer;
+    OuterSizeKeeper m_outerSize;
     std::function<void(const QString&)> m_showError;
     std::function<QString()> m_chooseSaveAs;
 };

@@ -291,15 +291,6 @@ private slots:
         QVERIFY(!frame.findChild<QLabel*>("reviewPane")->isVisible());
     }
 
-    void closingStoresTheOuterSize() {
-        Window window;
-        window.frame->resize(640, 480);
-        window.frame->close();
-        const QSize outer = window.frame->frameGeometry().size();
-        QCOMPARE(window.settings.getInt(SettingsKeys::windowWidth), outer.width());
-        QCOMPARE(window.settings.getInt(SettingsKeys::windowHeight), outer.height());
-    }
-
     void absurdStoredSizesGiveTheDefault() {
         for (const char* width : {"0", "-5", "100000", "abc"}) {
             Window window({{SettingsKeys::windowWidth, width}});
