@@ -1,6 +1,7 @@
 #include "ui/CMainFrame.h"
 
 #include "document/CQuorlenDoc.h"
+#include "gtp/EnginePlayer.h"
 #include "players/TimedPlayer.h"
 #include "settings/CurrentDirectory.h"
 #include "settings/SettingsKeys.h"
@@ -8,6 +9,7 @@
 #include "ui/CAboutDlg.h"
 #include "ui/CBoardSizeDlg.h"
 #include "ui/CColorPrefsDlg.h"
+#include "ui/CEngineDlg.h"
 #include "ui/CQuorlenView.h"
 #include "ui/CTimeLimitDlg.h"
 #include "ui/MessageEvent.h"
@@ -134,7 +136,9 @@ QMenu* CMainFrame::createPlayerMenu(QMenu* options, int side) {
         {PlayerKind::easy, "easy", "Quorlen AI (easy)\t1",
          "Set player %1 to be a simple Quorlen AI"},
         {PlayerKind::hard, "hard", "Quorlen AI (hard)\t2",
-         "Set player %1 to be a tough Quorlen AI"}};
+         "Set player %1 to be a tough Quorlen AI"},
+        {PlayerKind::gtpEngine, "engine", "GTP Engine...\t3",
+         "Set player %1 to be another program that plays through GTP, such as MoHex or Wolve"}};
     for (const Item& item : items) {
         QAction* choice = menu->addAction(QString::fromLatin1(item.text));
         choice->setObjectName(QStringLiteral("player%1%2").arg(side).arg(item.name));
@@ -201,7 +205,7 @@ void CMainFrame::refreshActions() {
     for (int side = 1; side <= 2; ++side) {
         for (const auto& [kind, name] :
              {std::pair{PlayerKind::human, "human"}, std::pair{PlayerKind::easy, "easy"},
-              std::pair{PlayerKind::hard, "hard"}}) {
+              std::pair{PlayerKind::hard, "hard"}, std::pair{PlayerKind::gtpEngine, "engine"}}) {
             QAction* choice = action(QStringLiteral("player%1%2").arg(side).arg(name));
             choice->setEnabled(idle);
             choice->setChecked(m_document.isPlayerKindChecked(side, kind));
@@ -433,7 +437,11 @@ void CMainFrame::onAbout() {
 }
 
 void CMainFrame::onPlayerKind(int side, PlayerKind kind) {
-    m_document.setPlayerKind(side, kind);
+    if (kind == PlayerKind::gtpEngine) {
+        onEnginePlayer(side);
+    } else {
+        m_document.setPlayerKind(side, kind);
+    }
     documentChanged();
 }
 
@@ -475,6 +483,20 @@ void CMainFrame::onShowMove(GameReview::Step step) {
 void CMainFrame::onContinue() {
     m_document.continueFromHere();
     documentChanged();
+}
+
+// Cancel, or an engine that does not start, leaves the side as it was.
+void CMainFrame::onEnginePlayer(int side) {
+    if (!m_document.canChangeOptions()) {
+        return;
+    }
+    CEngineDlg dialog(
+        side, QString::fromStdString(m_document.engineCommand(side)),
+        [this, side](const std::string& command) { return m_document.startEngine(side, command); },
+        this);
+    if (dialog.exec() == QDialog::Accepted) {
+        m_document.setEnginePlayer(side, dialog.takePlayer());
+    }
 }
 
 void CMainFrame::closeEvent(QCloseEvent* event) {

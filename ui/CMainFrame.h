@@ -93,6 +93,7 @@ private:
     void onResign();
     void onShowMove(GameReview::Step step);
     void onContinue();
+    void onEnginePlayer(int side);
 
     CQuorlenDoc& m_document;
     SettingsStore& m_settings;

@@ -7,6 +7,8 @@
 #include "ui/WindowSink.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QDialog>
 #include <QFile>
 #include <QLabel>
 #include <QMenu>
@@ -14,6 +16,7 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 #include <memory>
 
@@ -152,6 +155,29 @@ private slots:
                  QStringLiteral("2"));
         frame.action("learning")->trigger();
         QVERIFY(frame.action("learning")->isChecked());
+    }
+
+    void cancellingTheEngineChoiceChangesNothing() {
+        Window window;
+        QStringList items;
+        for (const QAction* item :
+             qobject_cast<QMenu*>(window.frame->action("player2human")->parent())->actions()) {
+            items << item->text();
+        }
+        QCOMPARE(items, (QStringList{"Human\t0", "Quorlen AI (easy)\t1", "Quorlen AI (hard)\t2",
+                                     "GTP Engine...\t3"}));
+        QTimer closer;
+        connect(&closer, &QTimer::timeout, [] {
+            if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
+                dialog->reject();
+            }
+        });
+        closer.start(10);
+        window.frame->action("player2engine")->trigger();
+        QVERIFY(window.frame->action("player2human")->isChecked());
+        QVERIFY(!window.frame->action("player2engine")->isChecked());
+        QCOMPARE(window.settings.get(SettingsKeys::p2Type), std::string("0"));
+        QCOMPARE(window.settings.get(SettingsKeys::p2Engine), std::string());
     }
 
     void clicksReachTheWaitingHuman() {
