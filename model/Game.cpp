@@ -56,6 +56,9 @@ int Game::run() {
     while (win == 0 && !m_stopFlag) {
         // Step 1: the swap question, asked once, right after Player 1's first stone.
         const bool turnTaken = turns == 1 && takeSwapTurn();
+        if (m_stopFlag) {
+            break;
+        }
         if (!turnTaken) {
             // Step 2: the side to move places a stone.
             if (m_currentPlayer == 1) {
@@ -94,6 +97,11 @@ int Game::run() {
 // taken, or an answer other than yes or no passes it), false when Player 2 is to move.
 bool Game::takeSwapTurn() {
     const std::uint8_t answer = m_player2->askSwap(m_stopEvent);
+    if (m_stopFlag) {
+        // An answer given after the stop is dropped, as a move is: a waiting human's answer
+        // is then whatever an earlier swap question left.
+        return false;
+    }
     if (answer == Player::declineSwap) {
         return false;
     }
