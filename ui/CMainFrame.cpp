@@ -89,12 +89,12 @@ void CMainFrame::createMenus() {
         ->setShortcut(QKeySequence(QStringLiteral("Ctrl+O")));
     addCommand(game, "save", "&Save", "Save this game", &CMainFrame::onSave)
         ->setShortcut(QKeySequence(QStringLiteral("Ctrl+S")));
-    createGameToolCommands(game);
     game->addSeparator();
     QAction* exit = game->addAction(QStringLiteral("E&xit"));
     exit->setObjectName(QStringLiteral("exit"));
     exit->setStatusTip(QStringLiteral("Quit the application"));
     connect(exit, &QAction::triggered, this, &QWidget::close);
+    createGameToolCommands(game);
 
     QMenu* options = menuBar()->addMenu(QStringLiteral("&Options"));
     addCommand(options, "boardSize", "Board &Size", "Sets the playable board size",
@@ -151,8 +151,10 @@ QMenu* CMainFrame::createPlayerMenu(QMenu* options, int side) {
     return menu;
 }
 
-// Save As, the commands of a running game and those of a stopped one, after Save.
+// Save As, the commands of a running game and those of a stopped one, after the Game menu's
+// first items, which keep their places.
 void CMainFrame::createGameToolCommands(QMenu* game) {
+    game->addSeparator();
     addCommand(game, "saveAs", "Save &As...", "Save this game under a name you choose (.sgf: SGF)",
                &CMainFrame::onSaveAs)
         ->setShortcut(QKeySequence(QStringLiteral("Ctrl+Shift+S")));

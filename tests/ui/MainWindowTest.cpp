@@ -242,9 +242,9 @@ private slots:
                 order << item->objectName();
             }
         }
-        QCOMPARE(order, QStringList({"newGame", "open", "save", "saveAs", "takeBack", "hint",
-                                     "resign", "firstMove", "previousMove", "nextMove", "lastMove",
-                                     "continueFromHere", "exit"}));
+        QCOMPARE(order, QStringList({"newGame", "open", "save", "exit", "saveAs", "takeBack",
+                                     "hint", "resign", "firstMove", "previousMove", "nextMove",
+                                     "lastMove", "continueFromHere"}));
         const std::pair<const char*, const char*> keys[] = {
             {"saveAs", "Ctrl+Shift+S"}, {"takeBack", "Ctrl+Z"},   {"hint", "Ctrl+H"},
             {"firstMove", "Home"},      {"previousMove", "Left"}, {"nextMove", "Right"},
