@@ -454,8 +454,22 @@ bool CQuorlenDoc::hint() {
     }
     m_hintSearch.start(std::make_unique<LookAheadHint>(weights, m_context.clock),
                        {m_pGame->board().size(), m_pGame->moves()}, hintTime);
-    m_context.sink.post(WmAppStatusText{"Finding a hint..."});
+    showOwnStatus("Finding a hint...");
     return true;
+}
+
+// Between two humans, or after Open, no player would replace the text.
+void CQuorlenDoc::stopHint() {
+    m_hintSearch.stop();
+    if (m_ownStatusShown) {
+        m_ownStatusShown = false;
+        m_context.sink.post(WmAppStatusText{""});
+    }
+}
+
+void CQuorlenDoc::showOwnStatus(std::string text) {
+    m_context.sink.post(WmAppStatusText{std::move(text)});
+    m_ownStatusShown = true;
 }
 
 void CQuorlenDoc::onShowHint(const WmAppShowHint& message) {
@@ -464,7 +478,7 @@ void CQuorlenDoc::onShowHint(const WmAppShowHint& message) {
         return; // the position has changed since
     }
     if (std::optional<std::string> text = m_hintSearch.accept(message, player(side).name())) {
-        m_context.sink.post(WmAppStatusText{std::move(*text)});
+        showOwnStatus(std::move(*text));
         redraw();
     }
 }
@@ -476,7 +490,7 @@ bool CQuorlenDoc::resign() {
     }
     stopGameAndJoin();
     m_resignedSide = side;
-    m_context.sink.post(WmAppStatusText{player(3 - side).name() + " wins by resignation"});
+    showOwnStatus(player(3 - side).name() + " wins by resignation");
     redraw();
     return true;
 }

@@ -175,8 +175,11 @@ private:
     int humanToMove() const;
     std::optional<std::size_t> takeBackCount(std::size_t moveCount) const;
     const GameReview& review() const;
-    // Stops a hint being found and forgets the one shown.
-    void stopHint() { m_hintSearch.stop(); }
+    // Stops a hint being found and forgets the one shown. Every caller is about to change
+    // the position, so the document's own status text (a hint, a resignation) goes as well.
+    void stopHint();
+    // A status text that stays until the position changes.
+    void showOwnStatus(std::string text);
     void redraw();
     HumanInput& input(int side) const { return side == 1 ? *m_pInput1 : *m_pInput2; }
 
@@ -209,5 +212,7 @@ private:
     // Filled from the game's moves when first asked for after the game has stopped.
     mutable GameReview m_review;
     HintSearch m_hintSearch;
+    // The status text is one of the document's own, not a player's.
+    bool m_ownStatusShown = false;
     int m_resignedSide = 0;
 };

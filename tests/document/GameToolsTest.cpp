@@ -255,6 +255,7 @@ TEST_F(GameToolsTest, HintMarksTheMoveUntilTheNextMove) {
 
     ASSERT_TRUE(document->cellClicked(0, 0));
     EXPECT_EQ(document->hintMove(), Hex::noMove);
+    EXPECT_EQ(sink.all<WmAppStatusText>().back().text, ""); // the hint's text goes with it
     document->onShowHint(sink.all<WmAppShowHint>().back()); // late: the position has changed
     EXPECT_EQ(document->hintMove(), Hex::noMove);
     EXPECT_TRUE(stop(*document));
@@ -289,6 +290,7 @@ TEST_F(GameToolsTest, ResignEndsTheGameWonByTheOtherSide) {
         << "\xEF\xBB\xBF (;FF[4]GM[11]SZ[5];B[c2];W[swap-pieces];B[A1])";
     ASSERT_TRUE(document->openRecord(directory.path() / "game.txt"));
     EXPECT_EQ(document->game()->moves(), (Cells{{1, 2}, {5, 5}, {0, 0}}));
+    EXPECT_EQ(sink.all<WmAppStatusText>().back().text, ""); // the resignation's text is gone
     std::string problem;
     std::ofstream(directory.path() / "chess.sgf", std::ios::binary) << "(;GM[3])";
     EXPECT_FALSE(document->openRecord(directory.path() / "chess.sgf", &problem));
