@@ -30,15 +30,14 @@ double peakResidentMebibytes() {
     return static_cast<double>(usage.ru_maxrss) / 1024.0; // kibibytes on Linux
 }
 
-nlohmann::ordered_json searchPosition(const Hex::Game& game, const Weights& weights, int budget,
-                                      bool showBest, std::ostream& err) {
-    const Hex::Board& board = game.board();
+nlohmann::ordered_json searchPosition(const BoardPosition& position, const Weights& weights,
+                                      int budget, bool showBest, std::ostream& err) {
+    const Hex::Board& board = position.board;
     PathFinder player1(board.size(), Hex::Game::player1Direction, Hex::Game::player1Stone);
     PathFinder player2(board.size(), Hex::Game::player2Direction, Hex::Game::player2Stone);
     player1.setWeights(&weights);
     player2.setWeights(&weights);
-    const int rootType =
-        game.moves().size() % 2 == 0 ? TreeNode::player1ToMove : TreeNode::player2ToMove;
+    const int rootType = position.toMove == 1 ? TreeNode::player1ToMove : TreeNode::player2ToMove;
     StatusSink status(&err);
     const std::atomic<bool> notStopped{false};
     HexSearch search(budget, std::make_unique<HexNode>(nullptr, rootType, Hex::noMove, board),
@@ -64,10 +63,14 @@ nlohmann::ordered_json searchPosition(const Hex::Game& game, const Weights& weig
 
 int runSearch(const SearchOptions& options, std::ostream& out, std::ostream& err) {
     try {
-        const PositionOptions::Position position = options.position.position();
+        std::vector<std::string> notes;
+        const BoardPosition position = options.position.position(notes);
+        for (const std::string& note : notes) {
+            err << "quorlen-cli search: note: " << note << '\n';
+        }
         const Weights weights = options.position.weights();
-        const Hex::Game game(position.size, position.moves);
-        out << searchPosition(game, weights, options.budget, options.showBest, err).dump() << '\n';
+        out << searchPosition(position, weights, options.budget, options.showBest, err).dump()
+            << '\n';
     } catch (const PositionOptions::BadInput& problem) {
         err << "quorlen-cli search: " << problem.what() << '\n';
         return 2;
