@@ -15,30 +15,16 @@
 #include "settings/GameRecord.h"
 #include "settings/SettingsKeys.h"
 #include "settings/SettingsStore.h"
-#include "sgf/SgfGame.h"
-
-#include <string_view>
+#include "sgf/GameFile.h"
 
 namespace {
 
-// A game record, or an SGF game when the content starts with '(' (after a byte-order mark
-// and white space), which no record does; as quorlen-cli convert reads them.
-std::optional<GameRecord> readGameFile(const std::filesystem::path& path, std::string& problem) {
-    const std::optional<std::string> bytes = FileText::readAll(path);
-    if (!bytes) {
-        return std::nullopt;
+// The side that gave up an SGF game, as its result tells ("B+R", "W+Resign"); 0 for none.
+int resignedSideOf(const std::string& result) {
+    if (result.rfind("B+R", 0) == 0) {
+        return 2;
     }
-    std::string_view text = *bytes;
-    if (text.substr(0, 3) == "\xEF\xBB\xBF") {
-        text.remove_prefix(3);
-    }
-    const std::size_t first = text.find_first_not_of(" \t\r\n\v\f");
-    if (first == std::string_view::npos || text[first] != '(') {
-        return GameRecord::parse(*bytes);
-    }
-    SgfGame::Reading reading = SgfGame::read(*bytes);
-    problem = reading.error;
-    return std::move(reading.record);
+    return result.rfind("W+R", 0) == 0 ? 1 : 0;
 }
 
 } // namespace
@@ -187,20 +173,32 @@ bool CQuorlenDoc::openRecord(const std::filesystem::path& path, std::string* pro
     if (isRunning()) {
         return false;
     }
-    std::string why;
-    const std::optional<GameRecord> record = readGameFile(path, why);
-    if (!record) {
-        if (problem != nullptr) {
-            *problem = why;
+    const std::optional<std::string> bytes = FileText::readAll(path);
+    if (!bytes) {
+        return false;
+    }
+    const GameFile::Reading reading = GameFile::parse(*bytes);
+    if (!reading.record) {
+        // A record that fails its checks changes nothing and says nothing, as Open always
+        // has; an SGF file, which Open did not read before, says why.
+        if (problem != nullptr && GameFile::looksLikeSgf(*bytes)) {
+            *problem = reading.error;
         }
         return false;
     }
     joinGameThread();
     stopHint();
     m_review.clear();
-    m_resignedSide = 0;
-    m_pGame = record->replay();
+    m_pGame = reading.record->replay();
     m_bGameOver = m_pGame->winner() != 0;
+    m_resignedSide = m_bGameOver ? 0 : resignedSideOf(reading.info.result);
+    if (!reading.notes.empty()) {
+        std::string notes;
+        for (const std::string& note : reading.notes) {
+            notes += (notes.empty() ? "" : "; ") + note;
+        }
+        showOwnStatus(std::move(notes));
+    }
     redraw();
     return true;
 }

@@ -67,9 +67,10 @@ public:
     // New Game, or Stop Game while a game runs.
     void newGame();
     std::string newGameText() const { return isRunning() ? "Stop Game" : "New Game"; }
-    // Opens a game record or an SGF game (told by the content) for viewing; false (and
-    // nothing changed) when it cannot be read, is rejected, or a game runs. An SGF file that
-    // cannot be read sets problem to why; a rejected record stays silent.
+    // Opens a game record or an SGF game (told by the content, see GameFile) for viewing;
+    // false (and nothing changed) when it cannot be read, is rejected, or a game runs. An SGF
+    // file that cannot be read sets problem to why, its notes become the status text and a
+    // resignation in its result is kept for Save As; a rejected record stays silent.
     bool openRecord(const std::filesystem::path& path, std::string* problem = nullptr);
     bool canOpen() const { return !isRunning(); }
     // Saves the current game's record into the directory; false when there is no game or

@@ -287,10 +287,13 @@ TEST_F(GameToolsTest, ResignEndsTheGameWonByTheOtherSide) {
 
     // Open tells SGF from a record by the content, whatever the name.
     std::ofstream(directory.path() / "game.txt", std::ios::binary)
-        << "\xEF\xBB\xBF (;FF[4]GM[11]SZ[5];B[c2];W[swap-pieces];B[A1])";
+        << "\xEF\xBB\xBF (;FF[4]GM[11]SZ[5]RE[W+R];B[c2];W[swap-pieces];B[A1])";
     ASSERT_TRUE(document->openRecord(directory.path() / "game.txt"));
     EXPECT_EQ(document->game()->moves(), (Cells{{1, 2}, {5, 5}, {0, 0}}));
     EXPECT_EQ(sink.all<WmAppStatusText>().back().text, ""); // the resignation's text is gone
+    EXPECT_EQ(document->saveAs(directory.path() / "again.sgf"), ""); // the result is kept
+    EXPECT_NE(FileText::readAll(directory.path() / "again.sgf").value_or("").find("RE[W+R]"),
+              std::string::npos);
     std::string problem;
     std::ofstream(directory.path() / "chess.sgf", std::ios::binary) << "(;GM[3])";
     EXPECT_FALSE(document->openRecord(directory.path() / "chess.sgf", &problem));
