@@ -11,6 +11,7 @@
 #include "settings/SettingsKeys.h"
 #include "settings/SettingsStore.h"
 
+#include <algorithm>
 #include <ctime>
 
 // The watch over one answer: started with it, ended (done signalled, watcher joined) however
@@ -67,8 +68,12 @@ Hex::Coord ComputerPlayer::chooseMove(Event& stopEvent) {
     Watch watch(*this, stopEvent);
     const int moveNumber = game()->moveNumber();
     if (moveNumber <= 2) {
-        m_memory.havePrevious = false; // each game learns afresh
+        // Each game learns afresh. Its choices so far moved no weight, and those of an
+        // earlier game (a headless or GTP run keeps the player) are never taken back.
+        m_memory.havePrevious = false;
+        m_learningStates.clear();
     }
+    m_learningStates.push_back(LearningState{game()->moves().size(), m_weights, m_memory});
     const std::uint32_t n = game()->board().size();
     preparePathFinders(n);
     if (moveNumber <= 1) {
@@ -88,6 +93,22 @@ Hex::Coord ComputerPlayer::chooseMove(Event& stopEvent) {
         m_context.sink.post(WmAppShowEval{});
     }
     return move;
+}
+
+void ComputerPlayer::prepareGame(std::size_t moveCount, bool takenBack) {
+    if (!takenBack) {
+        m_memory.havePrevious = false;
+        m_learningStates.clear();
+        return;
+    }
+    const auto gone =
+        std::find_if(m_learningStates.begin(), m_learningStates.end(),
+                     [&](const LearningState& state) { return state.moveCount >= moveCount; });
+    if (gone != m_learningStates.end()) {
+        m_weights = gone->weights;
+        m_memory = gone->memory;
+        m_learningStates.erase(gone, m_learningStates.end());
+    }
 }
 
 bool ComputerPlayer::decideSwap(Event& stopEvent) {

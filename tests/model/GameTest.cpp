@@ -186,6 +186,28 @@ TEST(Game, StopBeforeRunAsksNobody) {
     EXPECT_TRUE(match.observer.seen.empty());
 }
 
+// A swap answer given after the stop is dropped, as a move would be.
+TEST(Game, ASwapAnswerAfterTheStopIsDropped) {
+    class StoppingPlayer : public ScriptedPlayer {
+    public:
+        StoppingPlayer(Hex::Game& game) : ScriptedPlayer({}, Player::takeSwap), m_game(game) {}
+        std::uint8_t askSwap(Event& stopEvent) override {
+            m_game.stop();
+            return ScriptedPlayer::askSwap(stopEvent);
+        }
+
+    private:
+        Hex::Game& m_game;
+    };
+    Match match(5, {{1, 3}}, {}, Player::takeSwap);
+    StoppingPlayer second(match.game);
+    match.game.setPlayer2(&second);
+    EXPECT_EQ(match.game.run(), 0);
+    EXPECT_EQ(second.swapCalls, 1);
+    EXPECT_EQ(match.game.moves(), (Cells{{1, 3}}));
+    EXPECT_EQ(match.game.board().cell(1, 3), Hex::Game::player1Stone);
+}
+
 TEST(Game, DefaultPlayersPlayAWholeGame) {
     for (std::uint32_t n = 2; n <= 12; ++n) {
         Player first("Player 1");
