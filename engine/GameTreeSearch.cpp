@@ -28,7 +28,7 @@ double GameTreeSearch::run(int& row, int& col) {
     m_start = m_clock.nowSeconds();
     m_depth = 0;
     double lastValue = 0.0;
-    for (int iteration = 1; m_elapsed < m_budget && !isStopped(); ++iteration) {
+    for (int iteration = 1; mayDeepen(iteration) && !isStopped(); ++iteration) {
         const std::int64_t iterationStart = m_clock.nowSeconds();
         postStatus(iteration, row, col);
         m_interrupted = false;
@@ -39,10 +39,10 @@ double GameTreeSearch::run(int& row, int& col) {
         if (m_interrupted || made == 0) {
             break;
         }
-        if (made == 1 && iteration <= 1) {
+        if (made == 1 && iteration <= 1 && !m_root->children.empty()) {
             row = m_root->children.front()->move.row;
             col = m_root->children.front()->move.col;
-            m_depth = 1;
+            finished(1, row, col, lastValue);
             break;
         }
         if (isStopped()) {
@@ -59,13 +59,16 @@ double GameTreeSearch::run(int& row, int& col) {
         if (m_interrupted) {
             break;
         }
-        m_depth = iteration;
         lastValue = value;
+        finished(iteration, row, col, value);
         if (value == 1.0 || value == -1.0) {
             return value; // decided
         }
 
         // Step 3: stop when the next iteration cannot be expected to fit.
+        if (m_fixedDepth > 0) {
+            continue;
+        }
         const std::int64_t now = m_clock.nowSeconds();
         m_elapsed = static_cast<std::int32_t>(now - m_start);
         const auto last = static_cast<std::int32_t>(now - iterationStart);
@@ -203,8 +206,19 @@ void GameTreeSearch::postStatus(int iteration, int row, int col) {
     m_sink.post(WmAppStatusText{std::move(text)});
 }
 
+bool GameTreeSearch::mayDeepen(int iteration) const {
+    return m_fixedDepth > 0 ? iteration <= m_fixedDepth : m_elapsed < m_budget;
+}
+
+void GameTreeSearch::finished(int iteration, int row, int col, double value) {
+    m_depth = iteration;
+    if (m_observer) {
+        m_observer(Iteration{iteration, Hex::Coord{row, col}, value});
+    }
+}
+
 bool GameTreeSearch::budgetSpent() const {
-    return m_clock.nowSeconds() - m_start > m_budget;
+    return m_fixedDepth == 0 && m_clock.nowSeconds() - m_start > m_budget;
 }
 
 bool GameTreeSearch::mustBreakOff() {
