@@ -1,7 +1,7 @@
 #include "bench/BenchPositions.h"
 #include "engine/HexSearch.h"
+#include "engine/MessageSink.h"
 #include "engine/PathFinder.h"
-#include "platform/MessageSink.h"
 
 #include <benchmark/benchmark.h>
 

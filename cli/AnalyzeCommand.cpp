@@ -1,7 +1,7 @@
 #include "cli/AnalyzeCommand.h"
 
-#include "cli/Analysis.h"
-#include "cli/PositionOptions.h"
+#include "headless/Analysis.h"
+#include "headless/PositionOptions.h"
 #include "model/Exception.h"
 #include "model/Game.h"
 

@@ -1,10 +1,10 @@
 #include "cli/ConvertCommand.h"
 
-#include "cli/CliText.h"
-#include "cli/GamePosition.h"
-#include "cli/SgfGame.h"
+#include "notation/GamePosition.h"
+#include "notation/ProtocolText.h"
 #include "settings/FileText.h"
 #include "settings/GameRecord.h"
+#include "sgf/SgfGame.h"
 
 #include <CLI/CLI.hpp>
 

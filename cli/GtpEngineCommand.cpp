@@ -1,8 +1,8 @@
 #include "cli/GtpEngineCommand.h"
 
-#include "cli/GtpEngine.h"
-#include "cli/GtpSession.h"
-#include "cli/StatusSink.h"
+#include "engine/StatusSink.h"
+#include "gtp/GtpEngine.h"
+#include "gtp/GtpSession.h"
 
 #include <CLI/CLI.hpp>
 

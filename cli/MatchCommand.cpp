@@ -1,7 +1,7 @@
 #include "cli/MatchCommand.h"
 
-#include "cli/MatchTable.h"
-#include "cli/Referee.h"
+#include "match/Match.h"
+#include "match/MatchTable.h"
 
 #include <CLI/CLI.hpp>
 
@@ -30,7 +30,7 @@ struct MatchOptions {
 };
 
 int runMatch(const MatchOptions& options, std::ostream& out, std::ostream& err) {
-    Referee::Options referee;
+    Match::Options referee;
     referee.engineA = options.black;
     referee.engineB = options.white;
     referee.games = options.games;
@@ -44,9 +44,9 @@ int runMatch(const MatchOptions& options, std::ostream& out, std::ostream& err) 
 
     matchInterrupted = false;
     const auto previous = std::signal(SIGINT, onMatchInterrupt);
-    Referee::Summary summary;
+    Match::Summary summary;
     {
-        Referee match(referee, err);
+        Match match(referee, err);
         summary = match.run(matchInterrupted);
     }
     std::signal(SIGINT, previous);
@@ -65,7 +65,7 @@ void addMatchCommand(CLI::App& app, int& exitCode) {
 }
 
 void addMatchCommand(CLI::App& app, int& exitCode, std::ostream& out, std::ostream& err) {
-    auto* match = app.add_subcommand("match", "Referee games between two GTP engines");
+    auto* match = app.add_subcommand("match", "Match games between two GTP engines");
     auto options = std::make_shared<MatchOptions>();
     match->add_option("--black", options->black, "Engine A's command, Black in the first game")
         ->required();

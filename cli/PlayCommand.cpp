@@ -1,6 +1,6 @@
 #include "cli/PlayCommand.h"
 
-#include "cli/Match.h"
+#include "headless/PlayGames.h"
 
 #include <CLI/CLI.hpp>
 
@@ -33,31 +33,31 @@ struct PlayOptions {
 };
 
 int runPlay(const PlayOptions& options, std::ostream& out, std::ostream& err) {
-    Match::Options match;
-    match.p1Hard = options.p1 == "hard";
-    match.p2Hard = options.p2 == "hard";
-    match.size = options.size;
-    match.timeLimit = options.timeLimit;
-    match.games = options.games;
-    match.learning = options.learning;
-    match.learningRate = options.learningRate;
-    match.weightsFile = options.weightsFile;
-    match.seed = options.seed;
-    match.alternate = options.alternate;
+    PlayGames::Options settings;
+    settings.p1Hard = options.p1 == "hard";
+    settings.p2Hard = options.p2 == "hard";
+    settings.size = options.size;
+    settings.timeLimit = options.timeLimit;
+    settings.games = options.games;
+    settings.learning = options.learning;
+    settings.learningRate = options.learningRate;
+    settings.weightsFile = options.weightsFile;
+    settings.seed = options.seed;
+    settings.alternate = options.alternate;
     if (!options.recordDir.empty()) {
-        match.recordDir = options.recordDir;
+        settings.recordDir = options.recordDir;
     }
 
     interruptRequested = false;
     const auto previous = std::signal(SIGINT, onInterrupt);
-    Match::Summary summary;
+    PlayGames::Summary summary;
     {
-        Match games(match, out, err);
+        PlayGames games(settings, out, err);
         summary = games.run(interruptRequested);
     }
     std::signal(SIGINT, previous);
     if (options.games > 1 || summary.interrupted) {
-        Match::printTable(summary, out);
+        PlayGames::printTable(summary, out);
     }
     return summary.interrupted ? 130 : 0;
 }

@@ -1,9 +1,9 @@
 #include "cli/SearchCommand.h"
 
-#include "cli/PositionOptions.h"
-#include "cli/StatusSink.h"
 #include "engine/HexSearch.h"
 #include "engine/PathFinder.h"
+#include "engine/StatusSink.h"
+#include "headless/PositionOptions.h"
 #include "model/Exception.h"
 #include "model/Game.h"
 

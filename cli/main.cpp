@@ -1,11 +1,10 @@
 #include "cli/AnalyzeCommand.h"
-#include "cli/CommandLine.h"
 #include "cli/ConvertCommand.h"
-#include "cli/DemoCommand.h"
 #include "cli/GtpEngineCommand.h"
 #include "cli/MatchCommand.h"
 #include "cli/PlayCommand.h"
 #include "cli/SearchCommand.h"
+#include "headless/CommandLine.h"
 
 #include <CLI/CLI.hpp>
 
@@ -13,7 +12,6 @@ int main(int argc, char** argv) {
     CLI::App app{"quorlen-cli: Quorlen's Hex engine without a window"};
     app.require_subcommand(1);
     int exitCode = 0;
-    addDemoCommand(app, exitCode);
     addAnalyzeCommand(app, exitCode);
     addSearchCommand(app, exitCode);
     addPlayCommand(app, exitCode);

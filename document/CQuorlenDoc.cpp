@@ -1,8 +1,8 @@
 #include "document/CQuorlenDoc.h"
 
 #include "document/RedrawObserver.h"
+#include "engine/MessageSink.h"
 #include "model/Exception.h"
-#include "platform/MessageSink.h"
 #include "players/ComputerPlayer.h"
 #include "players/HumanInput.h"
 #include "players/HumanPlayer.h"

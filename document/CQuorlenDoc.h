@@ -2,10 +2,10 @@
 
 #include "document/BoardColors.h"
 #include "document/PlayerKind.h"
+#include "engine/Message.h"
 #include "engine/Path.h"
 #include "model/Game.h"
 #include "platform/Clock.h"
-#include "platform/Message.h"
 
 #include <atomic>
 #include <chrono>

@@ -1,6 +1,6 @@
 #include "document/RedrawObserver.h"
 
-#include "platform/MessageSink.h"
+#include "engine/MessageSink.h"
 
 void RedrawObserver::onGameChanged() {
     m_sink.post(WmAppRedraw{});

@@ -1,7 +1,7 @@
 #include "engine/GameTreeSearch.h"
 
+#include "engine/MessageSink.h"
 #include "model/CellName.h"
-#include "platform/MessageSink.h"
 
 #include <algorithm>
 #include <cmath>

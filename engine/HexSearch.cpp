@@ -1,9 +1,9 @@
 #include "engine/HexSearch.h"
 
 #include "engine/CommonCells.h"
+#include "engine/MessageSink.h"
 #include "engine/PathFinder.h"
 #include "engine/PositionValue.h"
-#include "platform/MessageSink.h"
 
 #include <algorithm>
 

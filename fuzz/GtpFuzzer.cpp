@@ -3,9 +3,9 @@
 // empty line; and the engine's position is always a legal game.
 #include "FuzzCheck.h"
 
-#include "cli/GamePosition.h"
-#include "cli/GtpCommand.h"
-#include "cli/GtpEngine.h"
+#include "gtp/GtpCommand.h"
+#include "gtp/GtpEngine.h"
+#include "notation/GamePosition.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -2,8 +2,8 @@
 // legal game that writes back to SGF and reads again to the same record.
 #include "FuzzCheck.h"
 
-#include "cli/GamePosition.h"
-#include "cli/SgfGame.h"
+#include "notation/GamePosition.h"
+#include "sgf/SgfGame.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -1,6 +1,6 @@
 #include "players/HumanInput.h"
 
-#include "platform/MessageSink.h"
+#include "engine/MessageSink.h"
 
 HumanInput::HumanInput(int playerNumber, MessageSink& sink)
     : m_sink(sink), m_playerNumber(playerNumber) {}

@@ -1,10 +1,10 @@
 #pragma once
 
 #include "document/BoardColors.h"
+#include "engine/Message.h"
 #include "engine/Path.h"
 #include "model/Board.h"
 #include "model/Coord.h"
-#include "platform/Message.h"
 
 #include <map>
 #include <optional>

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "document/PlayerKind.h"
-#include "platform/Message.h"
+#include "engine/Message.h"
 
 #include <QMainWindow>
 #include <QString>

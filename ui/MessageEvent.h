@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/Message.h"
+#include "engine/Message.h"
 
 #include <QEvent>
 

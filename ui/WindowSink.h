@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/MessageSink.h"
+#include "engine/MessageSink.h"
 
 #include <QObject>
 #include <QPointer>

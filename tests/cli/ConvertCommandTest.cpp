@@ -1,5 +1,5 @@
 #include "cli/ConvertCommand.h"
-#include "cli/ProgramVersion.h"
+#include "notation/ProgramVersion.h"
 
 #include "support/CliRun.h"
 #include "support/TempDirectory.h"

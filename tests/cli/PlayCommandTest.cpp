@@ -1,4 +1,4 @@
-#include "cli/Match.h"
+#include "headless/PlayGames.h"
 
 #include "support/CliRun.h"
 #include "support/TempDirectory.h"
@@ -81,17 +81,17 @@ TEST(Play, BadArgumentsAreRefused) {
 
 TEST(Play, AnInterruptedMatchStillReportsWhatWasPlayed) {
     TempDirectory directory;
-    Match::Options options;
+    PlayGames::Options options;
     options.size = 3;
     options.games = 5;
     options.weightsFile = directory / "w.dat";
     std::ostringstream out;
     std::ostringstream progress;
     const std::atomic<bool> interrupted{true};
-    Match match(options, out, progress);
-    const Match::Summary summary = match.run(interrupted);
+    PlayGames games(options, out, progress);
+    const PlayGames::Summary summary = games.run(interrupted);
     EXPECT_EQ(summary.played, 0);
-    Match::printTable(summary, out);
+    PlayGames::printTable(summary, out);
     EXPECT_NE(out.str().find("games             0"), std::string::npos);
 }
 

@@ -1,9 +1,9 @@
 #pragma once
 
 #include "cli/AnalyzeCommand.h"
-#include "cli/CommandLine.h"
 #include "cli/PlayCommand.h"
 #include "cli/SearchCommand.h"
+#include "headless/CommandLine.h"
 
 #include <CLI/CLI.hpp>
 

@@ -1,0 +1,371 @@
+#include "gtp/GtpEngine.h"
+
+#include "gtp/GenmoveGame.h"
+#include "gtp/NearBestPaths.h"
+#include "model/BoardText.h"
+#include "notation/HexNotation.h"
+#include "notation/ProgramVersion.h"
+#include "notation/ProtocolText.h"
+#include "players/ComputerPlayer.h"
+#include "players/WeightsFile.h"
+#include "settings/NumberText.h"
+#include "settings/SettingsDefaults.h"
+#include "settings/SettingsKeys.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <exception>
+#include <sstream>
+
+namespace {
+
+using Reply = GtpEngine::Reply;
+
+Reply failure(std::string text) {
+    return Reply{false, std::move(text)};
+}
+
+Reply success(std::string text = {}) {
+    return Reply{true, std::move(text)};
+}
+
+Reply wrongArguments(const char* usage) {
+    return failure(std::string("syntax error: expected ") + usage);
+}
+
+// The board with the column letters above and the row numbers before each row.
+std::string boardText(const Hex::Board& board) {
+    const int n = static_cast<int>(board.size());
+    std::string header = "  ";
+    for (int col = 0; col < n; ++col) {
+        header += " " + HexNotation::columnName(col);
+    }
+    std::ostringstream text;
+    text << '\n' << header << '\n';
+    std::istringstream rows(Hex::toText(board));
+    int row = 1;
+    for (std::string line; std::getline(rows, line); ++row) {
+        char number[16];
+        std::snprintf(number, sizeof number, "%2d ", row);
+        text << number << line << '\n';
+    }
+    return text.str();
+}
+
+std::string cellList(const std::vector<Path>& paths) {
+    std::vector<Hex::Coord> cells;
+    for (const Path& path : paths) {
+        for (const Hex::Coord cell : path.cells) {
+            if (std::find(cells.begin(), cells.end(), cell) == cells.end()) {
+                cells.push_back(cell);
+            }
+        }
+    }
+    std::string text;
+    for (const Hex::Coord cell : cells) {
+        text += (text.empty() ? "" : " ") + HexNotation::cellName(cell);
+    }
+    return text;
+}
+
+std::string valueText(double value) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%.3f", value);
+    return text;
+}
+
+} // namespace
+
+const std::vector<GtpEngine::Entry>& GtpEngine::commands() {
+    static const std::vector<Entry> table{
+        {"protocol_version", &GtpEngine::protocolVersion},
+        {"name", &GtpEngine::name},
+        {"version", &GtpEngine::version},
+        {"known_command", &GtpEngine::knownCommand},
+        {"list_commands", &GtpEngine::listCommands},
+        {"quit", &GtpEngine::quit},
+        {"boardsize", &GtpEngine::boardsize},
+        {"clear_board", &GtpEngine::clearBoard},
+        {"play", &GtpEngine::play},
+        {"genmove", &GtpEngine::genmove},
+        {"undo", &GtpEngine::undo},
+        {"showboard", &GtpEngine::showboard},
+        {"final_score", &GtpEngine::finalScore},
+        {"time_left", &GtpEngine::timeLeft},
+        {"hexgui-analyze_commands", &GtpEngine::analyzeCommands},
+        {"quorlen-paths", &GtpEngine::paths},
+        {"quorlen-root_values", &GtpEngine::rootValues},
+        {"quorlen-value", &GtpEngine::value},
+    };
+    return table;
+}
+
+GtpEngine::GtpEngine(Options options)
+    : m_options(std::move(options)), m_nowhere(nullptr),
+      m_sink(m_options.messages != nullptr ? *m_options.messages : m_nowhere) {
+    SettingsDefaults::apply(m_settings);
+    m_settings.set(SettingsKeys::learning, m_options.learning ? "1" : "0");
+    m_settings.set(SettingsKeys::learningRate, NumberText::fromDecimal(m_options.learningRate));
+    WeightsFile::read(m_options.weightsFile, m_fileWeights);
+    newGame(static_cast<std::uint32_t>(m_settings.getInt(SettingsKeys::boardSize)));
+}
+
+GtpEngine::~GtpEngine() = default;
+
+std::vector<std::string> GtpEngine::commandNames() const {
+    std::vector<std::string> names;
+    for (const Entry& entry : commands()) {
+        names.emplace_back(entry.name);
+    }
+    return names;
+}
+
+GtpEngine::Reply GtpEngine::execute(const GtpCommand& command, std::uint64_t number) {
+    const auto& table = commands();
+    const auto entry = std::find_if(table.begin(), table.end(),
+                                    [&](const Entry& e) { return command.name == e.name; });
+    if (command.name.empty()) {
+        return failure("no command");
+    }
+    if (entry == table.end()) {
+        return failure("unknown command");
+    }
+    m_number = number;
+    try {
+        return (this->*entry->handler)(command.args);
+    } catch (const std::exception& error) {
+        // Nothing the engine does should throw; if it does, the session goes on.
+        return failure(std::string("internal error: ") + error.what());
+    }
+}
+
+std::string GtpEngine::respond(const GtpCommand& command, std::uint64_t number) {
+    const Reply reply = execute(command, number);
+    return GtpCommand::reply(command.id, reply.success, reply.text);
+}
+
+GtpEngine::Reply GtpEngine::protocolVersion(const Args&) {
+    return success("2");
+}
+
+GtpEngine::Reply GtpEngine::name(const Args&) {
+    return success("Quorlen");
+}
+
+GtpEngine::Reply GtpEngine::version(const Args&) {
+    return success(std::string(programVersion));
+}
+
+GtpEngine::Reply GtpEngine::knownCommand(const Args& args) {
+    if (args.size() != 1) {
+        return wrongArguments("known_command NAME");
+    }
+    const auto names = commandNames();
+    return success(std::find(names.begin(), names.end(), args[0]) != names.end() ? "true"
+                                                                                 : "false");
+}
+
+GtpEngine::Reply GtpEngine::listCommands(const Args&) {
+    std::string text;
+    for (const std::string& command : commandNames()) {
+        text += command + "\n";
+    }
+    return success(text);
+}
+
+GtpEngine::Reply GtpEngine::quit(const Args&) {
+    m_quit = true;
+    return success();
+}
+
+GtpEngine::Reply GtpEngine::boardsize(const Args& args) {
+    // One number, or two equal ones (front ends send width and height); anything else, a
+    // malformed number included, is an unacceptable size.
+    const std::optional<int> width =
+        args.empty() ? std::nullopt : ProtocolText::wholeNumber(args[0]);
+    const std::optional<int> height = args.size() == 2 ? ProtocolText::wholeNumber(args[1]) : width;
+    if (args.empty() || args.size() > 2 || !width || !height || *width != *height || *width < 3 ||
+        *width > 30) {
+        return failure("unacceptable size");
+    }
+    newGame(static_cast<std::uint32_t>(*width));
+    return success();
+}
+
+GtpEngine::Reply GtpEngine::clearBoard(const Args&) {
+    newGame(m_position->size());
+    return success();
+}
+
+void GtpEngine::newGame(std::uint32_t size) {
+    m_position = std::make_unique<GamePosition>(size);
+    m_sink.clear();
+    for (const auto& player : m_players) {
+        if (player) {
+            player->resetClock();
+        }
+    }
+}
+
+GtpEngine::Reply GtpEngine::play(const Args& args) {
+    if (args.size() != 2) {
+        return wrongArguments("play COLOR MOVE");
+    }
+    const std::optional<int> side = HexNotation::parseColour(args[0]);
+    if (!side) {
+        return failure("invalid color");
+    }
+    std::string move = args[1];
+    std::transform(move.begin(), move.end(), move.begin(), [](char c) {
+        return static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    });
+    if (move == "swap-sides") {
+        return failure("swap-sides is not supported: the swap is swap-pieces (the stone is "
+                       "mirrored and changes colour)");
+    }
+    const std::optional<Hex::Coord> cell = HexNotation::parseMove(move, m_position->size());
+    if (!cell) {
+        return failure("invalid move: " + args[1].substr(0, 20));
+    }
+    const std::string why = m_position->refusal(*side, *cell);
+    if (!why.empty()) {
+        return failure("illegal move: " + why);
+    }
+    m_position->play(*cell);
+    return success();
+}
+
+GtpEngine::Reply GtpEngine::genmove(const Args& args) {
+    if (args.size() != 1) {
+        return wrongArguments("genmove COLOR");
+    }
+    const std::optional<int> side = HexNotation::parseColour(args[0]);
+    if (!side) {
+        return failure("invalid color");
+    }
+    if (m_position->winner() != 0) {
+        return failure("the game is over");
+    }
+    if (*side != m_position->sideToMove()) {
+        return failure(std::string(HexNotation::colourName(m_position->sideToMove())) +
+                       " is to move");
+    }
+    ComputerPlayer& player = playerFor(*side);
+    m_sink.clear();
+    m_gate.begin(m_number);
+    const std::optional<Hex::Coord> answer =
+        GenmoveGame::play(m_position->size(), m_position->moves(), player, m_gate);
+    if (!answer || !m_position->refusal(*side, *answer).empty()) {
+        return failure("the computer player gave no legal move");
+    }
+    m_position->play(*answer);
+    return success(HexNotation::moveName(*answer, m_position->size()));
+}
+
+ComputerPlayer& GtpEngine::playerFor(int side) {
+    if (player(side) == nullptr) {
+        makePlayer(side, m_options.timeLimit);
+    }
+    return *player(side);
+}
+
+void GtpEngine::makePlayer(int side, std::int32_t timeLimit) {
+    auto& slot = m_players[static_cast<std::size_t>(side - 1)];
+    slot.reset(); // writes the weights that the new player reads
+    ComputerPlayer::Context context{m_sink, m_settings,     Clock::steady(), m_options.weightsFile,
+                                    {},     m_options.pause};
+    if (m_options.seed) {
+        context.seed = [next = *m_options.seed * 2u + static_cast<std::uint32_t>(side)]() mutable {
+            return next += 7919u;
+        };
+    }
+    slot = std::make_unique<ComputerPlayer>(m_options.hard ? "Quorlen" : "Quorl", timeLimit,
+                                            m_options.hard, side, std::move(context));
+}
+
+GtpEngine::Reply GtpEngine::undo(const Args&) {
+    if (!m_position->undo()) {
+        return failure("cannot undo");
+    }
+    return success();
+}
+
+GtpEngine::Reply GtpEngine::showboard(const Args&) {
+    return success(boardText(m_position->board()));
+}
+
+GtpEngine::Reply GtpEngine::finalScore(const Args&) {
+    switch (m_position->winner()) {
+    case 1:
+        return success("B+");
+    case 2:
+        return success("W+");
+    default:
+        return failure("the game is not over");
+    }
+}
+
+GtpEngine::Reply GtpEngine::timeLeft(const Args& args) {
+    if (args.size() != 3) {
+        return wrongArguments("time_left COLOR SECONDS STONES");
+    }
+    const std::optional<int> side = HexNotation::parseColour(args[0]);
+    if (!side) {
+        return failure("invalid color");
+    }
+    const std::optional<int> seconds = ProtocolText::wholeNumber(args[1]);
+    const std::optional<int> stones = ProtocolText::wholeNumber(args[2]);
+    if (!seconds || !stones || *seconds < 0 || *stones < 0) {
+        return wrongArguments("whole numbers of at least 0");
+    }
+    if (!m_options.hard) {
+        return success();
+    }
+    // A bound far beyond any game keeps the budget's arithmetic within 32 bits.
+    constexpr int longest = 1'000'000;
+    const std::int32_t left = std::min(*seconds, longest);
+    ComputerPlayer* current = player(*side);
+    if (current == nullptr || current->timeLimit() - current->timeUsed() != left) {
+        makePlayer(*side, left);
+    }
+    return success();
+}
+
+GtpEngine::Reply GtpEngine::analyzeCommands(const Args&) {
+    return success("plist/Near-best Paths of Black/quorlen-paths black\n"
+                   "plist/Near-best Paths of White/quorlen-paths white\n"
+                   "pspairs/Root Move Values/quorlen-root_values\n"
+                   "string/Position Value/quorlen-value\n");
+}
+
+GtpEngine::Reply GtpEngine::paths(const Args& args) {
+    const std::optional<int> side =
+        args.size() == 1 ? HexNotation::parseColour(args[0]) : std::nullopt;
+    if (!side) {
+        return wrongArguments("quorlen-paths COLOR");
+    }
+    const NearBestPaths seen = NearBestPaths::of(m_position->board(), currentWeights());
+    return success(cellList(*side == 1 ? seen.player1 : seen.player2));
+}
+
+GtpEngine::Reply GtpEngine::rootValues(const Args&) {
+    std::string text;
+    for (const CellEvaluation& root : m_sink.values()) {
+        text += (text.empty() ? "" : " ") + HexNotation::cellName({root.row, root.col}) + " " +
+                valueText(root.value);
+    }
+    return success(text);
+}
+
+GtpEngine::Reply GtpEngine::value(const Args&) {
+    return success(valueText(NearBestPaths::of(m_position->board(), currentWeights()).value));
+}
+
+const Weights& GtpEngine::currentWeights() const {
+    const auto& toMove = m_players[static_cast<std::size_t>(m_position->sideToMove() - 1)];
+    const auto& other = m_players[static_cast<std::size_t>(2 - m_position->sideToMove())];
+    if (toMove) {
+        return toMove->weights();
+    }
+    return other ? other->weights() : m_fileWeights;
+}

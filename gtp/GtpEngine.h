@@ -1,0 +1,130 @@
+#pragma once
+
+#include "engine/MessageSink.h"
+#include "engine/StatusSink.h"
+#include "engine/Weights.h"
+#include "gtp/GtpCommand.h"
+#include "gtp/InterruptGate.h"
+#include "gtp/RootValueSink.h"
+#include "notation/GamePosition.h"
+#include "settings/SettingsStore.h"
+
+#include <array>
+#include <chrono>
+#include <cstdint>
+#include <filesystem>
+#include <functional>
+#include <limits>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+class ComputerPlayer;
+
+// Quorlen as a GTP engine for Hex: the position, the commands, and one computer player per
+// colour that answers genmove exactly as it plays in the program (see GenmoveGame).
+//
+// Colours: Black is Player 1 and moves first, White is Player 2; cells and the swap are named
+// as in HexNotation. Moves alternate from Black; a command that would break the rules (an
+// occupied cell, a move after the game is won, a swap anywhere but the second move, the
+// wrong colour) gets an error and changes nothing.
+//
+// time_left (hard strength): the colour's computer player is made anew, with the given
+// seconds as its time limit and a fresh clock, whenever the seconds differ from what its own
+// clock leaves it; its budget then follows the front end's clock from the next move on. A new
+// player reads the weights file and starts its learning memory afresh, as a player of the
+// program does when a side's strength changes. The easy strength has no use for time.
+//
+// Thread contract: execute() on one thread, which also runs the games of genmove;
+// interruptThrough() and interrupt() from any thread.
+class GtpEngine {
+public:
+    struct Options {
+        bool hard = false;
+        std::int32_t timeLimit = 300;
+        std::filesystem::path weightsFile = "quorlen.dat";
+        bool learning = false;
+        double learningRate = 0.05;
+        // Seeds the opening moves; the current time when empty.
+        std::optional<std::uint32_t> seed;
+        // The swap decision's pause; a real sleep when empty.
+        std::function<void(std::chrono::milliseconds)> pause;
+        // Where the computer players' messages (status texts and the like) go; nowhere when
+        // null.
+        MessageSink* messages = nullptr;
+    };
+
+    struct Reply {
+        bool success = true;
+        std::string text;
+    };
+
+    static constexpr std::uint64_t unnumbered = std::numeric_limits<std::uint64_t>::max();
+
+    explicit GtpEngine(Options options);
+    ~GtpEngine();
+    GtpEngine(const GtpEngine&) = delete;
+    GtpEngine& operator=(const GtpEngine&) = delete;
+
+    // Runs one command; number orders it against interrupts (see InterruptGate).
+    Reply execute(const GtpCommand& command, std::uint64_t number = unnumbered);
+    // The command's reply in its GTP framing.
+    std::string respond(const GtpCommand& command, std::uint64_t number = unnumbered);
+
+    void interruptThrough(std::uint64_t number) { m_gate.interruptThrough(number); }
+    // Stops the running genmove, numbered or not.
+    void interrupt() { m_gate.interruptThrough(unnumbered); }
+    bool quitRequested() const { return m_quit; }
+
+    const GamePosition& position() const { return *m_position; }
+    // The colour's computer player; null before its first genmove or time_left.
+    ComputerPlayer* player(int side) const {
+        return m_players[static_cast<std::size_t>(side - 1)].get();
+    }
+    std::vector<std::string> commandNames() const;
+
+private:
+    using Args = std::vector<std::string>;
+    using Handler = Reply (GtpEngine::*)(const Args&);
+    struct Entry {
+        const char* name;
+        Handler handler;
+    };
+    static const std::vector<Entry>& commands();
+
+    Reply protocolVersion(const Args& args);
+    Reply name(const Args& args);
+    Reply version(const Args& args);
+    Reply knownCommand(const Args& args);
+    Reply listCommands(const Args& args);
+    Reply quit(const Args& args);
+    Reply boardsize(const Args& args);
+    Reply clearBoard(const Args& args);
+    Reply play(const Args& args);
+    Reply genmove(const Args& args);
+    Reply undo(const Args& args);
+    Reply showboard(const Args& args);
+    Reply finalScore(const Args& args);
+    Reply timeLeft(const Args& args);
+    Reply analyzeCommands(const Args& args);
+    Reply paths(const Args& args);
+    Reply rootValues(const Args& args);
+    Reply value(const Args& args);
+
+    ComputerPlayer& playerFor(int side);
+    void makePlayer(int side, std::int32_t timeLimit);
+    const Weights& currentWeights() const;
+    void newGame(std::uint32_t size);
+
+    Options m_options;
+    SettingsStore m_settings;
+    StatusSink m_nowhere;
+    RootValueSink m_sink;
+    InterruptGate m_gate;
+    std::unique_ptr<GamePosition> m_position;
+    std::array<std::unique_ptr<ComputerPlayer>, 2> m_players; // [side - 1]
+    Weights m_fileWeights = defaultWeights;
+    std::uint64_t m_number = unnumbered;
+    bool m_quit = false;
+};

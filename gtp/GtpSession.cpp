@@ -1,0 +1,68 @@
+#include "gtp/GtpSession.h"
+
+#include "gtp/GtpCommand.h"
+#include "gtp/GtpEngine.h"
+
+#include <thread>
+
+GtpSession::GtpSession(GtpEngine& engine, int input, std::ostream& out)
+    : m_engine(engine), m_reader(input), m_out(out) {}
+
+void GtpSession::run() {
+    std::thread reader(&GtpSession::readLines, this);
+    for (;;) {
+        const Item item = pop();
+        if (item.kind == Item::Kind::End) {
+            break;
+        }
+        if (item.kind == Item::Kind::LineTooLong) {
+            m_out << GtpCommand::reply("", false, "line too long") << std::flush;
+            continue;
+        }
+        const std::optional<GtpCommand> command = GtpCommand::parse(item.text);
+        if (!command) {
+            continue; // empty lines and comments get no reply
+        }
+        m_out << m_engine.respond(*command, item.number) << std::flush;
+        if (m_engine.quitRequested() || !m_out) {
+            break;
+        }
+    }
+    m_reader.cancel();
+    reader.join();
+}
+
+void GtpSession::readLines() {
+    std::uint64_t number = 0;
+    std::string line;
+    for (;;) {
+        const LineReader::Result result = m_reader.next(line);
+        if (result == LineReader::Result::End) {
+            // The controller has gone: whatever it asked for is answered without thinking.
+            m_engine.interruptThrough(number);
+            push(Item{Item::Kind::End, {}, number});
+            return;
+        }
+        if (result == LineReader::Result::Line && GtpCommand::isInterrupt(line)) {
+            m_engine.interruptThrough(number);
+            continue;
+        }
+        ++number;
+        push(Item{result == LineReader::Result::Line ? Item::Kind::Line : Item::Kind::LineTooLong,
+                  std::move(line), number});
+    }
+}
+
+void GtpSession::push(Item item) {
+    std::lock_guard lock(m_lock);
+    m_queue.push_back(std::move(item));
+    m_arrived.notify_one();
+}
+
+GtpSession::Item GtpSession::pop() {
+    std::unique_lock lock(m_lock);
+    m_arrived.wait(lock, [this] { return !m_queue.empty(); });
+    Item item = std::move(m_queue.front());
+    m_queue.pop_front();
+    return item;
+}

@@ -1,0 +1,29 @@
+#include "headless/MoveTimer.h"
+
+#include "model/Game.h"
+#include "players/ComputerPlayer.h"
+
+#include <chrono>
+
+MoveTimer::MoveTimer(ComputerPlayer& player) : Player(player.name()), m_player(player) {}
+
+Hex::Coord MoveTimer::getMove(Event& stopEvent) {
+    m_player.setGame(game());
+    const int moveNumber = game()->moveNumber();
+    m_lastBudget = m_player.lookAhead() && moveNumber > 1
+                       ? m_player.timeBudget(game()->board().size(), moveNumber)
+                       : 0;
+    const auto start = std::chrono::steady_clock::now();
+    const Hex::Coord move = m_player.getMove(stopEvent);
+    m_lastSeconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    return move;
+}
+
+std::uint8_t MoveTimer::askSwap(Event& stopEvent) {
+    m_player.setGame(game());
+    m_lastBudget = 0;
+    const auto start = std::chrono::steady_clock::now();
+    const std::uint8_t answer = m_player.askSwap(stopEvent);
+    m_lastSeconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    return answer;
+}

@@ -1,0 +1,115 @@
+#include "gtp/EngineProcess.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <future>
+#include <sstream>
+#include <thread>
+
+#include <signal.h>
+
+namespace {
+
+using Outcome = EngineProcess::Outcome;
+using namespace std::chrono_literals;
+
+const std::atomic<bool> never{false};
+
+std::string fake(const std::string& mode) {
+    return std::string("/bin/sh '") + FAKE_ENGINE + "' " + mode;
+}
+
+// True when no process of the engine's process group is left running. A killed process that
+// had been started by the engine's shell may linger as a zombie until init reaps it; it
+// runs no more.
+bool groupIsGone(pid_t group) {
+    for (const auto& entry : std::filesystem::directory_iterator("/proc")) {
+        std::ifstream stat(entry.path() / "stat");
+        std::string line;
+        if (!std::getline(stat, line) || line.rfind(')') == std::string::npos) {
+            continue;
+        }
+        // After "pid (name) ": the state, the parent, then the process group.
+        std::istringstream fields(line.substr(line.rfind(')') + 2));
+        char state = 0;
+        pid_t parent = 0;
+        pid_t processGroup = 0;
+        if (fields >> state >> parent >> processGroup && processGroup == group && state != 'Z') {
+            return false;
+        }
+    }
+    return true;
+}
+
+TEST(EngineProcess, AnswersAndRefusalsComeBackAsTheyWereSent) {
+    EngineProcess engine(fake("refuse"));
+    const EngineProcess::Reply name = engine.ask("name", 10s, never);
+    EXPECT_EQ(name.outcome, Outcome::Answered);
+    EXPECT_EQ(name.text, "fake-refuse");
+    const EngineProcess::Reply move = engine.ask("genmove b", 10s, never);
+    EXPECT_EQ(move.outcome, Outcome::Refused);
+    EXPECT_EQ(move.text, "I will not");
+    EXPECT_TRUE(engine.alive());
+    engine.quit(2s);
+    EXPECT_FALSE(engine.alive());
+}
+
+TEST(EngineProcess, AnEngineThatHangsIsKilledWithEverythingItStarted) {
+    EngineProcess engine(fake("hang"));
+    ASSERT_EQ(engine.ask("name", 10s, never).outcome, Outcome::Answered);
+    const EngineProcess::Reply reply = engine.ask("genmove b", 300ms, never);
+    EXPECT_EQ(reply.outcome, Outcome::TimedOut);
+    EXPECT_EQ(reply.text, "did not answer in time");
+    EXPECT_FALSE(engine.alive());
+    EXPECT_TRUE(groupIsGone(engine.pid())); // the shell's sleep went with it
+    EXPECT_EQ(engine.ask("name", 10s, never).outcome, Outcome::Died);
+}
+
+TEST(EngineProcess, AnEngineThatDiesSaysHow) {
+    EngineProcess crashing(fake("crash"));
+    const EngineProcess::Reply reply = crashing.ask("genmove b", 10s, never);
+    EXPECT_EQ(reply.outcome, Outcome::Died);
+    EXPECT_EQ(reply.text, "closed its output (it exited with status 3)");
+
+    EngineProcess missing("/nonexistent/engine --gtp");
+    const EngineProcess::Reply none = missing.ask("name", 10s, never);
+    EXPECT_EQ(none.outcome, Outcome::Died);
+    EXPECT_EQ(none.text, "closed its output (it exited with status 127)");
+    // Writing to it again raises no SIGPIPE: the test process lives on.
+    EXPECT_EQ(missing.ask("name", 10s, never).outcome, Outcome::Died);
+}
+
+TEST(EngineProcess, LinesThatAreNoReplyGarbleTheProtocol) {
+    EngineProcess engine(fake("chatty"));
+    const EngineProcess::Reply reply = engine.ask("name", 10s, never);
+    EXPECT_EQ(reply.outcome, Outcome::Garbled);
+    EXPECT_EQ(reply.text, "sent a line that is no reply");
+    EXPECT_FALSE(engine.alive());
+}
+
+TEST(EngineProcess, ACancelEndsTheWaitAndTheEngine) {
+    EngineProcess engine(fake("hang"));
+    std::atomic<bool> cancelled{false};
+    auto asking = std::async(std::launch::async, [&] {
+        return engine.ask("genmove w", std::chrono::hours(1), cancelled);
+    });
+    std::this_thread::sleep_for(100ms);
+    cancelled = true;
+    EXPECT_EQ(asking.get().outcome, Outcome::Cancelled);
+    EXPECT_TRUE(groupIsGone(engine.pid()));
+}
+
+TEST(EngineProcess, DestroyingItEndsAnEngineThatIgnoresItsInput) {
+    pid_t pid = 0;
+    {
+        EngineProcess engine("sleep 1000");
+        pid = engine.pid();
+        ASSERT_GT(pid, 0);
+        EXPECT_TRUE(engine.alive());
+    }
+    EXPECT_TRUE(groupIsGone(pid));
+}
+
+} // namespace

@@ -1,0 +1,292 @@
+#include "gtp/GtpEngine.h"
+
+#include "GtpScript.h"
+#include "engine/IntersectionMove.h"
+#include "engine/PathFinder.h"
+#include "model/BoardText.h"
+#include "model/CellName.h"
+#include "model/Game.h"
+#include "notation/HexNotation.h"
+#include "players/ComputerPlayer.h"
+#include "sgf/SgfGame.h"
+#include "support/EnginePrinters.h"
+#include "support/RecordingSink.h"
+#include "support/TempDirectory.h"
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+#include <string>
+
+namespace {
+
+using Hex::Coord;
+
+class GtpEngineTest : public testing::Test {
+protected:
+    GtpEngine::Options options(bool hard = false) {
+        GtpEngine::Options chosen;
+        chosen.hard = hard;
+        chosen.weightsFile = directory / "quorlen.dat";
+        chosen.seed = 11;
+        chosen.pause = [](std::chrono::milliseconds) {};
+        chosen.messages = &sink;
+        return chosen;
+    }
+
+    static std::string ask(GtpEngine& engine, const std::string& line) {
+        return engine.respond(*GtpCommand::parse(line));
+    }
+
+    // The text of a successful reply, "?" and the message of a failed one.
+    static std::string answer(GtpEngine& engine, const std::string& line) {
+        const GtpEngine::Reply reply = engine.execute(*GtpCommand::parse(line));
+        return reply.success ? reply.text : "? " + reply.text;
+    }
+
+    TempDirectory directory;
+    RecordingSink sink;
+};
+
+TEST_F(GtpEngineTest, GoldenSession) {
+    GtpEngine engine(options());
+    const std::string script = "protocol_version\n"
+                               "1 name\n"
+                               "known_command genmove\n"
+                               "known_command kgs-genmove_cleanup\n"
+                               "boardsize 5\n"
+                               "play b b3\n"
+                               "play w b3\n"
+                               "play w swap-sides\n"
+                               "play w swap\n"
+                               "showboard\n"
+                               "genmove w\n"
+                               "# a comment, and an empty line, get no reply\n"
+                               "\n"
+                               "genmove b\n"
+                               "genmove w\n"
+                               "undo\n"
+                               "genmove w\n"
+                               "final_score\n"
+                               "frobnicate\n"
+                               "play b\n"
+                               "showboard\n"
+                               "quit\n"
+                               "name\n";
+    EXPECT_EQ(runScript(engine, script), "= 2\n\n"
+                                         "=1 Quorlen\n\n"
+                                         "= true\n\n"
+                                         "= false\n\n"
+                                         "= \n\n"
+                                         "= \n\n"
+                                         "? illegal move: cell b3 is occupied\n\n"
+                                         "? swap-sides is not supported: the swap is swap-pieces "
+                                         "(the stone is mirrored and changes colour)\n\n"
+                                         "= \n\n"
+                                         "= \n"
+                                         "   a b c d e\n"
+                                         " 1 . . . . .\n"
+                                         " 2  . . O . .\n"
+                                         " 3   . . . . .\n"
+                                         " 4    . . . . .\n"
+                                         " 5     . . . . .\n\n"
+                                         "? black is to move\n\n"
+                                         "= e1\n\n"
+                                         "= e2\n\n"
+                                         "= \n\n"
+                                         "= e2\n\n"
+                                         "? the game is not over\n\n"
+                                         "? unknown command\n\n"
+                                         "? syntax error: expected play COLOR MOVE\n\n"
+                                         "= \n"
+                                         "   a b c d e\n"
+                                         " 1 . . . . X\n"
+                                         " 2  . . O . O\n"
+                                         " 3   . . . . .\n"
+                                         " 4    . . . . .\n"
+                                         " 5     . . . . .\n\n"
+                                         "= \n\n");
+}
+
+TEST_F(GtpEngineTest, TheSwapInAllThreeNotations) {
+    GtpEngine engine(options());
+    ASSERT_EQ(answer(engine, "boardsize 11"), "");
+    ASSERT_EQ(answer(engine, "play black c5"), "");
+    ASSERT_EQ(answer(engine, "play white swap-pieces"), "");
+    // The record: zero-based row.col lines, the swap as the line N.N.
+    const GameRecord record{11, engine.position().moves()};
+    EXPECT_EQ(record.text(), "11\r\n4.2\r\n11.11\r\n");
+    // SGF: the ecosystem's cell names and swap token.
+    EXPECT_NE(SgfGame::write(record).find(";B[c5];W[swap-pieces])"), std::string::npos);
+    // The board: the stone turned White and stands mirrored, on what the board calls C5.
+    const Hex::Game replay(11, record.moves);
+    EXPECT_EQ(replay.lastMove(), (Coord{2, 4}));
+    EXPECT_EQ(Hex::cellName(replay.lastMove()), "C5");
+    EXPECT_EQ(HexNotation::cellName(replay.lastMove()), "e3");
+    EXPECT_EQ(replay.board().cell(2, 4), 2);
+    EXPECT_EQ(replay.board().cell(4, 2), 0);
+}
+
+TEST_F(GtpEngineTest, TheOpeningStoneLiesInTheMiddleSquare) {
+    for (std::uint32_t seed = 0; seed < 20; ++seed) {
+        GtpEngine::Options chosen = options();
+        chosen.seed = seed;
+        GtpEngine engine(chosen);
+        ASSERT_EQ(answer(engine, "boardsize 10"), "");
+        const std::string move = answer(engine, "genmove black");
+        const std::optional<Coord> cell = HexNotation::parseCell(move, 10);
+        ASSERT_TRUE(cell) << move;
+        EXPECT_TRUE(cell->row >= 2 && cell->row <= 6 && cell->col >= 2 && cell->col <= 6) << move;
+        EXPECT_EQ(engine.position().moves(), (std::vector<Coord>{*cell}));
+    }
+}
+
+TEST_F(GtpEngineTest, WhiteTakesTheSwapOfAStoneInTheMiddle) {
+    GtpEngine engine(options());
+    ASSERT_EQ(answer(engine, "boardsize 10"), "");
+    ASSERT_EQ(answer(engine, "play b d5"), ""); // row 4, column 3
+    EXPECT_EQ(answer(engine, "genmove w"), "swap-pieces");
+    EXPECT_EQ(engine.position().moves(), (std::vector<Coord>{{4, 3}, {10, 10}}));
+    EXPECT_EQ(engine.position().board().cell(4, 3), 0);
+    EXPECT_EQ(engine.position().board().cell(3, 4), 2); // e4
+    EXPECT_EQ(engine.position().sideToMove(), 1);
+    EXPECT_TRUE(sink.waitForStatus("Quorlen AI finished"));
+}
+
+TEST_F(GtpEngineTest, WhiteDeclinesTheSwapOfAnEdgeStoneAndOpensItself) {
+    GtpEngine engine(options());
+    ASSERT_EQ(answer(engine, "boardsize 10"), "");
+    ASSERT_EQ(answer(engine, "play b a1"), "");
+    const std::string move = answer(engine, "genmove w");
+    const std::optional<Coord> cell = HexNotation::parseCell(move, 10);
+    ASSERT_TRUE(cell) << move;
+    EXPECT_TRUE(cell->row >= 2 && cell->row <= 6 && cell->col >= 2 && cell->col <= 6) << move;
+    EXPECT_EQ(engine.position().board().cell(cell->row, cell->col), 2);
+
+    // On the smallest board every first stone is swapped.
+    ASSERT_EQ(answer(engine, "boardsize 3"), "");
+    ASSERT_EQ(answer(engine, "play b a1"), "");
+    EXPECT_EQ(answer(engine, "genmove w"), "swap-pieces");
+}
+
+TEST_F(GtpEngineTest, TheEasyMoveIsTheCrossingOfTheCheapestPaths) {
+    GtpEngine engine(options());
+    for (const char* line : {"boardsize 7", "play b d4", "play w c3", "play b e2", "play w d5"}) {
+        ASSERT_EQ(answer(engine, line), "") << line;
+    }
+    const Hex::Board before = engine.position().board();
+    PathFinder player1(7, 0, 1);
+    PathFinder player2(7, 1, 2);
+    player1.setWeights(&defaultWeights);
+    player2.setWeights(&defaultWeights);
+    const Coord expected = intersectionMove(player1, player2, before);
+    ASSERT_NE(expected, Hex::noMove);
+    EXPECT_EQ(answer(engine, "genmove b"), HexNotation::cellName(expected));
+}
+
+struct Exchange {
+    const char* command;
+    const char* reply;
+};
+
+TEST_F(GtpEngineTest, CommandsThatBreakTheRulesChangeNothing) {
+    GtpEngine engine(options());
+    const Exchange exchanges[] = {
+        {"boardsize 31", "? unacceptable size"},
+        {"boardsize 2", "? unacceptable size"},
+        {"boardsize 10 11", "? unacceptable size"},
+        {"boardsize ten", "? unacceptable size"},
+        {"boardsize", "? unacceptable size"},
+        {"boardsize 5 5 5", "? unacceptable size"},
+        {"boardsize 3 3", ""},
+        {"undo", "? cannot undo"},
+        {"play b swap-pieces", "? illegal move: swap-pieces is only allowed as the second move"},
+        {"play w a1", "? illegal move: black is to move"},
+        {"play x a1", "? invalid color"},
+        {"play b d1", "? invalid move: d1"},
+        {"genmove purple", "? invalid color"},
+        {"genmove w", "? black is to move"},
+        {"final_score", "? the game is not over"},
+        {"time_left b ten 0", "? syntax error: expected whole numbers of at least 0"},
+        {"time_left b -5 0", "? syntax error: expected whole numbers of at least 0"},
+        {"play b a1", ""},
+        {"play w a1", "? illegal move: cell a1 is occupied"},
+        {"play w swap-sides", "? swap-sides is not supported: the swap is swap-pieces (the stone "
+                              "is mirrored and changes colour)"},
+        {"play w b1", ""},
+        {"play w swap", "? illegal move: black is to move"},
+        {"play b a2", ""},
+        {"play w b2", ""},
+        {"play b a3", ""},
+        {"final_score", "B+"},
+        {"play w c3", "? illegal move: the game is over"},
+        {"genmove w", "? the game is over"},
+        {"undo", ""},
+        {"final_score", "? the game is not over"},
+    };
+    for (const Exchange& exchange : exchanges) {
+        const auto before = engine.position().moves();
+        const std::string reply = answer(engine, exchange.command);
+        EXPECT_EQ(reply, exchange.reply) << exchange.command;
+        if (reply.rfind("? ", 0) == 0) {
+            EXPECT_EQ(engine.position().moves(), before) << exchange.command;
+        }
+    }
+    EXPECT_EQ(Hex::toText(engine.position().board()), "X O .\n X O .\n  . . .\n");
+}
+
+TEST_F(GtpEngineTest, TimeLeftGivesTheHardPlayerThatClock) {
+    GtpEngine engine(options(true));
+    ASSERT_EQ(answer(engine, "boardsize 10"), "");
+    ASSERT_EQ(answer(engine, "time_left black 120 0"), "");
+    ComputerPlayer* black = engine.player(1);
+    ASSERT_NE(black, nullptr);
+    EXPECT_EQ(black->timeLimit(), 120);
+    EXPECT_EQ(black->timeBudget(10, 2), 2 * (120 / 48));
+    // The same seconds as its own clock leaves it: the player stays.
+    ASSERT_EQ(answer(engine, "time_left b 120 0"), "");
+    EXPECT_EQ(engine.player(1), black);
+    ASSERT_EQ(answer(engine, "time_left b 30 0"), "");
+    ASSERT_NE(engine.player(1), nullptr);
+    EXPECT_EQ(engine.player(1)->timeLimit(), 30);
+    EXPECT_EQ(engine.player(1)->timeBudget(10, 2), 0); // 30 s cannot cover 48 moves
+    EXPECT_EQ(engine.player(2), nullptr);
+
+    GtpEngine easy(options(false));
+    ASSERT_EQ(answer(easy, "time_left w 120 0"), "");
+    EXPECT_EQ(easy.player(2), nullptr); // the easy strength has no use for time
+}
+
+TEST_F(GtpEngineTest, AnalysisCommandsAreListedInTheFrontEndsFormat) {
+    GtpEngine engine(options());
+    const std::string listed = answer(engine, "hexgui-analyze_commands");
+    const auto known = engine.commandNames();
+    std::istringstream lines(listed);
+    int count = 0;
+    for (std::string line; std::getline(lines, line); ++count) {
+        const std::size_t first = line.find('/');
+        const std::size_t second = line.find('/', first + 1);
+        ASSERT_NE(second, std::string::npos) << line;
+        const std::string type = line.substr(0, first);
+        EXPECT_TRUE(type == "plist" || type == "pspairs" || type == "string") << line;
+        const std::string command = line.substr(second + 1, line.find(' ', second) - second - 1);
+        EXPECT_NE(std::find(known.begin(), known.end(), command), known.end()) << line;
+        EXPECT_EQ(answer(engine, line.substr(second + 1)).rfind("? ", 0), std::string::npos)
+            << line;
+    }
+    EXPECT_EQ(count, 4);
+}
+
+TEST_F(GtpEngineTest, PathsAndValueDescribeTheCurrentPosition) {
+    GtpEngine engine(options());
+    ASSERT_EQ(answer(engine, "boardsize 3"), "");
+    EXPECT_EQ(answer(engine, "quorlen-value"), "0.000"); // the empty board is even
+    EXPECT_EQ(answer(engine, "quorlen-paths black"), "b1 b2 a3 b3");
+    EXPECT_EQ(answer(engine, "quorlen-paths white"), "a2 b2 c1 c2");
+    ASSERT_EQ(answer(engine, "play b b2"), "");
+    EXPECT_GT(std::stod(answer(engine, "quorlen-value")), 0.0);
+    EXPECT_EQ(answer(engine, "quorlen-paths"), "? syntax error: expected quorlen-paths COLOR");
+    EXPECT_EQ(answer(engine, "quorlen-root_values"), ""); // no search yet
+}
+
+} // namespace

@@ -1,0 +1,142 @@
+#include "gtp/GtpEngine.h"
+
+#include "GtpScript.h"
+#include "gtp/InterruptGate.h"
+#include "model/Game.h"
+#include "notation/HexNotation.h"
+#include "support/RecordingSink.h"
+#include "support/TempDirectory.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <sstream>
+
+namespace {
+
+// A hard engine whose every searched move would take far longer than any test: only a stop
+// ends its think.
+class GtpInterruptTest : public testing::Test {
+protected:
+    GtpInterruptTest() : engine(options()) {}
+
+    GtpEngine::Options options() {
+        GtpEngine::Options chosen;
+        chosen.hard = true;
+        chosen.timeLimit = 86400;
+        chosen.weightsFile = directory / "quorlen.dat";
+        chosen.seed = 3;
+        chosen.pause = [](std::chrono::milliseconds) {};
+        chosen.messages = &sink;
+        return chosen;
+    }
+
+    // Replies as they came: "= text" or "? text", one string each.
+    static std::vector<std::string> replies(const std::string& output) {
+        std::vector<std::string> found;
+        std::size_t start = 0;
+        for (std::size_t end = output.find("\n\n"); end != std::string::npos;
+             end = output.find("\n\n", start)) {
+            found.push_back(output.substr(start, end - start));
+            start = end + 2;
+        }
+        return found;
+    }
+
+    // A position where Black's move is searched: its move number is 2.
+    static constexpr const char* setUp = "boardsize 11\nplay b a1\nplay w k11\n";
+
+    TempDirectory directory;
+    RecordingSink sink;
+    GtpEngine engine;
+};
+
+TEST_F(GtpInterruptTest, AnInterruptStopsTheThinkAndTheBestMoveComes) {
+    std::string output;
+    {
+        LiveSession session(engine);
+        session.send(setUp);
+        session.send("genmove b\n");
+        ASSERT_TRUE(sink.waitForStatus("Looking ahead 1 moves...", std::chrono::seconds(60)));
+        session.send("# interrupt\nquit\n");
+        output = session.finish();
+    }
+    const std::vector<std::string> answers = replies(output);
+    ASSERT_EQ(answers.size(), 5u) << output;
+    ASSERT_EQ(answers[3].rfind("= ", 0), 0u) << output;
+    EXPECT_TRUE(HexNotation::parseCell(answers[3].substr(2), 11)) << output;
+    EXPECT_EQ(engine.position().moves().size(), 3u);
+    // A stopped think does not announce that it finished.
+    for (const auto& status : sink.all<WmAppStatusText>()) {
+        EXPECT_NE(status.text, "Quorlen AI finished");
+    }
+}
+
+TEST_F(GtpInterruptTest, AnInterruptBeforeTheThinkBeginsStillStopsIt) {
+    LiveSession session(engine);
+    session.send(std::string(setUp) + "genmove b\n# interrupt\nquit\n");
+    const std::vector<std::string> answers = replies(session.finish());
+    ASSERT_EQ(answers.size(), 5u);
+    EXPECT_TRUE(HexNotation::parseCell(answers[3].substr(2), 11)) << answers[3];
+}
+
+TEST_F(GtpInterruptTest, TheEndOfTheInputStopsTheThinkAndEndsTheSession) {
+    LiveSession session(engine);
+    session.send(setUp);
+    session.send("genmove b\n");
+    ASSERT_TRUE(sink.waitForStatus("Looking ahead 1 moves...", std::chrono::seconds(60)));
+    session.closeInput();
+    const std::vector<std::string> answers = replies(session.finish());
+    ASSERT_EQ(answers.size(), 4u);
+    EXPECT_TRUE(HexNotation::parseCell(answers[3].substr(2), 11)) << answers[3];
+}
+
+TEST_F(GtpInterruptTest, AnEarlierInterruptLeavesALaterThinkAlone) {
+    LiveSession session(engine);
+    session.send(std::string(setUp) + "# interrupt\n");
+    session.send("genmove b\n");
+    // The think goes past its first iteration: nothing stopped it.
+    ASSERT_TRUE(sink.waitForStatus("Looking ahead 2 moves...", std::chrono::seconds(120)));
+    session.send("# interrupt\nquorlen-root_values\nquit\n");
+    const std::vector<std::string> answers = replies(session.finish());
+    ASSERT_EQ(answers.size(), 6u);
+    // The values of the root moves of the search, as pairs of a cell and a value.
+    std::istringstream pairs(answers[4].substr(1));
+    int count = 0;
+    for (std::string cell, value; pairs >> cell >> value; ++count) {
+        EXPECT_TRUE(HexNotation::parseCell(cell, 11)) << answers[4];
+        EXPECT_LE(std::abs(std::stod(value)), 1.0) << answers[4];
+        EXPECT_EQ(value.size(), value[0] == '-' ? 6u : 5u) << answers[4]; // three decimals
+    }
+    EXPECT_GT(count, 0) << answers[4];
+}
+
+TEST(InterruptGate, StopsTheThinksOfTheCommandsReadBeforeTheInterrupt) {
+    InterruptGate gate;
+    Hex::Game first(3, nullptr);
+    gate.begin(5);
+    gate.interruptThrough(4);
+    gate.enter(first);
+    EXPECT_FALSE(first.isStopped()); // the interrupt was about an earlier command
+    gate.interruptThrough(5);
+    EXPECT_TRUE(first.isStopped());
+    gate.leave();
+
+    Hex::Game later(3, nullptr);
+    gate.begin(6);
+    gate.enter(later);
+    gate.interruptThrough(5); // late news about command 5
+    EXPECT_FALSE(later.isStopped());
+    gate.leave();
+    gate.interruptThrough(6); // after the think: nothing to stop
+    EXPECT_FALSE(later.isStopped());
+
+    Hex::Game waiting(3, nullptr);
+    gate.interruptThrough(7); // read while command 7 waited in line
+    gate.begin(7);
+    gate.enter(waiting);
+    EXPECT_TRUE(waiting.isStopped());
+    gate.leave();
+}
+
+} // namespace

@@ -1,0 +1,97 @@
+#pragma once
+
+#include "gtp/GtpEngine.h"
+#include "gtp/GtpSession.h"
+
+#include <chrono>
+#include <future>
+#include <sstream>
+#include <stdexcept>
+#include <string>
+#include <thread>
+
+#include <unistd.h>
+
+// A pipe that a test writes a front end's lines into, for a session that reads its end.
+class InputPipe {
+public:
+    InputPipe() {
+        if (::pipe(m_ends) != 0) {
+            throw std::runtime_error("pipe failed");
+        }
+    }
+    ~InputPipe() {
+        closeWriteEnd();
+        ::close(m_ends[0]);
+    }
+    InputPipe(const InputPipe&) = delete;
+    InputPipe& operator=(const InputPipe&) = delete;
+
+    int readEnd() const { return m_ends[0]; }
+    void write(const std::string& text) {
+        std::size_t done = 0;
+        while (done < text.size()) {
+            const ssize_t written = ::write(m_ends[1], text.data() + done, text.size() - done);
+            if (written <= 0) {
+                throw std::runtime_error("write to the session failed");
+            }
+            done += static_cast<std::size_t>(written);
+        }
+    }
+    // The end of the input, as when the front end goes away.
+    void closeWriteEnd() {
+        if (m_ends[1] >= 0) {
+            ::close(m_ends[1]);
+            m_ends[1] = -1;
+        }
+    }
+
+private:
+    int m_ends[2] = {-1, -1};
+};
+
+// The whole output of a session that reads script and then the end of the input.
+inline std::string runScript(GtpEngine& engine, const std::string& script) {
+    InputPipe input;
+    input.write(script);
+    input.closeWriteEnd();
+    std::ostringstream out;
+    GtpSession(engine, input.readEnd(), out).run();
+    return out.str();
+}
+
+// A session running on a thread of its own while the test writes to it.
+class LiveSession {
+public:
+    explicit LiveSession(GtpEngine& engine)
+        : m_engine(engine), m_done(std::async(std::launch::async, [this] {
+              GtpSession(m_engine, m_input.readEnd(), m_out).run();
+          })) {}
+    ~LiveSession() {
+        m_input.closeWriteEnd();
+        m_done.wait();
+    }
+    LiveSession(const LiveSession&) = delete;
+    LiveSession& operator=(const LiveSession&) = delete;
+
+    void send(const std::string& text) { m_input.write(text); }
+    void closeInput() { m_input.closeWriteEnd(); }
+
+    // Waits for the session to end (after quit or the end of the input) and gives its output;
+    // a session that does not end in time is interrupted, and the output says so.
+    std::string finish(std::chrono::seconds deadline = std::chrono::seconds(120)) {
+        if (m_done.wait_for(deadline) != std::future_status::ready) {
+            m_engine.interrupt();
+            m_input.closeWriteEnd();
+            m_done.wait();
+            return "(the session did not end in time)\n" + m_out.str();
+        }
+        return m_out.str();
+    }
+
+private:
+    GtpEngine& m_engine;
+    InputPipe m_input;
+    std::ostringstream m_out; // read only after the session has ended
+    std::future<void> m_done;
+};

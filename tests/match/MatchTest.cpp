@@ -1,0 +1,176 @@
+#include "match/Match.h"
+#include "cli/MatchCommand.h"
+#include "match/MatchTable.h"
+#include "notation/GamePosition.h"
+#include "sgf/SgfGame.h"
+
+#include "support/CliRun.h"
+#include "support/TempDirectory.h"
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+namespace {
+
+CliRun runMatch(std::vector<std::string> args) {
+    return runCliWith([](CLI::App& app, int& exitCode, std::ostream& out,
+                         std::ostream& err) { addMatchCommand(app, exitCode, out, err); },
+                      std::move(args));
+}
+
+std::string fake(const std::string& mode) {
+    return std::string("/bin/sh '") + FAKE_ENGINE + "' " + mode;
+}
+
+std::string quorlen(const TempDirectory& directory, const char* weights) {
+    return std::string("'") + QUORLEN_CLI + "' gtp --strength easy --weights-file '" +
+           (directory / weights).string() + "'";
+}
+
+std::string property(const std::string& sgf, const std::string& name) {
+    const std::size_t start = sgf.find(name + "[");
+    if (start == std::string::npos) {
+        return "";
+    }
+    const std::size_t value = start + name.size() + 1;
+    return sgf.substr(value, sgf.find(']', value) - value);
+}
+
+TEST(Match, TwoQuorlenEnginesPlayWholeGamesUnderTheReferee) {
+    TempDirectory directory;
+    const CliRun run =
+        runMatch({"match", "--black", quorlen(directory, "a.dat"), "--white",
+                  quorlen(directory, "b.dat"), "--games", "2", "--size", "5", "--swap-colours",
+                  "--sgf-dir", directory.path().string(), "--time-per-move", "30"});
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_NE(run.out.find("games 2\n"), std::string::npos) << run.out;
+    EXPECT_NE(run.err.find("2/2"), std::string::npos) << run.err;
+    int blackWins = 0;
+    for (const char* name : {"game-001.sgf", "game-002.sgf"}) {
+        const std::string sgf = readBytes(directory / name);
+        const SgfGame::Reading reading = SgfGame::read(sgf);
+        ASSERT_TRUE(reading.record) << name << ": " << reading.error;
+        GamePosition position(reading.record->size);
+        ASSERT_EQ(position.playAll(reading.record->moves), "");
+        // The referee's own win detection names the winner; no game was forfeited.
+        ASSERT_NE(position.winner(), 0) << sgf;
+        EXPECT_EQ(property(sgf, "RE"), position.winner() == 1 ? "B+" : "W+") << sgf;
+        EXPECT_EQ(property(sgf, "PB"), "Quorlen 0.1.0");
+        blackWins += position.winner() == 1 ? 1 : 0;
+    }
+    EXPECT_NE(run.out.find("Black won " + std::to_string(blackWins) + ", White won " +
+                           std::to_string(2 - blackWins)),
+              std::string::npos)
+        << run.out;
+    EXPECT_TRUE(std::filesystem::exists(directory / "a.dat")); // each engine kept its weights
+}
+
+struct Misbehaviour {
+    const char* mode;
+    const char* note;
+    const char* result; // of the game, with A as Black
+};
+
+class RefereeForfeits : public testing::TestWithParam<Misbehaviour> {};
+
+TEST_P(RefereeForfeits, TheOffenderLosesAndIsStartedAgainForTheNextGame) {
+    TempDirectory directory;
+    Match::Options options;
+    options.engineA = quorlen(directory, "a.dat");
+    options.engineB = fake(GetParam().mode);
+    options.games = 2;
+    options.size = 5;
+    options.sgfDir = directory.path();
+    options.timePerMove = std::chrono::milliseconds(1500);
+    std::ostringstream progress;
+    const std::atomic<bool> interrupted{false};
+    const Match::Summary summary = Match(options, progress).run(interrupted);
+    ASSERT_EQ(summary.error, "");
+    EXPECT_EQ(summary.played, 2);
+    EXPECT_FALSE(summary.interrupted);
+    EXPECT_EQ(summary.engines[0].wins, 2);
+    EXPECT_EQ(summary.engines[1].forfeits, 2);
+    ASSERT_EQ(summary.notes.size(), 2u);
+    EXPECT_EQ(summary.notes[0], std::string("game 1: ") + GetParam().note);
+    EXPECT_EQ(summary.notes[1], std::string("game 2: ") + GetParam().note);
+    EXPECT_EQ(property(readBytes(directory / "game-001.sgf"), "RE"), GetParam().result);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Engines, RefereeForfeits,
+    testing::Values(
+        Misbehaviour{"hang", "B (White) did not answer in time on move 2", "B+T"},
+        Misbehaviour{"crash", "B (White) closed its output (it exited with status 3) on move 2",
+                     "B+F"},
+        Misbehaviour{"illegal", "B (White) played a1 on move 4: cell a1 is occupied", "B+F"},
+        Misbehaviour{"resign", "B (White) resigned, which is not allowed on move 2", "B+F"},
+        Misbehaviour{"garbage", "B (White) answered 'hello', no move on move 2", "B+F"},
+        Misbehaviour{"refuse", "B (White) refused genmove on move 2: I will not", "B+F"}),
+    [](const testing::TestParamInfo<Misbehaviour>& each) { return std::string(each.param.mode); });
+
+TEST(Match, AnEngineThatRefusesALegalMoveLosesAsWell) {
+    TempDirectory directory;
+    Match::Options options;
+    options.engineA = quorlen(directory, "a.dat");
+    options.engineB = fake("refuse-play");
+    options.size = 5;
+    std::ostringstream progress;
+    const std::atomic<bool> interrupted{false};
+    const Match::Summary summary = Match(options, progress).run(interrupted);
+    ASSERT_EQ(summary.notes.size(), 1u);
+    EXPECT_EQ(summary.notes[0].rfind("game 1: B (White) failed the legal play black ", 0), 0u)
+        << summary.notes[0];
+    EXPECT_EQ(summary.engines[0].wins, 1);
+}
+
+TEST(Match, AnEngineThatCannotStartEndsTheMatchWithAMessage) {
+    const CliRun run = runMatch({"match", "--black", fake("mute"), "--white", fake("refuse")});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_EQ(run.err, "quorlen-cli match: engine A (" + fake("mute") +
+                           ") did not answer name: closed its output (it exited with status 0)\n");
+    EXPECT_EQ(run.out, "");
+    const CliRun chatty = runMatch({"match", "--black", fake("refuse"), "--white", fake("chatty")});
+    EXPECT_EQ(chatty.exitCode, 1);
+    EXPECT_EQ(chatty.err, "quorlen-cli match: engine B (" + fake("chatty") +
+                              ") did not answer name: sent a line that is no reply\n");
+    EXPECT_EQ(runMatch({"match", "--black", "x"}).exitCode, 2);
+    EXPECT_EQ(runMatch({"match", "--black", "x", "--white", "y", "--size", "2"}).exitCode, 2);
+}
+
+TEST(MatchTable, WinRatesCarryTheirWilsonInterval) {
+    const MatchTable::Interval even = MatchTable::winRateInterval(6, 10);
+    EXPECT_NEAR(even.low, 0.3127, 1e-4);
+    EXPECT_NEAR(even.high, 0.8318, 1e-4);
+    const MatchTable::Interval none = MatchTable::winRateInterval(0, 10);
+    EXPECT_NEAR(none.low, 0.0, 1e-12);
+    EXPECT_NEAR(none.high, 0.2775, 1e-4);
+    const MatchTable::Interval all = MatchTable::winRateInterval(10, 10);
+    EXPECT_NEAR(all.low, 0.7225, 1e-4);
+    EXPECT_NEAR(all.high, 1.0, 1e-12);
+    const MatchTable::Interval unknown = MatchTable::winRateInterval(0, 0);
+    EXPECT_EQ(unknown.low, 0.0);
+    EXPECT_EQ(unknown.high, 1.0);
+}
+
+TEST(MatchTable, PrintsEachEngineTheColoursAndTheNotes) {
+    Match::Summary summary;
+    summary.played = 4;
+    summary.blackWins = 3;
+    summary.engines[0] = {"Quorlen 0.1.0", 4, 3, 2, 2, 0, 30, 15.0, 2.5};
+    summary.engines[1] = {"fake-illegal", 4, 1, 2, 1, 1, 28, 0.28, 0.02};
+    summary.notes = {"game 2: B (White) played a1 on move 4: cell a1 is occupied"};
+    std::ostringstream out;
+    MatchTable::print(summary, out);
+    EXPECT_EQ(out.str(), "games 4\n"
+                         "engine  name                     games  wins "
+                         "as Black as White win rate  95% interval      avg think   longest\n"
+                         "A       Quorlen 0.1.0                4     3      2/2      1/2    75.0%  "
+                         "30.1% to 95.4%       0.50 s    2.50 s\n"
+                         "B       fake-illegal                 4     1      1/2      0/2    25.0%  "
+                         "4.6% to 69.9%        0.01 s    0.02 s\n"
+                         "Black won 3, White won 1\n"
+                         "game 2: B (White) played a1 on move 4: cell a1 is occupied\n");
+}
+
+} // namespace
