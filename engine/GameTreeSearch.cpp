@@ -35,6 +35,9 @@ double GameTreeSearch::run(int& row, int& col) {
 
         // Step 1: grow the tree by one ply. A broken-off expansion leaves a ragged tree that
         // is not searched; the previous iteration's move stands.
+        if (evaluatesAhead()) {
+            announceLeaves();
+        }
         const int made = expandLeaves(*m_root);
         if (m_interrupted || made == 0) {
             break;
@@ -97,6 +100,32 @@ int GameTreeSearch::expandLeaves(TreeNode& node) {
     return made;
 }
 
+void GameTreeSearch::announceLeaves() {
+    std::vector<TreeNode*> leaves;
+    std::vector<TreeNode*> pending{m_root.get()};
+    while (!pending.empty()) {
+        TreeNode* node = pending.back();
+        pending.pop_back();
+        if (node->children.empty()) {
+            leaves.push_back(node);
+        }
+        for (auto child = node->children.rbegin(); child != node->children.rend(); ++child) {
+            pending.push_back(child->get());
+        }
+    }
+    willNeed(leaves);
+}
+
+void GameTreeSearch::announceUnvalued(const TreeNode& node) {
+    std::vector<TreeNode*> unvalued;
+    for (const auto& child : node.children) {
+        if (child->value == 0.0) {
+            unvalued.push_back(child.get());
+        }
+    }
+    willNeed(unvalued);
+}
+
 double GameTreeSearch::alphaBeta(TreeNode& node, double alpha, double beta, int& row, int& col,
                                  int& counter) {
     const bool atRoot = counter == 0;
@@ -115,6 +144,9 @@ double GameTreeSearch::alphaBeta(TreeNode& node, double alpha, double beta, int&
     const auto worse = [maximising](const TreeNode* a, const TreeNode* b) {
         return maximising ? a->value < b->value : a->value > b->value;
     };
+    if (evaluatesAhead()) {
+        announceUnvalued(node);
+    }
     std::vector<TreeNode*> heap;
     heap.reserve(node.children.size());
     for (const auto& child : node.children) {

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <vector>
 
 class MessageSink;
 
@@ -76,10 +77,19 @@ protected:
     virtual double evaluate(TreeNode& node) = 0;
 
     MessageSink& sink() { return m_sink; }
+    const std::atomic<bool>& stopFlag() const { return m_stopFlag; }
+
+    // A search that evaluates nodes ahead, on other threads, is told of the nodes it is about
+    // to evaluate or expand, in the order it will: every leaf before the tree grows, and the
+    // children of a node before they are valued. It must not change what it returns for them.
+    virtual bool evaluatesAhead() const { return false; }
+    virtual void willNeed(const std::vector<TreeNode*>& nodes) { static_cast<void>(nodes); }
 
 private:
     double alphaBeta(TreeNode& node, double alpha, double beta, int& row, int& col, int& counter);
     int expandLeaves(TreeNode& node);
+    void announceLeaves();
+    void announceUnvalued(const TreeNode& node);
     bool shouldExtend(TreeNode& node);
     int expandCounted(TreeNode& node);
     double evaluateCounted(TreeNode& node);

@@ -89,8 +89,8 @@ Json candidatesJson(const Hex::Game& game, PathFinder& player1, PathFinder& play
     const int rootType =
         game.moves().size() % 2 == 0 ? TreeNode::player1ToMove : TreeNode::player2ToMove;
     auto root = std::make_unique<HexNode>(nullptr, rootType, Hex::noMove, game.board());
-    root->pathsP1 = paths1;
-    root->pathsP2 = paths2;
+    root->pathsP1() = paths1;
+    root->pathsP2() = paths2;
     HexNode& rootNode = *root;
     StatusSink silent(nullptr);
     const std::atomic<bool> notStopped{false};

@@ -5,8 +5,8 @@
 
 // The searches of tests/engine/pinned-searches were made before any work on the search's
 // speed; every later change must leave them byte for byte the same (moves, values, tree
-// sizes and evaluations at every depth), or rewrite them on purpose with
-// scripts/pin-searches.sh.
+// sizes and evaluations at every depth), on one thread or several, or rewrite them on
+// purpose with scripts/pin-searches.sh.
 
 namespace {
 
@@ -18,12 +18,16 @@ std::vector<PinnedPosition> positions() {
 
 class PinnedSearch : public testing::TestWithParam<PinnedPosition> {};
 
-TEST_P(PinnedSearch, IsUnchanged) {
-    PinnedPosition position = GetParam();
-    position.args.insert(position.args.end(), {"--each-depth", "--no-times"});
-    const CliRun run = runCli(position.args);
-    ASSERT_EQ(run.exitCode, 0) << run.err;
-    EXPECT_TRUE(matchesPinned(pinnedDirectory, position.name, run.out));
+TEST_P(PinnedSearch, IsUnchangedOnAnyNumberOfThreads) {
+    for (const char* threads : {"1", "3"}) {
+        PinnedPosition position = GetParam();
+        position.args.insert(position.args.end(),
+                             {"--each-depth", "--no-times", "--threads", threads});
+        const CliRun run = runCli(position.args);
+        ASSERT_EQ(run.exitCode, 0) << run.err;
+        EXPECT_TRUE(matchesPinned(pinnedDirectory, position.name, run.out))
+            << "on " << threads << " threads";
+    }
 }
 
 TEST(PinnedSearchList, IsRead) {
