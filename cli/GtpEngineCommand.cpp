@@ -1,5 +1,6 @@
 #include "cli/GtpEngineCommand.h"
 
+#include "engine/SearchThreads.h"
 #include "engine/StatusSink.h"
 #include "gtp/GtpEngine.h"
 #include "gtp/GtpSession.h"
@@ -22,6 +23,7 @@ struct GtpOptions {
     double learningRate = 0.05;
     std::optional<std::uint32_t> seed;
     bool verbose = false;
+    int threads = 0;
 };
 
 int runGtp(const GtpOptions& options, int input, std::ostream& out, std::ostream& err) {
@@ -32,6 +34,7 @@ int runGtp(const GtpOptions& options, int input, std::ostream& out, std::ostream
     engine.learning = options.learning;
     engine.learningRate = options.learningRate;
     engine.seed = options.seed;
+    engine.threads = options.threads;
     StatusSink status(&err);
     engine.messages = options.verbose ? &status : nullptr;
 
@@ -67,6 +70,10 @@ void addGtpCommand(CLI::App& app, int& exitCode, int input, std::ostream& out, s
         ->check(CLI::Range(0.0, 1000.0));
     gtp->add_option("--seed", options->seed, "Seed of the opening moves (default: the time)");
     gtp->add_flag("--verbose", options->verbose, "Print the players' status texts on stderr");
+    gtp->add_option("--threads", options->threads,
+                    "The hard player's search threads; 0 (the default): one per hardware thread "
+                    "less one")
+        ->check(CLI::Range(0, maxSearchThreads));
     gtp->callback(
         [options, &exitCode, input, &out, &err] { exitCode = runGtp(*options, input, out, err); });
 }

@@ -1,5 +1,6 @@
 #include "cli/PlayCommand.h"
 
+#include "engine/SearchThreads.h"
 #include "headless/PlayGames.h"
 
 #include <CLI/CLI.hpp>
@@ -30,6 +31,7 @@ struct PlayOptions {
     std::optional<std::uint32_t> seed;
     std::string recordDir;
     bool alternate = false;
+    int threads = 0;
 };
 
 int runPlay(const PlayOptions& options, std::ostream& out, std::ostream& err) {
@@ -44,6 +46,7 @@ int runPlay(const PlayOptions& options, std::ostream& out, std::ostream& err) {
     settings.weightsFile = options.weightsFile;
     settings.seed = options.seed;
     settings.alternate = options.alternate;
+    settings.threads = options.threads;
     if (!options.recordDir.empty()) {
         settings.recordDir = options.recordDir;
     }
@@ -90,5 +93,9 @@ void addPlayCommand(CLI::App& app, int& exitCode, std::ostream& out, std::ostrea
     play->add_option("--record-dir", options->recordDir, "Save each game as a record here")
         ->check(CLI::ExistingDirectory);
     play->add_flag("--alternate", options->alternate, "Swap the strengths' sides every game");
+    play->add_option("--threads", options->threads,
+                     "The hard players' search threads; 0 (the default): one per hardware thread "
+                     "less one")
+        ->check(CLI::Range(0, maxSearchThreads));
     play->callback([options, &exitCode, &out, &err] { exitCode = runPlay(*options, out, err); });
 }

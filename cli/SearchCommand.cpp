@@ -2,6 +2,7 @@
 
 #include "engine/HexSearch.h"
 #include "engine/PathFinder.h"
+#include "engine/SearchThreads.h"
 #include "engine/StatusSink.h"
 #include "headless/PositionOptions.h"
 #include "model/Exception.h"
@@ -26,6 +27,7 @@ struct SearchOptions {
     bool showBest = false;
     bool eachDepth = false;
     bool noTimes = false;
+    int threads = 0; // 0: automatic
 };
 
 double peakResidentMebibytes() {
@@ -67,6 +69,7 @@ nlohmann::ordered_json searchPosition(const Hex::Game& game, const Weights& weig
                      HexSearch::Owner{player1, player2, notStopped}, status);
     search.setShowBest(options.showBest);
     search.setFixedDepth(options.depth);
+    search.setThreads(searchThreadCount(options.threads));
 
     const auto start = std::chrono::steady_clock::now();
     nlohmann::ordered_json depthSeconds = nlohmann::ordered_json::array();
@@ -140,6 +143,10 @@ void addSearchCommand(CLI::App& app, int& exitCode, std::ostream& out, std::ostr
         ->check(CLI::Range(1, 1000))
         ->excludes(budget);
     search->add_flag("--show-best", options->showBest, "Name the best move in the status texts");
+    search
+        ->add_option("--threads", options->threads,
+                     "Threads to search on; 0 (the default): one per hardware thread less one")
+        ->check(CLI::Range(0, maxSearchThreads));
     search->add_flag("--each-depth", options->eachDepth,
                      "Also print the move, value, tree size and every root move's value at the "
                      "end of each depth");

@@ -53,6 +53,8 @@ public:
         // Where the computer players' messages (status texts and the like) go; nowhere when
         // null.
         MessageSink* messages = nullptr;
+        // The hard player's search threads, as the SEARCH_THREADS setting (0: automatic).
+        int threads = 0;
     };
 
     struct Reply {

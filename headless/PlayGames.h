@@ -33,6 +33,8 @@ public:
         std::optional<std::filesystem::path> recordDir;
         // Every second game gives each strength the other side.
         bool alternate = false;
+        // The hard players' search threads, as the SEARCH_THREADS setting (0: automatic).
+        int threads = 0;
     };
 
     struct StrengthStats {

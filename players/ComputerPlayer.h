@@ -16,6 +16,7 @@
 #include <random>
 #include <thread>
 
+class EvaluationCache;
 class HexSearch;
 class MessageSink;
 class PathFinder;
@@ -83,6 +84,8 @@ private:
     std::unique_ptr<HexSearch> m_pSearch;
     std::unique_ptr<PathFinder> m_pPathFinder1;
     std::unique_ptr<PathFinder> m_pPathFinder2;
+    // The hard player's evaluations, kept from move to move (bounded; see HexSearch).
+    std::unique_ptr<EvaluationCache> m_evaluations;
     Weights m_weights = defaultWeights;
     LearningMemory m_memory;
     std::mt19937 m_random;
