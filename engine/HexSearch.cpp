@@ -1,6 +1,6 @@
 #include "engine/HexSearch.h"
 
-#include "engine/CandidateMoves.h"
+#include "engine/CandidateFinder.h"
 #include "engine/EvaluationCache.h"
 #include "engine/EvaluationWorkers.h"
 #include "engine/MessageSink.h"
@@ -142,7 +142,7 @@ double HexSearch::evaluate(TreeNode& node) {
 }
 
 std::vector<Hex::Coord> HexSearch::rootCandidates(HexNode& root) {
-    return crossingsAndBlocks(root.board(), root.nodeType, root.pathsP1(), root.pathsP2(), m_marks);
+    return m_candidates.find(root.board(), root.nodeType, root.pathsP1(), root.pathsP2());
 }
 
 std::vector<Hex::Coord> HexSearch::evaluatedCandidates(const HexNode& node) const {

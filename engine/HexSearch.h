@@ -1,5 +1,6 @@
 #pragma once
 
+#include "engine/CandidateFinder.h"
 #include "engine/GameTreeSearch.h"
 #include "engine/HexNode.h"
 #include "engine/Weights.h"
@@ -40,7 +41,7 @@ public:
 
     // The bytes one node takes on average (measured; see docs/benchmarks.md), and the memory
     // the tree and the cache may use: at most half of the machine's memory between them.
-    static constexpr std::size_t bytesPerNode = 200;
+    static constexpr std::size_t bytesPerNode = 160;
     static std::size_t treeMemoryBudget();
     static std::size_t cacheMemoryBudget();
 
@@ -88,7 +89,7 @@ private:
     bool m_cacheChosen = false;
     Weights m_weights{}; // the weights of every evaluation below the root
     int m_threads = 1;
-    std::vector<int> m_marks; // working storage of the root's candidate moves
+    CandidateFinder m_candidates; // of the root
     std::unique_ptr<NodeEvaluator> m_evaluator;
     std::unique_ptr<EvaluationWorkers> m_workers; // stopped first, before the rest goes
 };

@@ -1,6 +1,6 @@
 #include "engine/NodeEvaluator.h"
 
-#include "engine/CandidateMoves.h"
+#include "engine/CandidateFinder.h"
 #include "engine/HexNode.h"
 #include "engine/PathFinder.h"
 #include "engine/PositionValue.h"
@@ -34,8 +34,7 @@ void NodeEvaluator::compute(int nodeType, EvaluationCache::Evaluation& into) {
     m_player2.setBoard(&m_board);
     std::vector<Path> pathsP2 = m_player2.bestPaths(m_board.size());
     into.value = positionValue(pathsP1, pathsP2);
-    const std::vector<Hex::Coord> cells =
-        crossingsAndBlocks(m_board, nodeType, pathsP1, pathsP2, m_marks);
+    const std::vector<Hex::Coord> cells = m_candidates.find(m_board, nodeType, pathsP1, pathsP2);
     const auto n = static_cast<int>(m_board.size());
     into.candidates.clear();
     for (const Hex::Coord cell : cells) {

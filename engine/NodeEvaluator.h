@@ -1,5 +1,6 @@
 #pragma once
 
+#include "engine/CandidateFinder.h"
 #include "engine/EvaluationCache.h"
 #include "model/Board.h"
 
@@ -33,6 +34,6 @@ private:
     const ZobristKeys& m_keys;
     EvaluationCache* m_cache;
     Hex::Board m_board;
-    std::vector<int> m_marks;
+    CandidateFinder m_candidates;
     EvaluationCache::Evaluation m_evaluation;
 };
