@@ -65,6 +65,13 @@ PathFinder::PathFinder(std::uint32_t size, int direction, int colour)
     for (std::vector<double>& costs : m_stoneCost) {
         costs.assign(m_tables.stoneW.size(), 0.0);
     }
+    for (int code = 0; code < 729; ++code) {
+        int ring[6];
+        for (int j = 0, rest = code; j < 6; ++j, rest /= 3) {
+            ring[j] = rest % 3;
+        }
+        m_bridgesOfRing[static_cast<std::size_t>(code)] = countRing(ring, colour);
+    }
 }
 
 void PathFinder::setBoard(const Hex::Board* board) {
@@ -98,9 +105,11 @@ void PathFinder::readBoard() {
         m_ring[i * width + m_size + 1] = 2;   // column N
     }
     m_stones.clear();
+    m_ringIsTernary = true;
     for (int row = 0; row < n; ++row) {
         for (int col = 0; col < n; ++col) {
             const int value = m_board->at(row, col);
+            m_ringIsTernary = m_ringIsTernary && value >= 0 && value <= 2;
             const std::size_t cell = static_cast<std::size_t>(row * n + col);
             m_ring[(static_cast<std::size_t>(row) + 1) * width + static_cast<std::size_t>(col) +
                    1] = value;
@@ -227,12 +236,21 @@ PathFinder::BridgeCounts PathFinder::countBridges(std::size_t cell) const {
     // (row-1, col), (row-1, col+1), (row, col+1), (row+1, col), (row+1, col-1), (row, col-1)
     const int ring[6] = {centre[-width], centre[1 - width], centre[1],
                          centre[width],  centre[width - 1], centre[-1]};
+    if (!m_ringIsTernary) {
+        return countRing(ring, m_colour);
+    }
+    const int code =
+        ring[0] + 3 * (ring[1] + 3 * (ring[2] + 3 * (ring[3] + 3 * (ring[4] + 3 * ring[5]))));
+    return m_bridgesOfRing[static_cast<std::size_t>(code)];
+}
+
+PathFinder::BridgeCounts PathFinder::countRing(const int (&ring)[6], int colour) {
     BridgeCounts counts;
     for (int j = 0; j < 6; ++j) {
         const int before = ring[(j + 5) % 6];
         const int after = ring[(j + 1) % 6];
         if (ring[j] == 0 && before == after && before != 0) {
-            if (before == m_colour) {
+            if (before == colour) {
                 ++counts.own;
             } else {
                 ++counts.opposing;

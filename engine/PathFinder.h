@@ -113,6 +113,7 @@ private:
     void addStoneInfluence();
     void finishCells();
     BridgeCounts countBridges(std::size_t cell) const;
+    static BridgeCounts countRing(const int (&ring)[6], int colour);
 
     bool search(int start, bool reverse);
     void open(std::int32_t cell, std::int32_t code, double g, double h);
@@ -141,6 +142,11 @@ private:
     std::array<std::vector<double>, 2> m_stoneCost;
     std::array<double, 2> m_termWeights{};
     bool m_termsValid = false;
+
+    // The bridge counts of an empty cell per ring of six neighbours, the ring read as a
+    // number in base 3 (R0 the lowest digit).
+    std::array<BridgeCounts, 729> m_bridgesOfRing{};
+    bool m_ringIsTernary = true; // every cell holds 0, 1 or 2, as a game's board does
 
     // Working storage, reused at every call.
     std::vector<std::int32_t> m_ring;    // the board with its border ring, (N + 2) x (N + 2)
