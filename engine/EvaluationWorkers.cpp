@@ -4,6 +4,8 @@
 #include "engine/NodeEvaluator.h"
 #include "engine/PathFinder.h"
 
+#include <chrono>
+
 struct EvaluationWorkers::Worker {
     Worker(std::uint32_t size, const Weights& weights, const ZobristKeys& keys,
            EvaluationCache* cache)
@@ -33,6 +35,7 @@ EvaluationWorkers::~EvaluationWorkers() {
     {
         std::lock_guard lock(m_lock);
         m_closing = true;
+        m_closingSoon = true;
         m_queue.clear();
     }
     m_wake.notify_all();
@@ -45,6 +48,7 @@ void EvaluationWorkers::post(const std::vector<HexNode*>& nodes) {
     {
         std::lock_guard lock(m_lock);
         m_queue.insert(m_queue.end(), nodes.begin(), nodes.end());
+        m_queued.store(m_queue.size(), std::memory_order_relaxed);
     }
     m_wake.notify_all();
 }
@@ -67,19 +71,36 @@ bool EvaluationWorkers::helpWithOne(NodeEvaluator& evaluator) {
 // The front of the queue, or null when it is empty (and, when waiting, the workers close).
 // Once the search is stopped the queue is dropped.
 HexNode* EvaluationWorkers::next(bool wait) {
+    if (wait) {
+        awaitWork();
+    }
     std::unique_lock lock(m_lock);
     if (wait) {
         m_wake.wait(lock, [this] { return m_closing || !m_queue.empty(); });
     }
     if (m_stopFlag.load(std::memory_order_relaxed)) {
         m_queue.clear();
+        m_queued.store(0, std::memory_order_relaxed);
     }
     if (m_closing || m_queue.empty()) {
         return nullptr;
     }
     HexNode* node = m_queue.front();
     m_queue.pop_front();
+    m_queued.store(m_queue.size(), std::memory_order_relaxed);
     return node;
+}
+
+// The search posts a few nodes at every node it visits: a worker that has just run dry keeps
+// watching for a while before it sleeps, so that it is there when the next ones come rather
+// than woken (late, on a busy machine) when the search has done them itself.
+void EvaluationWorkers::awaitWork() const {
+    const auto until = std::chrono::steady_clock::now() + std::chrono::microseconds(500);
+    while (m_queued.load(std::memory_order_relaxed) == 0 &&
+           !m_closingSoon.load(std::memory_order_relaxed) &&
+           std::chrono::steady_clock::now() < until) {
+        std::this_thread::yield();
+    }
 }
 
 void EvaluationWorkers::work(Worker& worker) {

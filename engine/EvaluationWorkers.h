@@ -44,6 +44,7 @@ private:
     struct Worker;
 
     HexNode* next(bool wait);
+    void awaitWork() const;
     void work(Worker& worker);
 
     const std::atomic<bool>& m_stopFlag;
@@ -51,6 +52,9 @@ private:
     std::condition_variable m_wake;
     std::deque<HexNode*> m_queue;
     bool m_closing = false;
+    // Copies of the queue's size and of the closing mark, watched without the lock.
+    std::atomic<std::size_t> m_queued{0};
+    std::atomic<bool> m_closingSoon{false};
     std::vector<std::unique_ptr<Worker>> m_workers;
     std::vector<std::thread> m_threads;
 };

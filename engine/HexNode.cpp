@@ -1,7 +1,9 @@
 #include "engine/HexNode.h"
 
 #include <algorithm>
+#include <chrono>
 #include <stdexcept>
+#include <thread>
 
 HexNode::HexNode(TreeNode* parentNode, int type, Hex::Coord firstMove, Hex::Board position)
     : TreeNode(parentNode, type, firstMove),
@@ -86,7 +88,13 @@ bool HexNode::isEvaluated() const {
     return m_state.load(std::memory_order_acquire) == evaluated;
 }
 
+// The claim is held for one evaluation: a short watch usually sees it end without sleeping.
 bool HexNode::waitUntilEvaluated() const {
+    const auto until = std::chrono::steady_clock::now() + std::chrono::microseconds(500);
+    while (m_state.load(std::memory_order_acquire) == claimed &&
+           std::chrono::steady_clock::now() < until) {
+        std::this_thread::yield();
+    }
     std::uint32_t state = m_state.load(std::memory_order_acquire);
     while (state == claimed) {
         m_state.wait(claimed, std::memory_order_acquire);

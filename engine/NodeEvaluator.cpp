@@ -27,7 +27,8 @@ void NodeEvaluator::evaluate(HexNode& node) {
 }
 
 // Player 1's paths, then Player 2's, each on a cost map of this position; then the value and
-// the candidate moves from them.
+// the candidate moves from them. Only the near-best paths are kept: the value reads the
+// cheapest, the candidates the near-best.
 void NodeEvaluator::compute(int nodeType, EvaluationCache::Evaluation& into) {
     m_player1.setBoard(&m_board);
     std::vector<Path> pathsP1 = m_player1.bestPaths(m_board.size());

@@ -54,6 +54,11 @@ PathFinder::PathFinder(std::uint32_t size, int direction, int colour)
     m_open.reserve(cells);
     m_steps.assign(cells, {});
     m_stepCount.assign(cells, 0);
+    m_openSteps.assign(cells, {});
+    m_openStepCount.assign(cells, 0);
+    for (std::size_t cell = 0; cell < cells; ++cell) {
+        makeSteps(cell, m_openSteps, m_openStepCount); // nothing is blocked yet
+    }
     for (std::size_t reverse = 0; reverse < 2; ++reverse) {
         m_estimate[reverse].resize(cells);
         for (std::size_t cell = 0; cell < cells; ++cell) {
@@ -119,16 +124,33 @@ void PathFinder::readBoard() {
             }
         }
     }
-    for (std::size_t cell = 0; cell < m_steps.size(); ++cell) {
-        std::uint8_t count = 0;
-        for (std::size_t j = 0; j < 6; ++j) {
-            const std::int32_t next = m_tables.neighbours[cell][j];
-            if (next >= 0 && m_blocked[static_cast<std::size_t>(next)] == 0) {
-                m_steps[cell][count++] = Step{next, parentCodes[j]};
+    // The steps of an empty board, then those of the cells next to the other player's stones.
+    std::copy(m_openSteps.begin(), m_openSteps.end(), m_steps.begin());
+    std::copy(m_openStepCount.begin(), m_openStepCount.end(), m_stepCount.begin());
+    for (const Stone& stone : m_stones) {
+        const auto at = static_cast<std::size_t>(stone.row * n + stone.col);
+        if (m_blocked[at] == 0) {
+            continue;
+        }
+        for (const std::int32_t next : m_tables.neighbours[at]) {
+            if (next >= 0) {
+                makeSteps(static_cast<std::size_t>(next), m_steps, m_stepCount);
             }
         }
-        m_stepCount[cell] = count;
     }
+}
+
+// The neighbours of the cell that the search may enter, in the fixed order.
+void PathFinder::makeSteps(std::size_t cell, std::vector<std::array<Step, 6>>& steps,
+                           std::vector<std::uint8_t>& counts) const {
+    std::uint8_t count = 0;
+    for (std::size_t j = 0; j < 6; ++j) {
+        const std::int32_t next = m_tables.neighbours[cell][j];
+        if (next >= 0 && m_blocked[static_cast<std::size_t>(next)] == 0) {
+            steps[cell][count++] = Step{next, parentCodes[j]};
+        }
+    }
+    counts[cell] = count;
 }
 
 // weight[side] x w / d² per difference, computed as the cost map adds it. Only redone when
@@ -385,7 +407,7 @@ Path PathFinder::findPath(int start, bool reverse) {
 
 // Candidates stay in m_candidateCells, whose vectors keep their capacity from call to call;
 // only the paths handed out are copied.
-std::vector<Path> PathFinder::bestPaths(std::size_t k) {
+void PathFinder::findCandidates() {
     const GreaterOnCost greater;
     m_candidates.clear();
     std::size_t used = 0;
@@ -407,13 +429,46 @@ std::vector<Path> PathFinder::bestPaths(std::size_t k) {
             }
         }
     }
+}
+
+PathFinder::Candidate PathFinder::takeCheapest() {
+    std::pop_heap(m_candidates.begin(), m_candidates.end(), GreaterOnCost{});
+    const Candidate best = m_candidates.back();
+    m_candidates.pop_back();
+    return best;
+}
+
+std::vector<Path> PathFinder::bestPaths(std::size_t k) {
+    findCandidates();
     std::vector<Path> result;
     result.reserve(std::min(k, m_candidates.size()));
     while (result.size() < k && !m_candidates.empty()) {
-        std::pop_heap(m_candidates.begin(), m_candidates.end(), greater);
-        const Candidate best = m_candidates.back();
-        m_candidates.pop_back();
+        const Candidate best = takeCheapest();
         result.push_back(Path{m_candidateCells[best.slot], best.cost});
     }
     return result;
+}
+
+// The candidates come off the heap cheapest first, so the cut is where the first one dearer
+// than the limit comes off; nothing after it is taken.
+void PathFinder::nearBestPaths(std::size_t k, std::vector<Path>& paths) {
+    findCandidates();
+    std::size_t count = 0;
+    double limit = 0.0;
+    while (count < k && !m_candidates.empty()) {
+        const Candidate best = takeCheapest();
+        if (count == 0) {
+            limit = 1.25 * best.cost;
+        } else if (best.cost > limit) {
+            break;
+        }
+        if (count == paths.size()) {
+            paths.emplace_back();
+        }
+        const std::vector<Hex::Coord>& cells = m_candidateCells[best.slot];
+        paths[count].cells.assign(cells.begin(), cells.end());
+        paths[count].cost = best.cost;
+        ++count;
+    }
+    paths.resize(count);
 }

@@ -77,6 +77,9 @@ public:
     // At most k paths, cheapest first (ties as the heap gives them), among the searches of
     // both directions from every start cell that ended on their own start cell.
     std::vector<Path> bestPaths(std::size_t k);
+    // bestPaths(k) cut to its near-best paths: the leading ones up to the first dearer than
+    // 1.25 times the cheapest. Into `paths`, whose storage is reused.
+    void nearBestPaths(std::size_t k, std::vector<Path>& paths);
 
 private:
     // An entry of the open heap. Its g is always that of its cell's search record, and its h
@@ -118,6 +121,10 @@ private:
     bool search(int start, bool reverse);
     void open(std::int32_t cell, std::int32_t code, double g, double h);
     void walkBack(bool reverse, std::vector<Hex::Coord>& cells) const;
+    void makeSteps(std::size_t cell, std::vector<std::array<Step, 6>>& steps,
+                   std::vector<std::uint8_t>& counts) const;
+    void findCandidates();
+    Candidate takeCheapest();
 
     // Cell tables, [row * N + col]. The cost and the four features are what the interface
     // shows; the two proximity features and the bridge counts are kept apart so that the
@@ -154,6 +161,8 @@ private:
     // Per cell, the neighbours the search may enter, in the fixed order: made by setBoard.
     std::vector<std::array<Step, 6>> m_steps;
     std::vector<std::uint8_t> m_stepCount;
+    std::vector<std::array<Step, 6>> m_openSteps; // of an empty board
+    std::vector<std::uint8_t> m_openStepCount;
     // The estimate per cell, forward and in reverse, as the search adds it.
     std::array<std::vector<double>, 2> m_estimate;
     std::vector<Stone> m_stones;
