@@ -22,6 +22,7 @@ struct GtpOptions {
     bool learning = false;
     double learningRate = 0.05;
     std::optional<std::uint32_t> seed;
+    bool noSwap = false;
     bool verbose = false;
     int threads = 0;
 };
@@ -35,6 +36,7 @@ int runGtp(const GtpOptions& options, int input, std::ostream& out, std::ostream
     engine.learningRate = options.learningRate;
     engine.seed = options.seed;
     engine.threads = options.threads;
+    engine.swap = !options.noSwap;
     StatusSink status(&err);
     engine.messages = options.verbose ? &status : nullptr;
 
@@ -69,6 +71,8 @@ void addGtpCommand(CLI::App& app, int& exitCode, int input, std::ostream& out, s
     gtp->add_option("--learning-rate", options->learningRate, "The learning rate")
         ->check(CLI::Range(0.0, 1000.0));
     gtp->add_option("--seed", options->seed, "Seed of the opening moves (default: the time)");
+    gtp->add_flag("--no-swap", options->noSwap,
+                  "White never takes the swap, and refuses it (param_game allow_swap 1 undoes it)");
     gtp->add_flag("--verbose", options->verbose, "Print the players' status texts on stderr");
     gtp->add_option("--threads", options->threads,
                     "The hard player's search threads; 0 (the default): one per hardware thread "

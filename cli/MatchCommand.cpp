@@ -25,6 +25,7 @@ struct MatchOptions {
     int games = 1;
     unsigned size = 11;
     bool swapColours = false;
+    bool swap = false;
     std::string sgfDir;
     double timePerMove = 60.0;
 };
@@ -36,6 +37,7 @@ int runMatch(const MatchOptions& options, std::ostream& out, std::ostream& err) 
     referee.games = options.games;
     referee.size = options.size;
     referee.swapColours = options.swapColours;
+    referee.swap = options.swap;
     if (!options.sgfDir.empty()) {
         referee.sgfDir = options.sgfDir;
     }
@@ -74,6 +76,8 @@ void addMatchCommand(CLI::App& app, int& exitCode, std::ostream& out, std::ostre
     match->add_option("--games", options->games, "Number of games")->check(CLI::Range(1, 100000));
     match->add_option("--size", options->size, "Board side, 3 to 30")->check(CLI::Range(3u, 30u));
     match->add_flag("--swap-colours", options->swapColours, "A and B change colours every game");
+    match->add_flag("--swap", options->swap,
+                    "White may answer the first stone with swap-pieces (off: that loses)");
     match->add_option("--sgf-dir", options->sgfDir, "Save every game as SGF here")
         ->check(CLI::ExistingDirectory);
     match

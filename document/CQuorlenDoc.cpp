@@ -2,10 +2,12 @@
 
 #include "document/RedrawObserver.h"
 #include "engine/MessageSink.h"
+#include "gtp/EnginePlayer.h"
 #include "model/Exception.h"
 #include "players/ComputerPlayer.h"
 #include "players/HumanInput.h"
 #include "players/HumanPlayer.h"
+#include "settings/EscapedText.h"
 #include "settings/GameRecord.h"
 #include "settings/SettingsKeys.h"
 #include "settings/SettingsStore.h"
@@ -50,6 +52,13 @@ void CQuorlenDoc::readSettings() {
     m_colors.path = settings.getInt(SettingsKeys::colorPath);
     m_p1Type = playerKindFromSetting(settings.getInt(SettingsKeys::p1Type));
     m_p2Type = playerKindFromSetting(settings.getInt(SettingsKeys::p2Type));
+    // A side set to a GTP engine without a command line is a human.
+    for (int side = 1; side <= 2; ++side) {
+        PlayerKind& kind = side == 1 ? m_p1Type : m_p2Type;
+        if (kind == PlayerKind::gtpEngine && engineCommand(side).empty()) {
+            kind = PlayerKind::human;
+        }
+    }
     m_timeLimit = settings.getInt(SettingsKeys::timeLimit);
 }
 
@@ -60,6 +69,9 @@ std::unique_ptr<TimedPlayer> CQuorlenDoc::makePlayer(int side, PlayerKind kind) 
     if (kind == PlayerKind::human) {
         return std::make_unique<HumanPlayer>(side == 1 ? "Player 1" : "Player 2", &input(side),
                                              m_context.clock);
+    }
+    if (kind == PlayerKind::gtpEngine) {
+        return startEngine(side, engineCommand(side));
     }
     const bool hard = kind == PlayerKind::hard;
     ComputerPlayer::Context context{
@@ -170,7 +182,35 @@ void CQuorlenDoc::setPlayerKind(int side, PlayerKind kind) {
     }
     std::unique_ptr<TimedPlayer>& slot = side == 1 ? m_pPlayer1 : m_pPlayer2;
     slot.reset(); // a computer player writes its weights as it goes
-    slot = makePlayer(side, kind);
+    replacePlayer(side, kind, makePlayer(side, kind));
+}
+
+std::string CQuorlenDoc::engineCommand(int side) const {
+    return EscapedText::unescaped(
+        m_context.settings.get(side == 1 ? SettingsKeys::p1Engine : SettingsKeys::p2Engine));
+}
+
+std::unique_ptr<EnginePlayer> CQuorlenDoc::startEngine(int side, const std::string& command) const {
+    EnginePlayer::Options options;
+    options.command = command;
+    options.side = side;
+    options.timeLimit = m_timeLimit;
+    options.sink = &m_context.sink;
+    return std::make_unique<EnginePlayer>(std::move(options), m_context.clock);
+}
+
+void CQuorlenDoc::setEnginePlayer(int side, std::unique_ptr<EnginePlayer> player) {
+    if (isRunning() || !player) {
+        return;
+    }
+    m_context.settings.set(side == 1 ? SettingsKeys::p1Engine : SettingsKeys::p2Engine,
+                           EscapedText::escaped(player->command()));
+    replacePlayer(side, PlayerKind::gtpEngine, std::move(player));
+}
+
+void CQuorlenDoc::replacePlayer(int side, PlayerKind kind, std::unique_ptr<TimedPlayer> player) {
+    std::unique_ptr<TimedPlayer>& slot = side == 1 ? m_pPlayer1 : m_pPlayer2;
+    slot = std::move(player); // a computer player writes its weights as it goes
     if (side == 1) {
         m_p1AwaitsMove = m_p1SwapOffer = false;
         m_p1Type = kind;

@@ -18,6 +18,7 @@
 #include <thread>
 #include <vector>
 
+class EnginePlayer;
 class HumanInput;
 class MessageSink;
 class RedrawObserver;
@@ -77,6 +78,13 @@ public:
     void toggleLearning();
     bool canChangeOptions() const { return !isRunning(); }
     bool isPlayerKindChecked(int side, PlayerKind kind) const;
+    // A GTP engine for a side, in two steps so that the window stays responsive while the
+    // engine starts: startEngine() makes the player, whose start runs in the background; once
+    // it has started (EnginePlayer::startState()), setEnginePlayer() makes it the side's
+    // player and stores its command line. Dropping the player instead changes nothing.
+    std::string engineCommand(int side) const;
+    std::unique_ptr<EnginePlayer> startEngine(int side, const std::string& command) const;
+    void setEnginePlayer(int side, std::unique_ptr<EnginePlayer> player);
     bool isLearningChecked() const;
     // Stores what the document keeps of the settings when the window closes.
     void onClose();
@@ -113,6 +121,7 @@ public:
 private:
     void readSettings();
     std::unique_ptr<TimedPlayer> makePlayer(int side, PlayerKind kind);
+    void replacePlayer(int side, PlayerKind kind, std::unique_ptr<TimedPlayer> player);
     void gameThreadProc();
     void joinGameThread();
     void redraw();

@@ -1,8 +1,18 @@
 #pragma once
 
 // The kind of a side as the settings P1_TYPE and P2_TYPE store it; any other value is a human.
-enum class PlayerKind { human = 0, easy = 1, hard = 2 };
+// A GTP engine is another program, run with the side's command line (P1_ENGINE, P2_ENGINE).
+enum class PlayerKind { human = 0, easy = 1, hard = 2, gtpEngine = 3 };
 
 inline PlayerKind playerKindFromSetting(int value) {
-    return value == 1 ? PlayerKind::easy : value == 2 ? PlayerKind::hard : PlayerKind::human;
+    switch (value) {
+    case 1:
+        return PlayerKind::easy;
+    case 2:
+        return PlayerKind::hard;
+    case 3:
+        return PlayerKind::gtpEngine;
+    default:
+        return PlayerKind::human;
+    }
 }

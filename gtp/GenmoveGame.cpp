@@ -7,7 +7,8 @@
 
 std::optional<Hex::Coord> GenmoveGame::play(std::uint32_t size,
                                             const std::vector<Hex::Coord>& moves,
-                                            ComputerPlayer& computer, InterruptGate& gate) {
+                                            ComputerPlayer& computer, InterruptGate& gate,
+                                            bool swapOffered) {
     const auto n = static_cast<std::int32_t>(size);
     const Hex::Coord swapMarker{n, n};
     std::deque<Hex::Coord> black;
@@ -20,6 +21,9 @@ std::optional<Hex::Coord> GenmoveGame::play(std::uint32_t size,
         if (moves[i] != swapMarker) {
             (i % 2 == 0 ? black : white).push_back(moves[i]);
         }
+    }
+    if (!swapOffered && !swapTaken) {
+        swapTaken = false;
     }
     const bool blackToMove = moves.size() % 2 == 0;
     GenmoveSide player1(std::move(black), std::nullopt, blackToMove ? &computer : nullptr, gate);

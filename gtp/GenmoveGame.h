@@ -21,7 +21,10 @@ class GenmoveGame {
 public:
     // The computer player's answer for the side to move after moves on a board of side size
     // (the swap marker when it takes the swap); nullopt when the game ended without one (a
-    // won position). computer must play the side to move.
+    // won position). computer must play the side to move. Without swapOffered White is
+    // never asked the swap question: it declines the swap unasked and plays its first stone
+    // (which, as its opening move, may then fall on Black's stone; the caller checks).
     static std::optional<Hex::Coord> play(std::uint32_t size, const std::vector<Hex::Coord>& moves,
-                                          ComputerPlayer& computer, InterruptGate& gate);
+                                          ComputerPlayer& computer, InterruptGate& gate,
+                                          bool swapOffered);
 };

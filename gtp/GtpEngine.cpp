@@ -1,5 +1,7 @@
 #include "gtp/GtpEngine.h"
 
+#include "engine/IntersectionMove.h"
+#include "engine/PathFinder.h"
 #include "gtp/GenmoveGame.h"
 #include "gtp/NearBestPaths.h"
 #include "model/BoardText.h"
@@ -74,6 +76,16 @@ std::string valueText(double value) {
     return text;
 }
 
+// The easy move on the board; with the swap off it stands in for White's opening move when
+// that falls on Black's first stone (the swap decision would have taken such a stone).
+Hex::Coord crossingMove(const Hex::Board& board, const Weights& weights) {
+    PathFinder player1(board.size(), 0, 1);
+    PathFinder player2(board.size(), 1, 2);
+    player1.setWeights(&weights);
+    player2.setWeights(&weights);
+    return intersectionMove(player1, player2, board);
+}
+
 } // namespace
 
 const std::vector<GtpEngine::Entry>& GtpEngine::commands() {
@@ -92,6 +104,7 @@ const std::vector<GtpEngine::Entry>& GtpEngine::commands() {
         {"showboard", &GtpEngine::showboard},
         {"final_score", &GtpEngine::finalScore},
         {"time_left", &GtpEngine::timeLeft},
+        {"param_game", &GtpEngine::paramGame},
         {"hexgui-analyze_commands", &GtpEngine::analyzeCommands},
         {"quorlen-paths", &GtpEngine::paths},
         {"quorlen-root_values", &GtpEngine::rootValues},
@@ -102,7 +115,8 @@ const std::vector<GtpEngine::Entry>& GtpEngine::commands() {
 
 GtpEngine::GtpEngine(Options options)
     : m_options(std::move(options)), m_nowhere(nullptr),
-      m_sink(m_options.messages != nullptr ? *m_options.messages : m_nowhere) {
+      m_sink(m_options.messages != nullptr ? *m_options.messages : m_nowhere),
+      m_swap(m_options.swap) {
     SettingsDefaults::apply(m_settings);
     m_settings.set(SettingsKeys::learning, m_options.learning ? "1" : "0");
     m_settings.set(SettingsKeys::learningRate, NumberText::fromDecimal(m_options.learningRate));
@@ -228,6 +242,9 @@ GtpEngine::Reply GtpEngine::play(const Args& args) {
     if (!cell) {
         return failure("invalid move: " + args[1].substr(0, 20));
     }
+    if (*cell == HexNotation::swapMarker(m_position->size()) && !m_swap) {
+        return failure("illegal move: the swap is off");
+    }
     const std::string why = m_position->refusal(*side, *cell);
     if (!why.empty()) {
         return failure("illegal move: " + why);
@@ -254,8 +271,15 @@ GtpEngine::Reply GtpEngine::genmove(const Args& args) {
     ComputerPlayer& player = playerFor(*side);
     m_sink.clear();
     m_gate.begin(m_number);
-    const std::optional<Hex::Coord> answer =
-        GenmoveGame::play(m_position->size(), m_position->moves(), player, m_gate);
+    std::optional<Hex::Coord> answer =
+        GenmoveGame::play(m_position->size(), m_position->moves(), player, m_gate, m_swap);
+    const Hex::Board& board = m_position->board();
+    if (!m_swap && answer &&
+        board.inBounds(static_cast<std::uint32_t>(answer->row),
+                       static_cast<std::uint32_t>(answer->col)) &&
+        board.at(answer->row, answer->col) != 0) {
+        answer = crossingMove(board, player.weights());
+    }
     if (!answer || !m_position->refusal(*side, *answer).empty()) {
         return failure("the computer player gave no legal move");
     }
@@ -328,6 +352,27 @@ GtpEngine::Reply GtpEngine::timeLeft(const Args& args) {
     ComputerPlayer* current = player(*side);
     if (current == nullptr || current->timeLimit() - current->timeUsed() != left) {
         makePlayer(*side, left);
+    }
+    return success();
+}
+
+GtpEngine::Reply GtpEngine::paramGame(const Args& args) {
+    if (args.empty()) {
+        return success(std::string("[bool] allow_swap ") + (m_swap ? "1" : "0"));
+    }
+    if (args.size() != 2) {
+        return wrongArguments("param_game [allow_swap 0|1]");
+    }
+    if (args[0] != "allow_swap") {
+        return failure("unknown parameter: " + args[0].substr(0, 20));
+    }
+    const std::string value = ProtocolText::lowerCase(args[1]);
+    if (value == "1" || value == "true") {
+        m_swap = true;
+    } else if (value == "0" || value == "false") {
+        m_swap = false;
+    } else {
+        return wrongArguments("param_game allow_swap 0|1");
     }
     return success();
 }

@@ -30,6 +30,10 @@ class ComputerPlayer;
 // occupied cell, a move after the game is won, a swap anywhere but the second move, the
 // wrong colour) gets an error and changes nothing.
 //
+// The swap (on unless Options::swap is off; `param_game allow_swap 0|1` switches it, as
+// Benzene-style front ends and referees send it): while it is off, genmove never answers
+// swap-pieces and play refuses it.
+//
 // time_left (hard strength): the colour's computer player is made anew, with the given
 // seconds as its time limit and a fresh clock, whenever the seconds differ from what its own
 // clock leaves it; its budget then follows the front end's clock from the next move on. A new
@@ -46,6 +50,7 @@ public:
         std::filesystem::path weightsFile = "quorlen.dat";
         bool learning = false;
         double learningRate = 0.05;
+        bool swap = true; // White may take the swap
         // Seeds the opening moves; the current time when empty.
         std::optional<std::uint32_t> seed;
         // The swap decision's pause; a real sleep when empty.
@@ -109,6 +114,7 @@ private:
     Reply showboard(const Args& args);
     Reply finalScore(const Args& args);
     Reply timeLeft(const Args& args);
+    Reply paramGame(const Args& args);
     Reply analyzeCommands(const Args& args);
     Reply paths(const Args& args);
     Reply rootValues(const Args& args);
@@ -129,4 +135,5 @@ private:
     Weights m_fileWeights = defaultWeights;
     std::uint64_t m_number = unnumbered;
     bool m_quit = false;
+    bool m_swap = true;
 };

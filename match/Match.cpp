@@ -96,6 +96,10 @@ bool Match::startEngine(int engine, std::string& why) {
         why = "did not answer name: " + shown(name.text);
         return false;
     }
+    const EngineProcess::Reply commands =
+        process.ask("list_commands", m_options.timePerMove, never);
+    m_dialects[static_cast<std::size_t>(engine)] = EngineDialect::of(
+        name.text, commands.outcome == Outcome::Answered ? commands.text : std::string());
     EngineStats& stats = m_summary.engines[static_cast<std::size_t>(engine)];
     if (stats.name.empty()) {
         const EngineProcess::Reply version = process.ask("version", m_options.timePerMove, never);
@@ -129,19 +133,36 @@ bool Match::askNewGame(Game& game, const std::atomic<bool>& interrupted) {
             game.forfeit(engine, 'F', "could not be started again: " + why);
             return false;
         }
-        for (const std::string& command :
-             {"boardsize " + std::to_string(m_options.size), std::string("clear_board")}) {
-            const EngineProcess::Reply reply = m_engines[static_cast<std::size_t>(engine)]->ask(
-                command, m_options.timePerMove, interrupted);
-            if (reply.outcome == Outcome::Cancelled) {
-                game.interrupted = true;
-                return false;
-            }
-            if (reply.outcome != Outcome::Answered) {
-                game.forfeit(engine, reply.outcome == Outcome::TimedOut ? 'T' : 'F',
-                             "failed " + command + ": " + shown(reply.text));
-                return false;
-            }
+        std::vector<std::string> setup{"boardsize " + std::to_string(m_options.size),
+                                       "clear_board"};
+        if (const auto rule =
+                m_dialects[static_cast<std::size_t>(engine)].swapRule(m_options.swap)) {
+            setup.push_back(*rule);
+        }
+        if (!tell(game, engine, setup, interrupted)) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// Sends the commands in turn; false when the engine failed one, and so lost the game, or the
+// match was interrupted.
+bool Match::tell(Game& game, int engine, const std::vector<std::string>& commands,
+                 const std::atomic<bool>& interrupted) {
+    for (const std::string& command : commands) {
+        const EngineProcess::Reply reply = m_engines[static_cast<std::size_t>(engine)]->ask(
+            command, m_options.timePerMove, interrupted);
+        if (reply.outcome == Outcome::Cancelled) {
+            game.interrupted = true;
+            return false;
+        }
+        if (reply.outcome != Outcome::Answered) {
+            const bool move = command.rfind("play ", 0) == 0;
+            game.forfeit(engine, reply.outcome == Outcome::TimedOut ? 'T' : 'F',
+                         (move ? "failed the legal " : "failed ") + command + ": " +
+                             shown(reply.text));
+            return false;
         }
     }
     return true;
@@ -191,22 +212,27 @@ bool Match::playMoves(Game& game, const std::atomic<bool>& interrupted) {
             game.forfeit(engine, 'F', "played " + answer + where + ": " + refusal);
             return false;
         }
+        const bool swapped = *move == HexNotation::swapMarker(position.size());
+        if (swapped && !m_options.swap) {
+            game.forfeit(engine, 'F', "answered swap-pieces" + where + ", but the swap is off");
+            return false;
+        }
         position.play(*move);
         if (position.winner() != 0) {
             break;
         }
-        const int other = 1 - engine;
-        const std::string play = "play " + std::string(HexNotation::colourName(side)) + " " +
-                                 HexNotation::moveName(*move, position.size());
-        const EngineProcess::Reply told = m_engines[static_cast<std::size_t>(other)]->ask(
-            play, m_options.timePerMove, interrupted);
-        if (told.outcome == Outcome::Cancelled) {
-            game.interrupted = true;
+        const std::vector<Hex::Coord>& moves = position.moves();
+        if (swapped &&
+            !tell(game, engine,
+                  m_dialects[static_cast<std::size_t>(engine)].afterOwnSwap(moves.front()),
+                  interrupted)) {
             return false;
         }
-        if (told.outcome != Outcome::Answered) {
-            game.forfeit(other, told.outcome == Outcome::TimedOut ? 'T' : 'F',
-                         "failed the legal " + play + ": " + shown(told.text));
+        const int other = 1 - engine;
+        if (!tell(game, other,
+                  m_dialects[static_cast<std::size_t>(other)].tell(moves, moves.size() - 1,
+                                                                   position.size()),
+                  interrupted)) {
             return false;
         }
     }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "gtp/EngineDialect.h"
 #include "settings/GameRecord.h"
 
 #include <array>
@@ -23,6 +24,11 @@ class EngineProcess;
 // the game, and the note says why. A dead or killed engine is started again for the next
 // game; the match goes on.
 //
+// The swap: with Options::swap White may answer swap-pieces to the first stone. The referee
+// tells every engine the rule (in the engines that list param_game) and the swap in the form
+// that engine takes (see EngineDialect). Without it, an engine that answers swap-pieces loses
+// the game, and no engine is ever sent one.
+//
 // Thread contract: run() on one thread; the interrupt flag may be raised from any thread (a
 // signal handler included).
 class Match {
@@ -33,6 +39,7 @@ public:
         int games = 1;
         std::uint32_t size = 11;
         bool swapColours = false; // A and B change colours every game
+        bool swap = false;        // White may answer the first stone with swap-pieces
         std::optional<std::filesystem::path> sgfDir;
         // The longest an engine may take for any one reply.
         std::chrono::milliseconds timePerMove{60'000};
@@ -73,6 +80,8 @@ private:
     std::optional<Game> playGame(int index, const std::atomic<bool>& interrupted);
     bool askNewGame(Game& game, const std::atomic<bool>& interrupted);
     bool playMoves(Game& game, const std::atomic<bool>& interrupted);
+    bool tell(Game& game, int engine, const std::vector<std::string>& commands,
+              const std::atomic<bool>& interrupted);
     void tally(const Game& game);
     void saveSgf(const Game& game, int index);
     void showProgress();
@@ -80,5 +89,6 @@ private:
     Options m_options;
     std::ostream& m_progress;
     std::array<std::unique_ptr<EngineProcess>, 2> m_engines;
+    std::array<EngineDialect, 2> m_dialects;
     Summary m_summary;
 };

@@ -29,7 +29,9 @@ public:
     virtual Hex::Coord getMove(Event& stopEvent);
     virtual std::uint8_t askSwap(Event& stopEvent);
 
-    std::string name() const { return m_name; }
+    // Virtual for players that learn their name after they are made (another program's
+    // engine); may be called from any thread.
+    virtual std::string name() const { return m_name; }
     // Called by the game when the player is attached to it.
     void setGame(Hex::Game* game) { m_game = game; }
     Hex::Game* game() const { return m_game; }

@@ -9,7 +9,8 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   nlohmann-json3-dev libcli11-dev
   clang-14 libclang-rt-14-dev clang-format-14
-  xvfb xauth
+  xvfb xauth openbox xdotool wmctrl x11-utils
+  dpkg-dev desktop-file-utils appstream
 )
 
 missing=()

@@ -1,12 +1,11 @@
 #include "settings/SettingsFile.h"
 
-#include <system_error>
+#include "settings/CurrentDirectory.h"
 
 const std::filesystem::path& SettingsFile::path() {
     static const std::filesystem::path fixed = [] {
-        std::error_code error;
-        const std::filesystem::path current = std::filesystem::current_path(error);
-        return error ? std::filesystem::path(fileName) : pathIn(current.string());
+        const auto current = currentDirectory();
+        return current ? pathIn(current->string()) : std::filesystem::path(fileName);
     }();
     return fixed;
 }

@@ -17,6 +17,10 @@ inline constexpr std::string_view colorP2 = "COLOR_P2";
 inline constexpr std::string_view colorPath = "COLOR_PATH";
 inline constexpr std::string_view p1Type = "P1_TYPE";
 inline constexpr std::string_view p2Type = "P2_TYPE";
+// Not among the defaults: written only once a side has been given a GTP engine (escaped,
+// see EscapedText).
+inline constexpr std::string_view p1Engine = "P1_ENGINE";
+inline constexpr std::string_view p2Engine = "P2_ENGINE";
 inline constexpr std::string_view timeLimit = "TIME_LIMIT";
 inline constexpr std::string_view showPaths = "SHOW_PATHS";
 inline constexpr std::string_view learning = "LEARNING";

@@ -1,12 +1,15 @@
 #include "ui/CMainFrame.h"
 
 #include "document/CQuorlenDoc.h"
+#include "gtp/EnginePlayer.h"
 #include "players/TimedPlayer.h"
+#include "settings/CurrentDirectory.h"
 #include "settings/SettingsKeys.h"
 #include "settings/SettingsStore.h"
 #include "ui/CAboutDlg.h"
 #include "ui/CBoardSizeDlg.h"
 #include "ui/CColorPrefsDlg.h"
+#include "ui/CEngineDlg.h"
 #include "ui/CQuorlenView.h"
 #include "ui/CTimeLimitDlg.h"
 #include "ui/MessageEvent.h"
@@ -20,6 +23,7 @@
 #include <QScreen>
 #include <QStatusBar>
 #include <QTimer>
+#include <QWindow>
 
 #include <filesystem>
 
@@ -35,7 +39,7 @@ const std::array<const char*, 4> paneTemplates = {"Quorlen is not active right n
 CMainFrame::CMainFrame(CQuorlenDoc& document, SettingsStore& settings, QWidget* parent)
     : QMainWindow(parent), m_document(document), m_settings(settings),
       m_view(new CQuorlenView(document, settings, this)), m_timer(new QTimer(this)),
-      m_showError([this](const QString& text) {
+      m_outerSize(initialSize()), m_showError([this](const QString& text) {
           QMessageBox::warning(this, QStringLiteral("Quorlen"), text, QMessageBox::Ok);
       }) {
     setWindowTitle(QStringLiteral("Quorlen"));
@@ -49,6 +53,7 @@ CMainFrame::CMainFrame(CQuorlenDoc& document, SettingsStore& settings, QWidget* 
     m_timer->start(1000);
     refreshActions();
     refreshPanes();
+    fitToFrame(); // no frame is known yet: the client gets the whole outer size
 }
 
 QSize CMainFrame::initialSize() const {
@@ -128,7 +133,9 @@ QMenu* CMainFrame::createPlayerMenu(QMenu* options, int side) {
         {PlayerKind::easy, "easy", "Quorlen AI (easy)\t1",
          "Set player %1 to be a simple Quorlen AI"},
         {PlayerKind::hard, "hard", "Quorlen AI (hard)\t2",
-         "Set player %1 to be a tough Quorlen AI"}};
+         "Set player %1 to be a tough Quorlen AI"},
+        {PlayerKind::gtpEngine, "engine", "GTP Engine...\t3",
+         "Set player %1 to be another program that plays through GTP, such as MoHex or Wolve"}};
     for (const Item& item : items) {
         QAction* choice = menu->addAction(QString::fromLatin1(item.text));
         choice->setObjectName(QStringLiteral("player%1%2").arg(side).arg(item.name));
@@ -155,7 +162,7 @@ void CMainFrame::refreshActions() {
     for (int side = 1; side <= 2; ++side) {
         for (const auto& [kind, name] :
              {std::pair{PlayerKind::human, "human"}, std::pair{PlayerKind::easy, "easy"},
-              std::pair{PlayerKind::hard, "hard"}}) {
+              std::pair{PlayerKind::hard, "hard"}, std::pair{PlayerKind::gtpEngine, "engine"}}) {
             QAction* choice = action(QStringLiteral("player%1%2").arg(side).arg(name));
             choice->setEnabled(idle);
             choice->setChecked(m_document.isPlayerKindChecked(side, kind));
@@ -235,7 +242,27 @@ bool CMainFrame::event(QEvent* event) {
         handle(static_cast<MessageEvent*>(event)->message());
         return true;
     }
-    return QMainWindow::event(event);
+    const bool handled = QMainWindow::event(event);
+    // The window manager's frame shows up in a move or resize after it framed the window.
+    switch (event->type()) {
+    case QEvent::Resize:
+        m_outerSize.resized(size(), windowHandle() != nullptr && windowHandle()->isExposed());
+        fitToFrame();
+        break;
+    case QEvent::Move:
+    case QEvent::Show:
+        fitToFrame();
+        break;
+    default:
+        break;
+    }
+    return handled;
+}
+
+void CMainFrame::fitToFrame() {
+    if (const auto client = m_outerSize.clientSizeFor(frameGeometry().size() - size())) {
+        resize(*client);
+    }
 }
 
 void CMainFrame::handle(const Message& message) {
@@ -288,8 +315,11 @@ void CMainFrame::onOpen() {
 }
 
 void CMainFrame::onSave() {
-    if (m_document.canSave()) {
-        m_document.saveRecord(std::filesystem::current_path());
+    // A record that cannot be written is not saved, silently; so it is when the current
+    // directory has been deleted.
+    const auto directory = currentDirectory();
+    if (m_document.canSave() && directory) {
+        m_document.saveRecord(*directory);
     }
 }
 
@@ -332,13 +362,31 @@ void CMainFrame::onAbout() {
 }
 
 void CMainFrame::onPlayerKind(int side, PlayerKind kind) {
-    m_document.setPlayerKind(side, kind);
+    if (kind == PlayerKind::gtpEngine) {
+        onEnginePlayer(side);
+    } else {
+        m_document.setPlayerKind(side, kind);
+    }
     documentChanged();
+}
+
+// Cancel, or an engine that does not start, leaves the side as it was.
+void CMainFrame::onEnginePlayer(int side) {
+    if (!m_document.canChangeOptions()) {
+        return;
+    }
+    CEngineDlg dialog(
+        side, QString::fromStdString(m_document.engineCommand(side)),
+        [this, side](const std::string& command) { return m_document.startEngine(side, command); },
+        this);
+    if (dialog.exec() == QDialog::Accepted) {
+        m_document.setEnginePlayer(side, dialog.takePlayer());
+    }
 }
 
 void CMainFrame::closeEvent(QCloseEvent* event) {
     // The outer size, frame included, so that the window opens as large next time.
-    const QSize outer = frameGeometry().size();
+    const QSize outer = m_outerSize.outerSizeToStore(frameGeometry().size());
     m_settings.setInt(SettingsKeys::windowWidth, outer.width());
     m_settings.setInt(SettingsKeys::windowHeight, outer.height());
     m_timer->stop();

@@ -2,6 +2,7 @@
 
 #include "document/PlayerKind.h"
 #include "engine/Message.h"
+#include "ui/OuterSizeKeeper.h"
 
 #include <QMainWindow>
 #include <QString>
@@ -33,7 +34,9 @@ public:
 
     CQuorlenView& view() const { return *m_view; }
     // The outer size the window opens with: WINDOW_WIDTH x WINDOW_HEIGHT, or the default
-    // when either is absurd (not positive, tiny, or larger than the screen).
+    // when either is absurd (not positive, tiny, or larger than the screen). The window keeps
+    // this outer size, frame included, until the user resizes it; closing stores the outer
+    // size it then has.
     QSize initialSize() const;
 
     // The status panes' texts as they read now (the status text, whose turn, the clocks).
@@ -59,6 +62,7 @@ protected:
 
 private:
     void handle(const Message& message);
+    void fitToFrame();
     void createMenus();
     QMenu* createPlayerMenu(QMenu* options, int side);
     QAction* addCommand(QMenu* menu, const QString& name, const QString& text,
@@ -77,6 +81,7 @@ private:
     void onLearning();
     void onAbout();
     void onPlayerKind(int side, PlayerKind kind);
+    void onEnginePlayer(int side);
 
     CQuorlenDoc& m_document;
     SettingsStore& m_settings;
@@ -84,5 +89,6 @@ private:
     QString m_strStatus = QStringLiteral("Quorlen is not active.");
     std::array<QLabel*, 4> m_panes{};
     QTimer* m_timer;
+    OuterSizeKeeper m_outerSize;
     std::function<void(const QString&)> m_showError;
 };

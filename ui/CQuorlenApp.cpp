@@ -4,11 +4,13 @@
 #include "settings/SettingsDefaults.h"
 #include "settings/SettingsFile.h"
 #include "ui/CMainFrame.h"
+#include "ui/TerminationSignals.h"
 
 #include <QFile>
+#include <QGuiApplication>
 
 CQuorlenApp::CQuorlenApp(std::filesystem::path startDirectory)
-    : m_strAppDir(startDirectory.string() + "/") {}
+    : m_strAppDir(startDirectory.empty() ? std::string() : startDirectory.string() + "/") {}
 
 CQuorlenApp::~CQuorlenApp() {
     if (m_document) {
@@ -21,6 +23,14 @@ std::filesystem::path CQuorlenApp::settingsFile() const {
 }
 
 bool CQuorlenApp::InitInstance(const QStringList& arguments, bool show) {
+    m_termination = std::make_unique<TerminationSignals>();
+    QObject::connect(m_termination.get(), &TerminationSignals::received, m_termination.get(),
+                     [this] { requestExit(); });
+    if (auto* gui = qobject_cast<QGuiApplication*>(QCoreApplication::instance())) {
+        QObject::connect(gui, &QGuiApplication::commitDataRequest, m_termination.get(),
+                         [this] { requestExit(); });
+    }
+
     SettingsDefaults::apply(m_settings);
     m_settings.load(settingsFile()); // a missing or unreadable file leaves the defaults
 
@@ -28,7 +38,6 @@ bool CQuorlenApp::InitInstance(const QStringList& arguments, bool show) {
         CQuorlenDoc::Context{m_settings, m_sink, Clock::steady(), "quorlen.dat", {}, {}});
     m_frame = std::make_unique<CMainFrame>(*m_document, m_settings);
     m_sink.attach(m_frame.get());
-    m_frame->resize(m_frame->initialSize());
 
     if (arguments.size() > 1) {
         m_document->openRecord(
@@ -37,11 +46,14 @@ bool CQuorlenApp::InitInstance(const QStringList& arguments, bool show) {
     }
     if (show) {
         m_frame->show();
-        // The stored size is the outer size, frame included.
-        const QSize frame = m_frame->frameGeometry().size() - m_frame->geometry().size();
-        m_frame->resize(m_frame->initialSize() - frame);
     }
     return true;
+}
+
+void CQuorlenApp::requestExit() {
+    // exit() ends the nested loops too, and every loop started after it returns at once, so
+    // no dialog can hold the program open.
+    QCoreApplication::exit(0);
 }
 
 int CQuorlenApp::ExitInstance() {

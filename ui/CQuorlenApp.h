@@ -1,5 +1,6 @@
 #pragma once
 
+#include "settings/CurrentDirectory.h"
 #include "settings/SettingsStore.h"
 #include "ui/WindowSink.h"
 
@@ -11,6 +12,7 @@
 
 class CMainFrame;
 class CQuorlenDoc;
+class TerminationSignals;
 
 // The program: the settings store for the whole run, filled with the defaults and the
 // settings file of the directory that was current at start-up; the document, the window and
@@ -18,8 +20,10 @@ class CQuorlenDoc;
 class CQuorlenApp {
 public:
     // The settings file is the one in this directory, whatever the current directory is
-    // later.
-    explicit CQuorlenApp(std::filesystem::path startDirectory = std::filesystem::current_path());
+    // later. An empty directory stands for one that cannot be read (deleted): the settings
+    // file is then looked for by its bare name, which finds nothing and saves nothing.
+    explicit CQuorlenApp(std::filesystem::path startDirectory =
+                             currentDirectory().value_or(std::filesystem::path()));
     ~CQuorlenApp();
     CQuorlenApp(const CQuorlenApp&) = delete;
     CQuorlenApp& operator=(const CQuorlenApp&) = delete;
@@ -32,6 +36,11 @@ public:
     // settings file is written. Returns the program's exit code.
     int ExitInstance();
 
+    // Ends the program the normal way from the event loop: every running event loop returns,
+    // a modal dialog's included, and the caller of exec() runs ExitInstance(). SIGTERM,
+    // SIGINT, SIGHUP and the end of the desktop session ask for it from InitInstance() on.
+    void requestExit();
+
     SettingsStore& settings() { return m_settings; }
     CQuorlenDoc* document() const { return m_document.get(); }
     CMainFrame* mainWindow() const { return m_frame.get(); }
@@ -43,4 +52,7 @@ private:
     WindowSink m_sink;
     std::unique_ptr<CQuorlenDoc> m_document;
     std::unique_ptr<CMainFrame> m_frame;
+    // Lives until the application object goes, after ExitInstance(): a signal during the
+    // exit only adds to its pipe.
+    std::unique_ptr<TerminationSignals> m_termination;
 };

@@ -1,6 +1,9 @@
 #include "document/CQuorlenDoc.h"
+#include "gtp/EnginePlayer.h"
+#include "notation/HexNotation.h"
 #include "players/ComputerPlayer.h"
 #include "players/HumanPlayer.h"
+#include "settings/EscapedText.h"
 #include "settings/SettingsDefaults.h"
 #include "settings/SettingsKeys.h"
 #include "settings/SettingsStore.h"
@@ -14,6 +17,7 @@
 #include <filesystem>
 #include <fstream>
 #include <thread>
+#include <tuple>
 
 namespace {
 
@@ -206,6 +210,127 @@ TEST_F(CQuorlenDocTest, ComputerPlayersPlayAWholeGame) {
     EXPECT_TRUE(document->isGameOver());
     EXPECT_NE(document->game()->winner(), 0);
     EXPECT_TRUE(sink.all<GameErrorText>().empty());
+}
+
+// --- GTP engines as players ----------------------------------------------------------------
+
+std::string fakeEngine(const std::string& mode) {
+    return std::string("/bin/sh '") + FAKE_ENGINE + "' " + mode;
+}
+
+// The Benzene-like engine; its log shows what it was told.
+std::string swapSidesEngine(const fs::path& log, const char* first = "") {
+    return std::string("/bin/sh '") + SIDES_ENGINE + "' '" + log.string() + "' " + first;
+}
+
+TEST_F(CQuorlenDocTest, AGtpEngineTakesTheEasyPlayersSwapAndPlaysToTheEnd) {
+    settings.set(SettingsKeys::p1Type, "1");
+    settings.set(SettingsKeys::boardSize, "5");
+    auto document = makeDocument();
+    // An "=" in the command line is stored escaped, so that the settings file keeps it.
+    const std::string command = "QUORLEN_TEST=1 " + swapSidesEngine(directory() / "log");
+    std::unique_ptr<EnginePlayer> engine = document->startEngine(2, command);
+    ASSERT_TRUE(eventually([&] { return engine->startState() != EnginePlayer::Start::running; }));
+    ASSERT_EQ(engine->startState(), EnginePlayer::Start::ready) << engine->startFailure();
+    document->setEnginePlayer(2, std::move(engine));
+    EXPECT_EQ(document->player(2).name(), "Wolve");
+    EXPECT_TRUE(document->isPlayerKindChecked(2, PlayerKind::gtpEngine));
+    EXPECT_EQ(settings.get(SettingsKeys::p2Type), "3");
+    EXPECT_EQ(settings.get(SettingsKeys::p2Engine), EscapedText::escaped(command));
+    EXPECT_EQ(document->engineCommand(2), command);
+
+    document->newGame();
+    ASSERT_TRUE(eventually([&] { return !document->isRunning(); }));
+    for (const GameErrorText& error : sink.all<GameErrorText>()) {
+        ADD_FAILURE() << error.text;
+    }
+    EXPECT_NE(document->game()->winner(), 0);
+    // The easy player opens in the middle and the engine swaps; it is shown the true swap, and
+    // told its time in the two-argument form it takes.
+    const std::vector<Hex::Coord> moves = document->game()->moves();
+    ASSERT_GE(moves.size(), 2u);
+    EXPECT_EQ(moves[1], (Hex::Coord{5, 5}));
+    const std::string log = readBytes(directory() / "log");
+    const std::string mirrored = HexNotation::cellName(Hex::Coord{moves[0].col, moves[0].row});
+    EXPECT_NE(log.find("genmove white\nclear_board\nplay white " + mirrored + "\n"),
+              std::string::npos)
+        << log;
+    // GTP's three-argument time_left refused, the engine's own two-argument form follows.
+    const std::size_t timeLeft = log.find("time_left white ");
+    const std::size_t end = log.find(" 0\n", timeLeft);
+    ASSERT_NE(end, std::string::npos) << log;
+    const std::string twoArguments = log.substr(timeLeft, end - timeLeft);
+    EXPECT_EQ(log.substr(timeLeft, 2 * twoArguments.size() + 4),
+              twoArguments + " 0\n" + twoArguments + "\n");
+}
+
+TEST_F(CQuorlenDocTest, AHumanTakesTheSwapOfAGtpEnginesStoneAndWins) {
+    settings.set(SettingsKeys::boardSize, "5");
+    settings.set(SettingsKeys::p1Type, "3");
+    settings.set(SettingsKeys::p1Engine,
+                 EscapedText::escaped(swapSidesEngine(directory() / "log", "b3")));
+    auto document = makeDocument();
+    EXPECT_TRUE(document->isPlayerKindChecked(1, PlayerKind::gtpEngine));
+    document->newGame();
+    ASSERT_TRUE(eventually([&] { return sink.all<WmAppSwapOffer>().size() == 1; }));
+    document->onSwapOffer(2);
+    document->swapClicked();
+    // The engine fills the top rows; White joins its edges along the bottom row.
+    for (std::size_t col = 0; col < 5; ++col) {
+        ASSERT_TRUE(eventually([&] { return sink.all<WmAppHumanTurn>().size() == col + 1; }));
+        document->onHumanTurn(2);
+        ASSERT_TRUE(document->cellClicked(4, static_cast<int>(col)));
+    }
+    ASSERT_TRUE(eventually([&] { return !document->isRunning(); }));
+    EXPECT_TRUE(sink.all<GameErrorText>().empty());
+    EXPECT_EQ(document->game()->winner(), 2);
+    EXPECT_EQ(document->player(1).name(), "Wolve");
+    // b3 (row 2, column 1) swapped is White's c2.
+    const std::string log = readBytes(directory() / "log");
+    EXPECT_EQ(log.find("swap-pieces"), std::string::npos) << log;
+    EXPECT_NE(log.find("genmove black\nclear_board\nplay white c2\n"), std::string::npos) << log;
+}
+
+TEST_F(CQuorlenDocTest, TwoGtpEnginesPlayAGameToItsEnd) {
+    settings.set(SettingsKeys::boardSize, "5");
+    for (const auto& [type, engine, log] :
+         {std::tuple{SettingsKeys::p1Type, SettingsKeys::p1Engine, "black.log"},
+          std::tuple{SettingsKeys::p2Type, SettingsKeys::p2Engine, "white.log"}}) {
+        settings.set(type, "3");
+        settings.set(engine, EscapedText::escaped(swapSidesEngine(directory() / log)));
+    }
+    auto document = makeDocument();
+    document->newGame();
+    ASSERT_TRUE(eventually([&] { return !document->isRunning(); }));
+    EXPECT_TRUE(sink.all<GameErrorText>().empty());
+    EXPECT_NE(document->game()->winner(), 0);
+    EXPECT_EQ(document->game()->moves()[1], (Hex::Coord{5, 5}));
+}
+
+TEST_F(CQuorlenDocTest, StopGameEndsAGtpEnginesThinkAtOnce) {
+    settings.set(SettingsKeys::p1Type, "3");
+    settings.set(SettingsKeys::p1Engine, EscapedText::escaped(fakeEngine("hang")));
+    auto document = makeDocument();
+    document->newGame();
+    ASSERT_TRUE(sink.waitForStatus("fake-hang thinking..."));
+    document->newGame(); // Stop Game: the engine would otherwise have its 300 seconds
+    ASSERT_TRUE(eventually([&] { return !document->isRunning(); }));
+    EXPECT_TRUE(sink.all<GameErrorText>().empty());
+}
+
+TEST_F(CQuorlenDocTest, AGtpEngineComesFromTheSettingsAndItsFailureEndsTheGame) {
+    settings.set(SettingsKeys::p1Type, "3"); // without a command line: a human
+    EXPECT_EQ(makeDocument()->player(1).name(), "Player 1");
+
+    settings.set(SettingsKeys::p1Engine, EscapedText::escaped(fakeEngine("crash")));
+    auto document = makeDocument();
+    EXPECT_TRUE(document->isPlayerKindChecked(1, PlayerKind::gtpEngine));
+    document->newGame();
+    ASSERT_TRUE(eventually([&] { return !document->isRunning(); }));
+    ASSERT_EQ(sink.all<GameErrorText>().size(), 1u);
+    EXPECT_EQ(sink.all<GameErrorText>()[0].text,
+              "The GTP engine fake-crash (Player 1) closed its output (it exited with status 3) "
+              "at genmove black.");
 }
 
 TEST_F(CQuorlenDocTest, OpenAndSaveRecords) {

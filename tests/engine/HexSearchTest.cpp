@@ -8,6 +8,9 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <variant>
+
 namespace {
 
 using Cells = std::vector<Hex::Coord>;
@@ -15,6 +18,17 @@ using Cells = std::vector<Hex::Coord>;
 Path path(Cells cells, double cost) {
     return Path{std::move(cells), cost};
 }
+
+// Records what is posted, after running the test's hook on it (on the posting thread).
+struct HookedSink : RecordingSink {
+    std::function<void(const Message&)> onPost;
+    void post(Message message) override {
+        if (onPost) {
+            onPost(message);
+        }
+        RecordingSink::post(std::move(message));
+    }
+};
 
 // A search over one root whose path lists the test writes by hand, so that the candidate
 // moves follow from the rules alone (the path finders are never asked).
@@ -44,7 +58,7 @@ struct Fixture {
     PathFinder player1;
     PathFinder player2;
     std::atomic<bool> stopped{false};
-    RecordingSink sink;
+    HookedSink sink;
     FakeClock clock;
     std::unique_ptr<HexSearch> search;
 };
@@ -135,6 +149,25 @@ TEST(HexSearch, AStoppedPlayerExpandsNothingAndPostsNothing) {
     EXPECT_EQ(f.search->expand(f.search->root()), 3); // (1, 1) and its blocks (1, 0), (1, 2)
     EXPECT_TRUE(f.search->root().children.empty());
     EXPECT_TRUE(f.sink.messages().empty());
+}
+
+// The watcher may stop the game between the expansion's test of the search's stop flag and
+// its test of the player's stop mark: the root's only candidate then has no child, and the
+// search must end without a move instead of reading a child that is not there.
+TEST(HexSearch, AStopDuringTheFirstExpansionOfASingleMoveEndsWithoutAMove) {
+    Fixture f(3, ". . .  . O .  . . .", {path({{2, 2}, {1, 2}, {0, 2}}, 2.0)},
+              {path({{1, 2}, {1, 1}, {1, 0}}, 1.0)});
+    f.sink.onPost = [&f](const Message& message) {
+        if (std::holds_alternative<WmAppShowPaths>(message)) {
+            f.stopped = true; // the watcher's two steps, in its order
+            f.search->stop();
+        }
+    };
+    int row = -1;
+    int col = -1;
+    f.search->run(row, col);
+    EXPECT_TRUE(f.search->root().children.empty());
+    EXPECT_EQ((Hex::Coord{row, col}), Hex::noMove);
 }
 
 TEST(HexSearch, AWonPositionHasNoMovesAndADecidedValue) {

@@ -169,6 +169,37 @@ TEST_F(GtpEngineTest, WhiteDeclinesTheSwapOfAnEdgeStoneAndOpensItself) {
     EXPECT_EQ(answer(engine, "genmove w"), "swap-pieces");
 }
 
+TEST_F(GtpEngineTest, TheSwapCanBeSwitchedOffAndOn) {
+    GtpEngine::Options off = options();
+    off.swap = false;
+    GtpEngine engine(off);
+    const std::pair<const char*, const char*> exchanges[] = {
+        {"param_game", "[bool] allow_swap 0"},
+        {"boardsize 10", ""},
+        {"play b d5", ""},
+        {"play w swap-pieces", "? illegal move: the swap is off"},
+        {"param_game allow_swap 1", ""},
+        {"param_game", "[bool] allow_swap 1"},
+        {"play w swap-pieces", ""},
+        {"param_game allow_swap 0", ""},
+        {"param_game allow_swap maybe", "? syntax error: expected param_game allow_swap 0|1"},
+        {"param_game komi 7", "? unknown parameter: komi"},
+        {"boardsize 10", ""},
+        {"play b d5", ""}};
+    for (const auto& [command, reply] : exchanges) {
+        EXPECT_EQ(answer(engine, command), reply) << command;
+    }
+    // With the swap off White answers a stone in the middle with a stone of its own, also on
+    // the smallest board, where its one opening cell is Black's stone.
+    EXPECT_TRUE(HexNotation::parseCell(answer(engine, "genmove w"), 10));
+    ASSERT_EQ(answer(engine, "boardsize 3"), "");
+    ASSERT_EQ(answer(engine, "play b a1"), "");
+    const std::optional<Coord> cell = HexNotation::parseCell(answer(engine, "genmove w"), 3);
+    ASSERT_TRUE(cell);
+    EXPECT_NE(*cell, (Coord{0, 0}));
+    EXPECT_EQ(engine.position().board().cell(cell->row, cell->col), 2);
+}
+
 TEST_F(GtpEngineTest, TheEasyMoveIsTheCrossingOfTheCheapestPaths) {
     GtpEngine engine(options());
     for (const char* line : {"boardsize 7", "play b d4", "play w c3", "play b e2", "play w d5"}) {

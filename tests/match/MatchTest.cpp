@@ -2,6 +2,7 @@
 #include "cli/MatchCommand.h"
 #include "match/MatchTable.h"
 #include "notation/GamePosition.h"
+#include "notation/HexNotation.h"
 #include "sgf/SgfGame.h"
 
 #include "support/CliRun.h"
@@ -106,8 +107,92 @@ INSTANTIATE_TEST_SUITE_P(
         Misbehaviour{"illegal", "B (White) played a1 on move 4: cell a1 is occupied", "B+F"},
         Misbehaviour{"resign", "B (White) resigned, which is not allowed on move 2", "B+F"},
         Misbehaviour{"garbage", "B (White) answered 'hello', no move on move 2", "B+F"},
-        Misbehaviour{"refuse", "B (White) refused genmove on move 2: I will not", "B+F"}),
+        Misbehaviour{"refuse", "B (White) refused genmove on move 2: I will not", "B+F"},
+        Misbehaviour{"swap", "B (White) answered swap-pieces on move 2, but the swap is off",
+                     "B+F"}),
     [](const testing::TestParamInfo<Misbehaviour>& each) { return std::string(each.param.mode); });
+
+// The Benzene-like engine, whose moves and log show how the referee spoke to it.
+std::string sides(const TempDirectory& directory, const char* first = "") {
+    return std::string("/bin/sh '") + SIDES_ENGINE + "' '" + (directory / "sides.log").string() +
+           "' " + first;
+}
+
+struct SwapGame {
+    Match::Summary summary;
+    std::vector<Hex::Coord> moves;
+    std::string log; // the Benzene-like engine's commands, one a line
+};
+
+SwapGame playSwapGame(const TempDirectory& directory, std::string black, std::string white,
+                      bool swap) {
+    Match::Options options;
+    options.engineA = std::move(black);
+    options.engineB = std::move(white);
+    options.size = 5;
+    options.swap = swap;
+    options.sgfDir = directory.path();
+    std::ostringstream progress;
+    const std::atomic<bool> interrupted{false};
+    SwapGame game;
+    game.summary = Match(options, progress).run(interrupted);
+    const SgfGame::Reading reading = SgfGame::read(readBytes(directory / "game-001.sgf"));
+    if (reading.record) {
+        game.moves = reading.record->moves;
+    }
+    game.log = readBytes(directory / "sides.log");
+    return game;
+}
+
+// A whole game, won on the board and forfeited by nobody.
+void expectPlayedOut(const SwapGame& game) {
+    ASSERT_EQ(game.summary.notes, std::vector<std::string>{}) << game.log;
+    GamePosition position(5);
+    ASSERT_EQ(position.playAll(game.moves), "");
+    EXPECT_NE(position.winner(), 0);
+}
+
+std::string mirroredStone(Hex::Coord first) {
+    return "play white " + HexNotation::cellName(Hex::Coord{first.col, first.row}) + "\n";
+}
+
+TEST(MatchSwap, ABenzeneStyleWhiteThatSwapsIsShownTheTrueSwap) {
+    TempDirectory directory;
+    const SwapGame game =
+        playSwapGame(directory, quorlen(directory, "a.dat"), sides(directory), true);
+    expectPlayedOut(game);
+    ASSERT_GE(game.moves.size(), 2u);
+    EXPECT_EQ(game.moves[1], HexNotation::swapMarker(5));
+    EXPECT_NE(game.log.find("param_game allow_swap 1\n"), std::string::npos) << game.log;
+    EXPECT_NE(game.log.find("genmove white\nclear_board\n" + mirroredStone(game.moves[0])),
+              std::string::npos)
+        << game.log;
+}
+
+TEST(MatchSwap, ABenzeneStyleBlackIsShownTheTrueSwapOfItsStone) {
+    TempDirectory directory;
+    // Quorlen's White takes the swap of a stone in the middle; b3 is row 2, column 1.
+    const SwapGame game =
+        playSwapGame(directory, sides(directory, "b3"), quorlen(directory, "b.dat"), true);
+    expectPlayedOut(game);
+    ASSERT_GE(game.moves.size(), 2u);
+    EXPECT_EQ(game.moves[0], (Hex::Coord{2, 1}));
+    EXPECT_EQ(game.moves[1], HexNotation::swapMarker(5));
+    EXPECT_NE(game.log.find("genmove black\nclear_board\nplay white c2\ngenmove black\n"),
+              std::string::npos)
+        << game.log;
+}
+
+TEST(MatchSwap, WithoutItNoEngineIsOfferedTheSwap) {
+    TempDirectory directory;
+    const SwapGame game =
+        playSwapGame(directory, sides(directory, "b3"), quorlen(directory, "b.dat"), false);
+    expectPlayedOut(game);
+    ASSERT_GE(game.moves.size(), 2u);
+    EXPECT_NE(game.moves[1], HexNotation::swapMarker(5)); // Quorlen was told the rule
+    EXPECT_NE(game.log.find("param_game allow_swap 0\n"), std::string::npos) << game.log;
+    EXPECT_EQ(game.log.find("swap-pieces"), std::string::npos) << game.log;
+}
 
 TEST(Match, AnEngineThatRefusesALegalMoveLosesAsWell) {
     TempDirectory directory;

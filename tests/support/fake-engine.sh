@@ -3,7 +3,7 @@
 #   fake-engine.sh MODE
 # It answers every command with an empty success, except:
 #   genmove  hang: never answers; crash: exits with status 3; illegal: always a1;
-#            resign: resign; garbage: hello; refuse: an error
+#            resign: resign; garbage: hello; refuse: an error; swap: swap-pieces
 #   play     refuse-play: an error
 #   name     fake-MODE; mute: exits at once, before any answer
 #   any      chatty: a line that is no GTP reply before every answer
@@ -35,6 +35,7 @@ while IFS= read -r line; do
     resign) reply '= resign' ;;
     garbage) reply '= hello' ;;
     refuse) reply '? I will not' ;;
+    swap) reply '= swap-pieces' ;;
     *) reply '? no move' ;;
     esac
     ;;

@@ -6,9 +6,15 @@
 #include "ui/CMainFrame.h"
 #include "ui/CQuorlenApp.h"
 
+#include <QAction>
+#include <QApplication>
 #include <QDir>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
+
+#include <csignal>
+#include <filesystem>
 
 #include <fstream>
 #include <sstream>
@@ -92,19 +98,94 @@ private slots:
         QVERIFY(application.document()->game() == nullptr);
     }
 
-    void theWindowSizeOfTheRunIsSaved() {
+    // What is stored at exit is what the next start shows, and a resize by the user is kept.
+    void theWindowSizeRoundTrips() {
         QTemporaryDir start;
-        {
+        QSize stored(800, 600);
+        for (const QSize resized : {QSize(), QSize(700, 500), QSize()}) {
             CQuorlenApp application(start.path().toStdString());
             QVERIFY(application.InitInstance({"quorlen"}, true));
-            application.mainWindow()->resize(700, 500);
-            application.mainWindow()->close();
+            CMainFrame& window = *application.mainWindow();
+            QVERIFY(QTest::qWaitForWindowExposed(&window));
+            QTRY_COMPARE(window.frameGeometry().size(), stored);
+            if (resized.isValid()) {
+                window.resize(resized);
+            }
+            const QSize outer = window.frameGeometry().size();
             application.ExitInstance();
+            SettingsStore saved;
+            QVERIFY(saved.load(pathOf(start, "config.ini")));
+            stored = QSize(saved.getInt(SettingsKeys::windowWidth),
+                           saved.getInt(SettingsKeys::windowHeight));
+            QCOMPARE(stored, outer);
         }
-        SettingsStore saved;
-        QVERIFY(saved.load(pathOf(start, "config.ini")));
-        QVERIFY(saved.getInt(SettingsKeys::windowWidth) >= 700);
-        QVERIFY(saved.getInt(SettingsKeys::windowHeight) >= 500);
+    }
+
+    // A kill, a Ctrl-C or a closed terminal ends the program as its Exit does: the game stops,
+    // the settings and the weights are saved. So it does while a modal dialog is open, and
+    // when the signal comes twice.
+    void aTerminationSignalRunsTheNormalExit_data() {
+        QTest::addColumn<int>("signalNumber");
+        QTest::addColumn<bool>("dialogOpen");
+        QTest::addColumn<int>("count");
+        QTest::addColumn<int>("afterMs");
+        QTest::newRow("SIGTERM while two hard players think") << SIGTERM << false << 1 << 1500;
+        QTest::newRow("SIGINT twice over a dialog") << SIGINT << true << 2 << 300;
+        QTest::newRow("SIGHUP over a dialog") << SIGHUP << true << 1 << 300;
+    }
+    void aTerminationSignalRunsTheNormalExit() {
+        QFETCH(int, signalNumber);
+        QFETCH(bool, dialogOpen);
+        QFETCH(int, count);
+        QFETCH(int, afterMs);
+        QTemporaryDir start;
+        writeFile(pathOf(start, "config.ini"),
+                  "P1_TYPE=2\r\nP2_TYPE=2\r\nLEARNING=1\r\nBOARD_SIZE=7\r\n");
+        const auto weights = pathOf(m_work, "quorlen.dat");
+        std::filesystem::remove(weights);
+        CQuorlenApp application(start.path().toStdString());
+        QVERIFY(application.InitInstance({"quorlen"}, true));
+        CMainFrame& window = *application.mainWindow();
+        window.action("newGame")->trigger();
+        bool dialogReturned = false;
+        if (dialogOpen) {
+            QTimer::singleShot(0, &window, [&] {
+                window.action("colors")->trigger();
+                dialogReturned = true;
+            });
+        }
+        bool dialogWasOpen = false;
+        QTimer::singleShot(afterMs, [&, signalNumber, count] {
+            dialogWasOpen = QApplication::activeModalWidget() != nullptr;
+            for (int i = 0; i < count; ++i) {
+                ::raise(signalNumber);
+            }
+        });
+        QTimer::singleShot(60000, [] { QCoreApplication::exit(1); }); // a hang fails
+        QCOMPARE(QApplication::exec(), 0);
+        QCOMPARE(dialogWasOpen, dialogOpen);
+        QCOMPARE(dialogReturned, dialogOpen);
+        QCOMPARE(application.ExitInstance(), 0);
+        QVERIFY(fileText(pathOf(start, "config.ini")).find("P1_TYPE=2\r\n") != std::string::npos);
+        QVERIFY(std::filesystem::exists(weights));
+    }
+
+    // A current directory deleted under the program: it starts with the defaults, and Save
+    // fails silently like any other save that cannot be made.
+    void aDeletedCurrentDirectoryIsNoCrash() {
+        const auto record = pathOf(m_work, "won.txt");
+        writeFile(record, "3\r\n0.1\r\n0.0\r\n1.1\r\n0.2\r\n2.0\r\n");
+        auto gone = std::make_unique<QTemporaryDir>();
+        writeFile(pathOf(*gone, "config.ini"), "BOARD_SIZE=7\r\n");
+        QDir::setCurrent(gone->path());
+        gone.reset();
+        CQuorlenApp application;
+        QVERIFY(
+            application.InitInstance({"quorlen", QString::fromStdString(record.string())}, false));
+        QCOMPARE(application.document()->boardSize(), 10);
+        QVERIFY(application.mainWindow()->action("save")->isEnabled());
+        application.mainWindow()->action("save")->trigger();
+        QCOMPARE(application.ExitInstance(), 0);
     }
 
 private:

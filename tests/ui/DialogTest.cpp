@@ -1,6 +1,8 @@
+#include "gtp/EnginePlayer.h"
 #include "ui/CAboutDlg.h"
 #include "ui/CBoardSizeDlg.h"
 #include "ui/CColorPrefsDlg.h"
+#include "ui/CEngineDlg.h"
 #include "ui/CTimeLimitDlg.h"
 #include "ui/ColorEdit.h"
 #include "ui/SettingsColor.h"
@@ -63,6 +65,7 @@ private slots:
     void colorChooserCancelAndConfirm();
     void colorEditPaintsItsColour();
     void aboutBox();
+    void engineDialogStartsTheEngineOrSaysWhyNot();
 };
 
 void DialogTest::boardSizeShowsTheStoredText() {
@@ -190,6 +193,40 @@ void DialogTest::aboutBox() {
     QVERIFY(okButton(dialog)->isDefault());
     QTest::mouseClick(okButton(dialog), Qt::LeftButton);
     QCOMPARE(dialog.result(), int(QDialog::Accepted));
+}
+
+void DialogTest::engineDialogStartsTheEngineOrSaysWhyNot() {
+    const auto fake = [](const char* mode) {
+        return QStringLiteral("/bin/sh '%1' %2").arg(QStringLiteral(FAKE_ENGINE), mode);
+    };
+    CEngineDlg dialog(2, QStringLiteral("  "), [](const std::string& command) {
+        EnginePlayer::Options options;
+        options.command = command;
+        return std::make_unique<EnginePlayer>(options);
+    });
+    QCOMPARE(dialog.windowTitle(), QStringLiteral("GTP Engine for Player 2"));
+    QStringList shown;
+    dialog.setMessageDisplay([&shown](QWidget*, const QString& message) { shown << message; });
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowActive(&dialog));
+    QTest::mouseClick(okButton(dialog), Qt::LeftButton);
+    QCOMPARE(shown, QStringList{QStringLiteral("Please enter the engine's command line.")});
+
+    dialog.field()->setText(fake("mute"));
+    QTest::mouseClick(okButton(dialog), Qt::LeftButton);
+    QVERIFY(QTest::qWaitFor([&] { return shown.size() == 2; }, 30000));
+    QCOMPARE(shown.back(), QStringLiteral("The engine did not start: it closed its output (it "
+                                          "exited with status 0) at name."));
+    QVERIFY(dialog.isVisible());
+    QVERIFY(dialog.field()->isEnabled());
+
+    dialog.field()->setText(fake("refuse"));
+    QTest::mouseClick(okButton(dialog), Qt::LeftButton);
+    QVERIFY(QTest::qWaitFor([&] { return !dialog.isVisible(); }, 30000));
+    QCOMPARE(dialog.result(), int(QDialog::Accepted));
+    const std::unique_ptr<EnginePlayer> player = dialog.takePlayer();
+    QVERIFY(player != nullptr);
+    QCOMPARE(player->name(), std::string("fake-refuse"));
 }
 
 QTEST_MAIN(DialogTest)

@@ -7,9 +7,13 @@
 #include "ui/WindowSink.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QDialog>
+#include <QMenu>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 #include <memory>
 
@@ -150,6 +154,29 @@ private slots:
         QVERIFY(frame.action("learning")->isChecked());
     }
 
+    void cancellingTheEngineChoiceChangesNothing() {
+        Window window;
+        QStringList items;
+        for (const QAction* item :
+             qobject_cast<QMenu*>(window.frame->action("player2human")->parent())->actions()) {
+            items << item->text();
+        }
+        QCOMPARE(items, (QStringList{"Human\t0", "Quorlen AI (easy)\t1", "Quorlen AI (hard)\t2",
+                                     "GTP Engine...\t3"}));
+        QTimer closer;
+        connect(&closer, &QTimer::timeout, [] {
+            if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
+                dialog->reject();
+            }
+        });
+        closer.start(10);
+        window.frame->action("player2engine")->trigger();
+        QVERIFY(window.frame->action("player2human")->isChecked());
+        QVERIFY(!window.frame->action("player2engine")->isChecked());
+        QCOMPARE(window.settings.get(SettingsKeys::p2Type), std::string("0"));
+        QCOMPARE(window.settings.get(SettingsKeys::p2Engine), std::string());
+    }
+
     void clicksReachTheWaitingHuman() {
         Window window;
         window.click(1, 1); // no game: nothing happens
@@ -201,15 +228,6 @@ private slots:
         window.frame->action("newGame")->trigger(); // stop the search
         QVERIFY(window.waitFor([&] { return !window.document->isRunning(); }));
         QVERIFY(window.errors.isEmpty());
-    }
-
-    void closingStoresTheOuterSize() {
-        Window window;
-        window.frame->resize(640, 480);
-        window.frame->close();
-        const QSize outer = window.frame->frameGeometry().size();
-        QCOMPARE(window.settings.getInt(SettingsKeys::windowWidth), outer.width());
-        QCOMPARE(window.settings.getInt(SettingsKeys::windowHeight), outer.height());
     }
 
     void absurdStoredSizesGiveTheDefault() {
