@@ -46,12 +46,17 @@ void replaceAll(const TempDirectory& directory, const Version& version) {
     FileText::replaceWhole(directory / "game.txt", version.record.text());
 }
 
-// Says it has started, then replaces the three files with the two versions in turn until it
-// is killed.
+// Times one round of writing in this process (a forked child under the sanitizers writes
+// much slower than its parent), says how long it took, then replaces the three files with the
+// two versions in turn until it is killed.
 [[noreturn]] void replaceForever(const TempDirectory& directory,
                                  const std::array<Version, 2>& versions, int started) {
-    const char byte = 1;
-    [[maybe_unused]] const ssize_t written = ::write(started, &byte, 1);
+    const auto before = std::chrono::steady_clock::now();
+    replaceAll(directory, versions[0]);
+    const long long round = std::chrono::duration_cast<std::chrono::microseconds>(
+                                std::chrono::steady_clock::now() - before)
+                                .count();
+    [[maybe_unused]] const ssize_t written = ::write(started, &round, sizeof round);
     for (std::size_t turn = 1;; turn = 1 - turn) {
         replaceAll(directory, versions[turn]);
     }
@@ -72,13 +77,8 @@ TEST(FileReplacementCrash, AKilledWriterLeavesEveryFileWhole) {
     const std::array<const char*, 3> names = {"config.ini", "quorlen.dat", "game.txt"};
 
     TempDirectory directory;
-    // The kills spread over a round of writing, however fast the disk is.
-    const auto before = std::chrono::steady_clock::now();
     replaceAll(directory, versions[0]);
-    const auto round = std::chrono::duration_cast<std::chrono::microseconds>(
-        std::chrono::steady_clock::now() - before);
     std::mt19937 random(20240611);
-    std::uniform_int_distribution<long> moment(0, round.count());
     std::array<int, 2> seen{};
     for (int kill = 0; kill < 200; ++kill) {
         int started[2];
@@ -88,10 +88,12 @@ TEST(FileReplacementCrash, AKilledWriterLeavesEveryFileWhole) {
         if (child == 0) {
             replaceForever(directory, versions, started[1]);
         }
-        char byte = 0;
-        ASSERT_EQ(::read(started[0], &byte, 1), 1);
+        long long round = 0;
+        ASSERT_EQ(::read(started[0], &round, sizeof round), static_cast<ssize_t>(sizeof round));
         ::close(started[0]);
         ::close(started[1]);
+        // The kills spread over two rounds of the child's writing, however fast the disk is.
+        std::uniform_int_distribution<long long> moment(0, 2 * round);
         std::this_thread::sleep_for(std::chrono::microseconds(moment(random)));
         ASSERT_EQ(::kill(child, SIGKILL), 0);
         int status = 0;
