@@ -41,8 +41,10 @@ TEST(GameTreeSearchStop, AStopFromAnotherThreadEndsTheSearch) {
 }
 
 // A search on three threads, to a depth it would take minutes to reach, is stopped in its
-// third iteration: the search and its workers are gone within a fraction of a second (one
-// evaluation of a 13 x 13 position each, under a sanitizer on a loaded machine).
+// third iteration: the search and its workers are gone after at most the evaluation each was
+// making, a fraction of a second; the bound leaves room for a sanitizer on a machine shared by
+// several builds (1.01 s seen under ThreadSanitizer at a load of 17 on 2 cores), and is still
+// far below the rest of the iteration.
 TEST(GameTreeSearchStop, AStopEndsAParallelSearchAndItsWorkers) {
     Weights weights = defaultWeights;
     PathFinder player1(13, 0, 1);
@@ -77,7 +79,7 @@ TEST(GameTreeSearchStop, AStopEndsAParallelSearchAndItsWorkers) {
     }
     const auto stoppedAt = std::chrono::steady_clock::now();
     ASSERT_EQ(done.wait_for(10s), std::future_status::ready);
-    EXPECT_LT(std::chrono::steady_clock::now() - stoppedAt, 1s);
+    EXPECT_LT(std::chrono::steady_clock::now() - stoppedAt, 3s);
     EXPECT_GE(done.get().row, 0); // the move of depth 2
 }
 
