@@ -3,23 +3,26 @@
 #include "headless/Analysis.h"
 #include "headless/PositionOptions.h"
 #include "model/Exception.h"
-#include "model/Game.h"
 
 #include <CLI/CLI.hpp>
 
 #include <iostream>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace {
 
 int runAnalyze(const PositionOptions& options, std::ostream& out, std::ostream& err) {
     std::string json;
     try {
-        const PositionOptions::Position position = options.position();
+        std::vector<std::string> notes;
+        const BoardPosition position = options.position(notes);
+        for (const std::string& note : notes) {
+            err << "quorlen-cli analyze: note: " << note << '\n';
+        }
         const Weights weights = options.weights();
-        const Hex::Game game(position.size, position.moves);
-        json = analyzePosition(game, weights).dump();
+        json = analyzePosition(position, weights).dump();
     } catch (const PositionOptions::BadInput& problem) {
         err << "quorlen-cli analyze: " << problem.what() << '\n';
         return 2;

@@ -4,6 +4,7 @@
 #include "notation/ProtocolText.h"
 #include "settings/FileText.h"
 #include "settings/GameRecord.h"
+#include "sgf/GameFile.h"
 #include "sgf/SgfGame.h"
 
 #include <CLI/CLI.hpp>
@@ -21,14 +22,6 @@ struct ConvertOptions {
     std::string out;
 };
 
-bool looksLikeSgf(std::string_view bytes) {
-    if (bytes.substr(0, 3) == "\xEF\xBB\xBF") {
-        bytes.remove_prefix(3);
-    }
-    const std::size_t first = bytes.find_first_not_of(" \t\r\n\v\f");
-    return first != std::string_view::npos && bytes[first] == '(';
-}
-
 bool writesSgf(const std::filesystem::path& out, bool inputIsSgf) {
     std::string extension = out.extension().string();
     std::transform(extension.begin(), extension.end(), extension.begin(), [](char c) {
@@ -43,28 +36,18 @@ bool writesSgf(const std::filesystem::path& out, bool inputIsSgf) {
     return !inputIsSgf;
 }
 
-// The game of the input's bytes, or the reason there is none.
-std::optional<GameRecord> readGame(std::string_view bytes, bool isSgf, std::string& problem,
-                                   std::string& note) {
-    if (isSgf) {
-        SgfGame::Reading reading = SgfGame::read(bytes);
-        problem = reading.error;
-        note = reading.note;
-        return reading.record;
+// The game of the input's bytes; a record must also be a legal game, since only such a game
+// can become SGF.
+GameFile::Reading readGame(std::string_view bytes) {
+    GameFile::Reading reading = GameFile::parse(bytes);
+    if (reading.record && !GameFile::looksLikeSgf(bytes)) {
+        GamePosition position(reading.record->size);
+        reading.error = position.playAll(reading.record->moves);
+        if (!reading.error.empty()) {
+            reading.record.reset();
+        }
     }
-    std::optional<GameRecord> record = GameRecord::parse(bytes);
-    if (!record) {
-        problem = "not a game record (the board size 1 to 30 on the first line, then one line "
-                  "row.col per move, every line ending in CR LF) nor an SGF game";
-        return std::nullopt;
-    }
-    // The record format takes any cells; only a legal game can become SGF.
-    GamePosition position(record->size);
-    problem = position.playAll(record->moves);
-    if (!problem.empty()) {
-        return std::nullopt;
-    }
-    return record;
+    return reading;
 }
 
 int runConvert(const ConvertOptions& options, std::ostream& out, std::ostream& err) {
@@ -73,25 +56,24 @@ int runConvert(const ConvertOptions& options, std::ostream& out, std::ostream& e
         err << "quorlen-cli convert: cannot read " << options.in << '\n';
         return 1;
     }
-    const bool inputIsSgf = looksLikeSgf(*bytes);
-    std::string problem;
-    std::string note;
-    const std::optional<GameRecord> record = readGame(*bytes, inputIsSgf, problem, note);
-    if (!record) {
-        err << "quorlen-cli convert: " << options.in << ": " << problem << '\n';
+    const bool inputIsSgf = GameFile::looksLikeSgf(*bytes);
+    const GameFile::Reading reading = readGame(*bytes);
+    if (!reading.record) {
+        err << "quorlen-cli convert: " << options.in << ": " << reading.error << '\n';
         return 1;
     }
-    if (!note.empty()) {
+    for (const std::string& note : reading.notes) {
         err << "quorlen-cli convert: note: " << note << '\n';
     }
+    const GameRecord& record = *reading.record;
     const bool toSgf = writesSgf(options.out, inputIsSgf);
-    const std::string content = toSgf ? SgfGame::write(*record) : record->text();
+    const std::string content = toSgf ? SgfGame::write(record, reading.info) : record.text();
     if (!FileText::replaceWhole(options.out, content)) {
         err << "quorlen-cli convert: cannot write " << options.out << '\n';
         return 1;
     }
-    out << options.out << ": " << (toSgf ? "SGF game" : "game record") << ", size " << record->size
-        << ", " << record->moves.size() << " moves\n";
+    out << options.out << ": " << (toSgf ? "SGF game" : "game record") << ", size " << record.size
+        << ", " << record.moves.size() << " moves\n";
     return 0;
 }
 

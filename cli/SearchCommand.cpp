@@ -53,15 +53,14 @@ nlohmann::ordered_json iterationJson(const GameTreeSearch::Iteration& iteration,
     return result;
 }
 
-nlohmann::ordered_json searchPosition(const Hex::Game& game, const Weights& weights,
+nlohmann::ordered_json searchPosition(const BoardPosition& position, const Weights& weights,
                                       const SearchOptions& options, std::ostream& err) {
-    const Hex::Board& board = game.board();
+    const Hex::Board& board = position.board;
     PathFinder player1(board.size(), Hex::Game::player1Direction, Hex::Game::player1Stone);
     PathFinder player2(board.size(), Hex::Game::player2Direction, Hex::Game::player2Stone);
     player1.setWeights(&weights);
     player2.setWeights(&weights);
-    const int rootType =
-        game.moves().size() % 2 == 0 ? TreeNode::player1ToMove : TreeNode::player2ToMove;
+    const int rootType = position.toMove == 1 ? TreeNode::player1ToMove : TreeNode::player2ToMove;
     StatusSink status(&err);
     const std::atomic<bool> notStopped{false};
     HexSearch search(std::max(options.budget, 0),
@@ -109,10 +108,13 @@ int runSearch(const SearchOptions& options, std::ostream& out, std::ostream& err
         return 2;
     }
     try {
-        const PositionOptions::Position position = options.position.position();
+        std::vector<std::string> notes;
+        const BoardPosition position = options.position.position(notes);
+        for (const std::string& note : notes) {
+            err << "quorlen-cli search: note: " << note << '\n';
+        }
         const Weights weights = options.position.weights();
-        const Hex::Game game(position.size, position.moves);
-        out << searchPosition(game, weights, options, err).dump() << '\n';
+        out << searchPosition(position, weights, options, err).dump() << '\n';
     } catch (const PositionOptions::BadInput& problem) {
         err << "quorlen-cli search: " << problem.what() << '\n';
         return 2;

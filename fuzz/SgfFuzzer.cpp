@@ -1,5 +1,6 @@
 // Any bytes as an SGF game: read must refuse them with a message, or give a record of a
-// legal game that writes back to SGF and reads again to the same record.
+// legal game that writes back to SGF and reads again to the same record. A setup position
+// that is also a game must be the game's position.
 #include "FuzzCheck.h"
 
 #include "notation/GamePosition.h"
@@ -12,6 +13,11 @@
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string_view bytes(reinterpret_cast<const char*>(data), size);
     const SgfGame::Reading reading = SgfGame::read(bytes);
+    if (reading.setup) {
+        FUZZ_CHECK(reading.setup->board.size() >= 1 &&
+                   reading.setup->board.size() <= GameRecord::maxSize &&
+                   reading.setup->toMove >= 0 && reading.setup->toMove <= 2);
+    }
     if (!reading.record) {
         FUZZ_CHECK(!reading.error.empty());
         return 0;
@@ -20,9 +26,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FUZZ_CHECK(record.size >= 1 && record.size <= GameRecord::maxSize);
     GamePosition position(record.size);
     FUZZ_CHECK(position.playAll(record.moves).empty());
+    if (reading.setup) {
+        FUZZ_CHECK(position.board() == reading.setup->board &&
+                   position.sideToMove() == reading.setup->toMove);
+    }
     const SgfGame::Reading again = SgfGame::read(SgfGame::write(record));
     FUZZ_CHECK(again.record && again.record->size == record.size &&
-               again.record->moves == record.moves && again.note.empty());
+               again.record->moves == record.moves && again.notes.empty());
     const std::optional<GameRecord> asRecord = GameRecord::parse(record.text());
     FUZZ_CHECK(asRecord && asRecord->moves == record.moves);
     return 0;

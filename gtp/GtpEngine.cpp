@@ -10,9 +10,11 @@
 #include "notation/ProtocolText.h"
 #include "players/ComputerPlayer.h"
 #include "players/WeightsFile.h"
+#include "settings/FileText.h"
 #include "settings/NumberText.h"
 #include "settings/SettingsDefaults.h"
 #include "settings/SettingsKeys.h"
+#include "sgf/SgfGame.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -101,6 +103,7 @@ const std::vector<GtpEngine::Entry>& GtpEngine::commands() {
         {"play", &GtpEngine::play},
         {"genmove", &GtpEngine::genmove},
         {"undo", &GtpEngine::undo},
+        {"loadsgf", &GtpEngine::loadsgf},
         {"showboard", &GtpEngine::showboard},
         {"final_score", &GtpEngine::finalScore},
         {"time_left", &GtpEngine::timeLeft},
@@ -312,6 +315,38 @@ GtpEngine::Reply GtpEngine::undo(const Args&) {
     if (!m_position->undo()) {
         return failure("cannot undo");
     }
+    return success();
+}
+
+GtpEngine::Reply GtpEngine::loadsgf(const Args& args) {
+    const char* usage = "loadsgf FILE [MOVE], MOVE a move number from 1";
+    if (args.empty() || args.size() > 2) {
+        return wrongArguments(usage);
+    }
+    int moveNumber = std::numeric_limits<int>::max(); // every move of the file
+    if (args.size() == 2) {
+        const std::optional<int> given = ProtocolText::wholeNumber(args[1]);
+        if (!given || *given < 1) {
+            return wrongArguments(usage);
+        }
+        moveNumber = *given;
+    }
+    const std::optional<std::string> bytes = FileText::readAll(args[0]);
+    if (!bytes) {
+        return failure("cannot read " + args[0]);
+    }
+    const SgfGame::Reading reading = SgfGame::read(*bytes);
+    if (!reading.record) {
+        return failure(reading.error);
+    }
+    if (reading.record->size < 3) {
+        return failure("unacceptable size");
+    }
+    std::vector<Hex::Coord> moves = reading.record->moves;
+    const std::size_t before = reading.setupMoves + static_cast<std::size_t>(moveNumber) - 1;
+    moves.resize(std::min(moves.size(), before));
+    newGame(reading.record->size);
+    m_position->playAll(moves); // a record read from SGF is a legal game
     return success();
 }
 

@@ -30,6 +30,10 @@ class ComputerPlayer;
 // occupied cell, a move after the game is won, a swap anywhere but the second move, the
 // wrong colour) gets an error and changes nothing.
 //
+// loadsgf FILE [MOVE] makes an SGF file's game the position (read as SgfGame reads it, setup
+// stones placed as moves), or with MOVE the position before the file's move number MOVE
+// (counted from 1, after the setup stones), as GTP's regression command has it.
+//
 // The swap (on unless Options::swap is off; `param_game allow_swap 0|1` switches it, as
 // Benzene-style front ends and referees send it): while it is off, genmove never answers
 // swap-pieces and play refuses it.
@@ -111,6 +115,7 @@ private:
     Reply play(const Args& args);
     Reply genmove(const Args& args);
     Reply undo(const Args& args);
+    Reply loadsgf(const Args& args);
     Reply showboard(const Args& args);
     Reply finalScore(const Args& args);
     Reply timeLeft(const Args& args);

@@ -5,6 +5,7 @@
 #include "engine/PathFinder.h"
 #include "engine/PositionValue.h"
 #include "engine/StatusSink.h"
+#include "model/Game.h"
 
 #include <vector>
 
@@ -84,11 +85,10 @@ Json bySide(Json player1, Json player2) {
 
 // The look-ahead search's candidate moves for the side to move, duplicates included, in the
 // order the search would make its children.
-Json candidatesJson(const Hex::Game& game, PathFinder& player1, PathFinder& player2,
+Json candidatesJson(const BoardPosition& position, PathFinder& player1, PathFinder& player2,
                     const std::vector<Path>& paths1, const std::vector<Path>& paths2) {
-    const int rootType =
-        game.moves().size() % 2 == 0 ? TreeNode::player1ToMove : TreeNode::player2ToMove;
-    auto root = std::make_unique<HexNode>(nullptr, rootType, Hex::noMove, game.board());
+    const int rootType = position.toMove == 1 ? TreeNode::player1ToMove : TreeNode::player2ToMove;
+    auto root = std::make_unique<HexNode>(nullptr, rootType, Hex::noMove, position.board);
     root->pathsP1() = paths1;
     root->pathsP2() = paths2;
     HexNode& rootNode = *root;
@@ -100,8 +100,8 @@ Json candidatesJson(const Hex::Game& game, PathFinder& player1, PathFinder& play
 
 } // namespace
 
-nlohmann::ordered_json analyzePosition(const Hex::Game& game, const Weights& weights) {
-    const Hex::Board& board = game.board();
+nlohmann::ordered_json analyzePosition(const BoardPosition& position, const Weights& weights) {
+    const Hex::Board& board = position.board;
     const std::uint32_t n = board.size();
     PathFinder player1(n, Hex::Game::player1Direction, Hex::Game::player1Stone);
     PathFinder player2(n, Hex::Game::player2Direction, Hex::Game::player2Stone);
@@ -115,16 +115,16 @@ nlohmann::ordered_json analyzePosition(const Hex::Game& game, const Weights& wei
     Json analysis;
     analysis["size"] = n;
     analysis["board"] = boardJson(board);
-    analysis["to_move"] = game.moves().size() % 2 == 0 ? 1 : 2;
-    analysis["last_move"] = cellJson(game.lastMove());
-    analysis["winner"] = game.winner();
-    analysis["winning_path"] = cellsJson(game.winningPath());
+    analysis["to_move"] = position.toMove;
+    analysis["last_move"] = cellJson(position.lastMove);
+    analysis["winner"] = Hex::Game::winnerOf(board);
+    analysis["winning_path"] = cellsJson(Hex::Game::winningPathOf(board));
     analysis["weights"] = weights;
     analysis["cost"] = bySide(costJson(player1), costJson(player2));
     analysis["features"] = bySide(featuresJson(player1), featuresJson(player2));
     analysis["paths"] = bySide(pathsJson(paths1), pathsJson(paths2));
     analysis["value"] = positionValue(paths1, paths2);
     analysis["intersection_move"] = cellJson(intersectionMove(player1, player2, board));
-    analysis["candidates"] = candidatesJson(game, player1, player2, paths1, paths2);
+    analysis["candidates"] = candidatesJson(position, player1, player2, paths1, paths2);
     return analysis;
 }

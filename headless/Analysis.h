@@ -1,7 +1,7 @@
 #pragma once
 
 #include "engine/Weights.h"
-#include "model/Game.h"
+#include "headless/BoardPosition.h"
 
 #include <nlohmann/json.hpp>
 
@@ -10,4 +10,4 @@
 // "cost", "features", "paths", "value", "intersection_move", "candidates". Maps of both
 // sides are keyed "1" (Player 1, joining the rows) and "2" (Player 2, joining the columns).
 // Doubles are written so that they read back exactly.
-nlohmann::ordered_json analyzePosition(const Hex::Game& game, const Weights& weights);
+nlohmann::ordered_json analyzePosition(const BoardPosition& position, const Weights& weights);

@@ -2,8 +2,11 @@
 
 #include "model/Exception.h"
 #include "model/Game.h"
+#include "notation/HexNotation.h"
 #include "players/WeightsFile.h"
+#include "settings/FileText.h"
 #include "settings/GameRecord.h"
+#include "sgf/SgfGame.h"
 
 #include <CLI/CLI.hpp>
 
@@ -93,6 +96,50 @@ Weights readWeightsFile(const std::string& path) {
     return weights;
 }
 
+BoardPosition gamePosition(std::uint32_t size, const std::vector<Hex::Coord>& moves) {
+    const Hex::Game game(size, moves);
+    return BoardPosition::ofGame(game);
+}
+
+// A file with setup stones is taken as it stands, even when it is also a game: its stones
+// were placed, not played, so no move of theirs is the last one.
+BoardPosition sgfPosition(const std::string& path, std::optional<int> toMove,
+                          std::vector<std::string>& notes) {
+    const std::optional<std::string> bytes = FileText::readAll(path);
+    if (!bytes) {
+        throw BadInput("cannot read the SGF file '" + path + "'");
+    }
+    SgfGame::Reading reading = SgfGame::read(*bytes);
+    if (reading.setup) {
+        SgfGame::Setup& setup = *reading.setup;
+        setup.toMove = toMove.value_or(setup.toMove);
+        if (setup.toMove == 0) {
+            throw BadInput("the SGF file '" + path +
+                           "' does not tell whose turn it is (no PL, and the numbers of Black "
+                           "and White stones differ by more than one): give --to-move");
+        }
+        notes.insert(notes.end(), setup.notes.begin(), setup.notes.end());
+        return BoardPosition{std::move(setup.board), setup.toMove, setup.lastMove};
+    }
+    if (!reading.record) {
+        throw BadInput("the SGF file '" + path + "': " + reading.error);
+    }
+    if (toMove) {
+        throw BadInput("--to-move is for positions set up with stones; the moves of the game in '" +
+                       path + "' say whose turn it is");
+    }
+    notes.insert(notes.end(), reading.notes.begin(), reading.notes.end());
+    return gamePosition(reading.record->size, reading.record->moves);
+}
+
+std::optional<int> parseSide(const std::string& text) {
+    const std::optional<int> side = HexNotation::parseColour(text);
+    if (!side) {
+        throw BadInput("--to-move must be black or white, not '" + text + "'");
+    }
+    return side;
+}
+
 } // namespace
 
 void PositionOptions::addTo(CLI::App& command) {
@@ -101,6 +148,11 @@ void PositionOptions::addTo(CLI::App& command) {
         "--moves", m_movesText,
         "Moves as a record's move lines joined by commas: \"r.c,r.c,...\" (N.N is the swap)");
     m_record = command.add_option("--record", m_recordPath, "A game record file");
+    m_sgf = command.add_option("--sgf", m_sgfPath,
+                               "An SGF file: its game, or its setup stones as they stand");
+    m_toMove = command.add_option(
+        "--to-move", m_toMoveText,
+        "black or white: the side to move of an SGF file's setup stones, over PL and the counts");
     m_weights = command.add_option("--weights", m_weightsText,
                                    "The four weights: w0,w1,w2,w3 (default the built-in)");
     m_weightsFile = command.add_option("--weights-file", m_weightsPath,
@@ -108,32 +160,40 @@ void PositionOptions::addTo(CLI::App& command) {
     m_moves->needs(m_size);
     m_record->excludes(m_size);
     m_record->excludes(m_moves);
+    m_sgf->excludes(m_size);
+    m_sgf->excludes(m_moves);
+    m_sgf->excludes(m_record);
+    m_toMove->needs(m_sgf);
 }
 
-PositionOptions::Position PositionOptions::position() const {
+BoardPosition PositionOptions::position(std::vector<std::string>& notes) const {
+    if (m_sgf->count() > 0) {
+        return sgfPosition(m_sgfPath,
+                           m_toMove->count() > 0 ? parseSide(m_toMoveText) : std::nullopt, notes);
+    }
     if (m_record->count() > 0) {
         const std::optional<GameRecord> record = GameRecord::readFile(m_recordPath);
         if (!record) {
             throw BadInput("the game record '" + m_recordPath +
                            "' cannot be read or is not a valid record");
         }
-        return Position{record->size, record->moves};
+        return gamePosition(record->size, record->moves);
     }
     if (m_size->count() == 0) {
-        throw BadInput("give the position with --size (and --moves) or with --record");
+        throw BadInput("give the position with --size (and --moves), --record or --sgf");
     }
-    Position position;
-    position.size = parseSize(m_sizeText);
+    const std::uint32_t size = parseSize(m_sizeText);
+    std::vector<Hex::Coord> moves;
     if (!m_movesText.empty()) {
-        const std::optional<std::vector<Hex::Coord>> moves =
-            GameRecord::parseMoveLines(position.size, splitOnCommas(m_movesText));
-        if (!moves) {
+        const std::optional<std::vector<Hex::Coord>> parsed =
+            GameRecord::parseMoveLines(size, splitOnCommas(m_movesText));
+        if (!parsed) {
             throw BadInput("--moves '" + m_movesText + "' is not a valid move list for size " +
-                           std::to_string(position.size));
+                           std::to_string(size));
         }
-        position.moves = *moves;
+        moves = *parsed;
     }
-    return position;
+    return gamePosition(size, moves);
 }
 
 Weights PositionOptions::weights() const {

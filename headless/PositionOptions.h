@@ -1,7 +1,7 @@
 #pragma once
 
 #include "engine/Weights.h"
-#include "model/Coord.h"
+#include "headless/BoardPosition.h"
 
 #include <cstdint>
 #include <stdexcept>
@@ -15,9 +15,11 @@ class Option;
 
 // The options that name a position and the weights to judge it with, shared by the commands
 // that analyse or search one position:
-//     --size N [--moves "r.c,r.c,..."]  or  --record FILE
+//     --size N [--moves "r.c,r.c,..."]  or  --record FILE  or  --sgf FILE [--to-move SIDE]
 //     [--weights w0,w1,w2,w3] [--weights-file FILE]
 // The moves are a record's move lines joined by commas and are checked as a record's are.
+// An SGF file gives its game, or its setup stones as they stand when it sets up a position;
+// the side to move is then --to-move's, PL's, or the one the stone counts tell.
 class PositionOptions {
 public:
     // Bad input: the message names the problem and becomes the command's one line on stderr.
@@ -26,16 +28,12 @@ public:
         using std::runtime_error::runtime_error;
     };
 
-    struct Position {
-        std::uint32_t size = 0;
-        std::vector<Hex::Coord> moves;
-    };
-
     // Registers the options on a command; this object must outlive the parse.
     void addTo(CLI::App& command);
 
-    // The position and the weights named; throw BadInput.
-    Position position() const;
+    // The position named; throws BadInput, or a Hex::Exception when the moves do not fit
+    // the board. What reading an SGF file noted goes into notes, one line each.
+    BoardPosition position(std::vector<std::string>& notes) const;
     // The default weights, --weights, or the weights file read as a computer player reads
     // it (the file wins over --weights).
     Weights weights() const;
@@ -44,11 +42,15 @@ private:
     CLI::Option* m_size = nullptr;
     CLI::Option* m_moves = nullptr;
     CLI::Option* m_record = nullptr;
+    CLI::Option* m_sgf = nullptr;
+    CLI::Option* m_toMove = nullptr;
     CLI::Option* m_weights = nullptr;
     CLI::Option* m_weightsFile = nullptr;
     std::string m_sizeText;
     std::string m_movesText;
     std::string m_recordPath;
+    std::string m_sgfPath;
+    std::string m_toMoveText;
     std::string m_weightsText;
     std::string m_weightsPath;
 };

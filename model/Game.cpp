@@ -140,13 +140,17 @@ int Game::winner() const {
     return winnerOf(m_board);
 }
 
-std::vector<Coord> Game::winningPath() const {
-    std::lock_guard lock(m_lock);
-    std::vector<Coord> path = m_board.shortestConnection(player1Stone, player1Direction);
+std::vector<Coord> Game::winningPathOf(const Board& board) {
+    std::vector<Coord> path = board.shortestConnection(player1Stone, player1Direction);
     if (path.empty()) {
-        path = m_board.shortestConnection(player2Stone, player2Direction);
+        path = board.shortestConnection(player2Stone, player2Direction);
     }
     return path;
+}
+
+std::vector<Coord> Game::winningPath() const {
+    std::lock_guard lock(m_lock);
+    return winningPathOf(m_board);
 }
 
 Board Game::boardSnapshot() const {

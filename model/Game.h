@@ -53,6 +53,10 @@ public:
 
     int winner() const;
     std::vector<Coord> winningPath() const;
+    // The same for any board, however its stones came there: the side whose stones join
+    // its edges (Player 1 looked at first), and the chain to draw.
+    static int winnerOf(const Board& board);
+    static std::vector<Coord> winningPathOf(const Board& board);
 
     const Board& board() const { return m_board; }
     Board boardSnapshot() const;
@@ -62,7 +66,6 @@ public:
     int moveNumber() const { return m_moveNumber.load(); }
 
 private:
-    static int winnerOf(const Board& board);
     bool takeSwapTurn();
     void takeMoveTurn(Player* player, int stone, const char* reason);
     void recordMove(Coord move, int stone);

@@ -4,174 +4,25 @@
 #include "notation/HexNotation.h"
 #include "notation/ProgramVersion.h"
 #include "notation/ProtocolText.h"
+#include "sgf/SgfError.h"
+#include "sgf/SgfSetup.h"
+#include "sgf/SgfTree.h"
 
-#include <algorithm>
-#include <cctype>
-#include <vector>
+#include <span>
 
 namespace {
 
-struct Property {
-    std::string name; // its upper-case letters (old files mix in lower case, which is ignored)
-    std::vector<std::string> values;
-};
-
-using Node = std::vector<Property>;
-
-// Thrown inside the reader with the message for the user.
-struct SgfError {
-    std::string message;
-};
-
-bool isSpace(char c) {
-    return c == ' ' || (c >= '\t' && c <= '\r');
-}
-
-// The SGF syntax: one game tree of nodes, no variations.
-class TreeReader {
-public:
-    explicit TreeReader(std::string_view text) : m_text(text) {}
-
-    std::vector<Node> readGame() {
-        skipByteOrderMark();
-        skipSpace();
-        if (atEnd() || m_text[m_pos] != '(') {
-            throw SgfError{"not an SGF game: it does not start with '('"};
-        }
-        ++m_pos;
-        std::vector<Node> nodes;
-        for (;;) {
-            skipSpace();
-            if (atEnd()) {
-                throw SgfError{"the game is not closed with ')'"};
-            }
-            const char c = m_text[m_pos];
-            if (c == ';') {
-                ++m_pos;
-                nodes.emplace_back();
-            } else if (c == ')') {
-                ++m_pos;
-                break;
-            } else if (c == '(') {
-                throw SgfError{"variations are not supported: a record holds one line of play"};
-            } else if (std::isalpha(static_cast<unsigned char>(c)) && !nodes.empty()) {
-                nodes.back().push_back(readProperty());
-            } else {
-                throw SgfError{"unexpected '" + printable(c) + "' at byte " +
-                               std::to_string(m_pos + 1)};
-            }
-        }
-        if (nodes.empty()) {
-            throw SgfError{"the game has no node"};
-        }
-        skipSpace();
-        if (!atEnd()) {
-            throw SgfError{m_text[m_pos] == '(' ? "the file holds more than one game"
-                                                : "unexpected text after the game"};
-        }
-        return nodes;
-    }
-
-private:
-    bool atEnd() const { return m_pos >= m_text.size(); }
-
-    void skipSpace() {
-        while (!atEnd() && isSpace(m_text[m_pos])) {
-            ++m_pos;
-        }
-    }
-
-    void skipByteOrderMark() {
-        if (m_text.substr(0, 3) == "\xEF\xBB\xBF") {
-            m_pos = 3;
-        }
-    }
-
-    static std::string printable(char c) {
-        const auto byte = static_cast<unsigned char>(c);
-        if (byte >= 32 && byte < 127) {
-            return std::string(1, c);
-        }
-        static constexpr char hex[] = "0123456789abcdef";
-        return std::string("\\x") + hex[byte >> 4] + hex[byte & 15];
-    }
-
-    Property readProperty() {
-        Property property;
-        while (!atEnd() && std::isalpha(static_cast<unsigned char>(m_text[m_pos]))) {
-            if (std::isupper(static_cast<unsigned char>(m_text[m_pos]))) {
-                property.name += m_text[m_pos];
-            }
-            ++m_pos;
-        }
-        skipSpace();
-        while (!atEnd() && m_text[m_pos] == '[') {
-            ++m_pos;
-            property.values.push_back(readValue());
-            skipSpace();
-        }
-        if (property.values.empty()) {
-            throw SgfError{"property " + property.name + " has no value"};
-        }
-        return property;
-    }
-
-    // The text up to the closing ']', with '\' escaping the next character and an escaped
-    // line break (a soft break) removed.
-    std::string readValue() {
-        std::string value;
-        while (!atEnd()) {
-            const char c = m_text[m_pos++];
-            if (c == ']') {
-                return value;
-            }
-            if (c == '\\' && !atEnd()) {
-                const char escaped = m_text[m_pos++];
-                if (escaped == '\r' || escaped == '\n') {
-                    const char pair = escaped == '\r' ? '\n' : '\r';
-                    if (!atEnd() && m_text[m_pos] == pair) {
-                        ++m_pos;
-                    }
-                    continue;
-                }
-                value += escaped;
-            } else {
-                value += c;
-            }
-        }
-        throw SgfError{"a property value is not closed with ']'"};
-    }
-
-    std::string_view m_text;
-    std::size_t m_pos = 0;
-};
-
-// A value as a message quotes it: at most 20 characters, other bytes than printable ASCII
-// shown as '?'.
-std::string shown(std::string_view value) {
-    constexpr std::size_t longest = 20;
-    std::string text;
-    for (const char c : value.substr(0, longest)) {
-        const auto byte = static_cast<unsigned char>(c);
-        text += byte >= 32 && byte < 127 ? c : '?';
-    }
-    return value.size() > longest ? text + "..." : text;
-}
-
-const Property* find(const Node& node, std::string_view name) {
-    const auto found = std::find_if(node.begin(), node.end(),
-                                    [name](const Property& p) { return p.name == name; });
-    return found == node.end() ? nullptr : &*found;
-}
+using Node = SgfTree::Node;
+using Property = SgfTree::Property;
 
 std::uint32_t boardSize(const Node& root) {
-    if (const Property* game = find(root, "GM")) {
+    if (const Property* game = SgfTree::find(root, "GM")) {
         if (ProtocolText::wholeNumber(ProtocolText::trimmed(game->values.front())) != 11) {
-            throw SgfError{"not a Hex game: GM[" + shown(game->values.front()) +
+            throw SgfError{"not a Hex game: GM[" + SgfError::shown(game->values.front()) +
                            "] (Hex is GM[11])"};
         }
     }
-    const Property* size = find(root, "SZ");
+    const Property* size = SgfTree::find(root, "SZ");
     if (size == nullptr) {
         throw SgfError{"the game names no board size (SZ)"};
     }
@@ -183,37 +34,61 @@ std::uint32_t boardSize(const Node& root) {
         colon == std::string::npos
             ? width
             : ProtocolText::wholeNumber(ProtocolText::trimmed(text.substr(colon + 1)));
+    const std::string shown = "SZ[" + SgfError::shown(text) + "]";
     if (!width || !height) {
-        throw SgfError{"SZ[" + shown(text) + "] is not a board size"};
+        throw SgfError{shown + " is not a board size"};
     }
     if (*width != *height) {
-        throw SgfError{"SZ[" + shown(text) + "]: boards that are not square are not supported"};
+        throw SgfError{shown + ": boards that are not square are not supported"};
     }
     if (*width < 1 || static_cast<std::uint32_t>(*width) > GameRecord::maxSize) {
-        throw SgfError{"SZ[" + shown(text) + "]: board sizes are 1 to " +
-                       std::to_string(GameRecord::maxSize)};
+        throw SgfError{shown + ": board sizes are 1 to " + std::to_string(GameRecord::maxSize)};
     }
     return static_cast<std::uint32_t>(*width);
 }
 
-void refuseSetup(const Node& node) {
-    for (const char* setup : {"AB", "AW", "AE"}) {
-        if (find(node, setup) != nullptr) {
-            throw SgfError{std::string("setup stones (") + setup +
-                           ") are not supported: a record holds only moves"};
+SgfGame::Info infoOf(const Node& root) {
+    SgfGame::Info info;
+    const std::pair<const char*, std::string*> infos[] = {
+        {"PB", &info.black}, {"PW", &info.white}, {"RE", &info.result}};
+    for (const auto& [name, value] : infos) {
+        if (const Property* property = SgfTree::find(root, name)) {
+            *value = property->values.front();
         }
     }
+    return info;
+}
+
+std::string colourTitle(int side) {
+    return side == 1 ? "Black" : "White";
+}
+
+std::string resignationNote(int side) {
+    return colourTitle(side) + "'s resignation at the end is not kept";
+}
+
+std::string colourLetter(int side) {
+    return side == 1 ? "B" : "W";
+}
+
+Hex::Coord mirrored(Hex::Coord cell) {
+    return Hex::Coord{cell.col, cell.row};
+}
+
+bool isSwap(std::string_view value) {
+    return value == "swap" || value == "swap-pieces" || value == "swap-sides";
 }
 
 struct Move {
     int side = 0;
-    std::string value;
+    std::string value; // lower case
+    std::string label; // how messages name it: "move 3 (W[c9])"
 };
 
-// The node's move, if it has one.
-std::optional<Move> moveOf(const Node& node) {
-    const Property* black = find(node, "B");
-    const Property* white = find(node, "W");
+// The node's move, if it has one; number counts the moves from 1.
+std::optional<Move> moveOf(const Node& node, std::size_t number) {
+    const Property* black = SgfTree::find(node, "B");
+    const Property* white = SgfTree::find(node, "W");
     if (black != nullptr && white != nullptr) {
         throw SgfError{"a node holds both a Black and a White move"};
     }
@@ -224,43 +99,175 @@ std::optional<Move> moveOf(const Node& node) {
     if (move->values.size() != 1) {
         throw SgfError{move->name + " holds more than one move"};
     }
-    return Move{black != nullptr ? 1 : 2,
-                ProtocolText::lowerCase(ProtocolText::trimmed(move->values.front()))};
+    const int side = black != nullptr ? 1 : 2;
+    std::string value = ProtocolText::lowerCase(ProtocolText::trimmed(move->values.front()));
+    std::string label = "move " + std::to_string(number) + " (" + colourLetter(side) + "[" +
+                        SgfError::shown(value) + "])";
+    return Move{side, std::move(value), std::move(label)};
 }
 
-std::string colourTitle(int side) {
-    return side == 1 ? "Black" : "White";
+// The main line split at its first move: the nodes before it may set up stones, the moves
+// follow.
+struct MainLineParts {
+    std::span<const Node> setup;
+    std::vector<Move> moves;
+};
+
+MainLineParts splitAtFirstMove(const std::vector<Node>& nodes) {
+    MainLineParts parts{nodes, {}};
+    for (std::size_t i = 0; i < nodes.size(); ++i) {
+        if (i > 0 && SgfTree::find(nodes[i], "SZ") != nullptr) {
+            throw SgfError{"SZ may only stand in the first node"};
+        }
+        std::optional<Move> move = moveOf(nodes[i], parts.moves.size() + 1);
+        if (move && parts.moves.empty()) {
+            parts.setup = parts.setup.first(i);
+        }
+        if (move || !parts.moves.empty()) {
+            for (const char* setup : {"AB", "AW", "AE"}) {
+                if (SgfTree::find(nodes[i], setup) != nullptr) {
+                    throw SgfError{std::string("setup stones (") + setup +
+                                   ") from the first move on are not supported"};
+                }
+            }
+        }
+        if (move) {
+            parts.moves.push_back(std::move(*move));
+        }
+    }
+    return parts;
 }
 
-// Plays the moves on the position; returns the note of a final resignation.
-std::string playMoves(GamePosition& position, const std::vector<Move>& moves) {
-    std::string note;
+std::string exchangedColour(std::string result) {
+    static constexpr std::string_view from = "BWbw";
+    static constexpr std::string_view to = "WBwb";
+    if (!result.empty() && from.find(result.front()) != std::string_view::npos) {
+        result.front() = to[from.find(result.front())];
+    }
+    return result;
+}
+
+// A swap followed by another move of the swapping colour records a swap of sides: the
+// stone stays and the players change colours. Mirroring every later move and exchanging its
+// colour turns it into the same game with the piece swap.
+void readSwapOfSides(std::uint32_t size, std::vector<Move>& moves, SgfGame::Reading& reading) {
+    if (moves.size() < 2 || !isSwap(moves[1].value)) {
+        return;
+    }
+    const int swapper = moves[1].side;
+    if (moves.size() == 2 || moves[2].side != swapper) {
+        if (moves[1].value == "swap-sides" && moves.size() > 2) {
+            throw SgfError{moves[2].label + ": after swap-sides " + colourTitle(swapper) +
+                           " moves again"};
+        }
+        return;
+    }
+    for (std::size_t i = 2; i < moves.size(); ++i) {
+        Move& move = moves[i];
+        move.side = 3 - move.side;
+        if (const std::optional<Hex::Coord> cell = HexNotation::parseCell(move.value, size)) {
+            move.value = HexNotation::cellName(mirrored(*cell));
+            move.label.insert(move.label.size() - 1,
+                              ", read as " + colourLetter(move.side) + "[" + move.value + "]");
+        }
+    }
+    reading.info.result = exchangedColour(reading.info.result);
+    reading.notes.push_back("the swap is read as a swap of sides, since " + colourTitle(swapper) +
+                            " moves again after it: it becomes a piece swap, and every later "
+                            "move is mirrored and played by the other colour");
+}
+
+// Plays the moves on the position; a final resignation is noted, not played.
+void playMoves(GamePosition& position, const std::vector<Move>& moves,
+               std::vector<std::string>& notes) {
     for (std::size_t i = 0; i < moves.size(); ++i) {
         const Move& move = moves[i];
-        const std::string label = "move " + std::to_string(i + 1) + " (" +
-                                  (move.side == 1 ? "B[" : "W[") + shown(move.value) + "])";
         if (move.value == "resign") {
             if (i + 1 != moves.size()) {
-                throw SgfError{label + ": moves follow a resignation"};
+                throw SgfError{move.label + ": moves follow a resignation"};
             }
-            note = colourTitle(move.side) + "'s resignation at the end is not kept";
+            notes.push_back(resignationNote(move.side));
             break;
         }
-        if (move.value == "swap-sides") {
-            throw SgfError{label + ": swap-sides is not supported, only swap-pieces"};
-        }
-        const std::optional<Hex::Coord> cell = HexNotation::parseMove(move.value, position.size());
+        const std::optional<Hex::Coord> cell =
+            isSwap(move.value) ? HexNotation::swapMarker(position.size())
+                               : HexNotation::parseCell(move.value, position.size());
         if (!cell) {
-            throw SgfError{label + ": not a cell of a board of size " +
+            throw SgfError{move.label + ": not a cell of a board of size " +
                            std::to_string(position.size())};
         }
         const std::string why = position.refusal(move.side, *cell);
         if (!why.empty()) {
-            throw SgfError{label + ": " + why};
+            throw SgfError{move.label + ": " + why};
         }
         position.play(*cell);
     }
-    return note;
+}
+
+void readGame(std::uint32_t size, std::vector<Move> moves, SgfGame::Reading& reading) {
+    readSwapOfSides(size, moves, reading);
+    GamePosition position(size);
+    playMoves(position, moves, reading.notes);
+    reading.record = GameRecord{size, position.moves()};
+}
+
+// The setup stones with the moves after them placed as they stand: each move on an empty
+// cell, the colours alternating from the side to move.
+SgfGame::Setup setupPosition(const SgfSetup& setup, int toMove, const std::vector<Move>& moves,
+                             std::vector<std::string> notes) {
+    SgfGame::Setup position{setup.board(), toMove, Hex::noMove, std::move(notes)};
+    for (std::size_t i = 0; i < moves.size(); ++i) {
+        const Move& move = moves[i];
+        if (move.value == "resign" && i + 1 == moves.size()) {
+            position.notes.push_back(resignationNote(move.side));
+            break;
+        }
+        if (isSwap(move.value)) {
+            throw SgfError{move.label + ": a swap after setup stones is not supported"};
+        }
+        const std::optional<Hex::Coord> cell =
+            HexNotation::parseCell(move.value, position.board.size());
+        if (!cell) {
+            throw SgfError{move.label + (move.value == "resign"
+                                             ? ": moves follow a resignation"
+                                             : ": not a cell of a board of size " +
+                                                   std::to_string(position.board.size()))};
+        }
+        if (move.side != position.toMove) {
+            throw SgfError{move.label + ": " +
+                           std::string(HexNotation::colourName(position.toMove)) + " is to move"};
+        }
+        if (!position.board.isEmpty(cell->row, cell->col)) {
+            throw SgfError{move.label + ": cell " + HexNotation::cellName(*cell) + " is occupied"};
+        }
+        position.board.cell(cell->row, cell->col, move.side);
+        position.lastMove = *cell;
+        position.toMove = 3 - move.side;
+    }
+    return position;
+}
+
+void readSetupGame(std::uint32_t size, const SgfSetup& setup, const std::vector<Move>& moves,
+                   SgfGame::Reading& reading) {
+    const int toMove = setup.player()   ? *setup.player()
+                       : !moves.empty() ? moves.front().side
+                                        : setup.sideByCounts();
+    reading.setup = setupPosition(setup, toMove, moves, reading.notes);
+
+    const std::vector<Hex::Coord> setupMoves = setup.gameMoves(toMove);
+    GamePosition position(size);
+    const std::string why = position.playAll(setupMoves);
+    if (!why.empty()) {
+        throw SgfError{"the setup stones are no game: " + why};
+    }
+    std::vector<std::string> notes;
+    if (std::string note = setup.conversionNote(toMove); !note.empty()) {
+        notes.push_back(std::move(note));
+    }
+    playMoves(position, moves, notes);
+    reading.notes.insert(reading.notes.end(), notes.begin(), notes.end());
+    reading.record = GameRecord{size, position.moves()};
+    reading.setupMoves = setupMoves.size();
 }
 
 std::string escaped(std::string_view text) {
@@ -296,22 +303,23 @@ std::string SgfGame::write(const GameRecord& record, const Info& info) {
 SgfGame::Reading SgfGame::read(std::string_view text) {
     Reading reading;
     try {
-        const std::vector<Node> nodes = TreeReader(text).readGame();
-        const std::uint32_t size = boardSize(nodes.front());
-        std::vector<Move> moves;
-        for (std::size_t i = 0; i < nodes.size(); ++i) {
-            refuseSetup(nodes[i]);
-            if (i > 0 && find(nodes[i], "SZ") != nullptr) {
-                throw SgfError{"SZ may only stand in the first node"};
-            }
-            if (std::optional<Move> move = moveOf(nodes[i])) {
-                moves.push_back(std::move(*move));
-            }
+        const SgfTree::MainLine line = SgfTree::read(text);
+        if (line.variations) {
+            reading.notes.emplace_back("the file holds variations: only its main line (the first "
+                                       "variation at every branch) is read");
         }
-        GamePosition position(size);
-        reading.note = playMoves(position, moves);
-        reading.record = GameRecord{size, position.moves()};
+        const Node& root = line.nodes.front();
+        const std::uint32_t size = boardSize(root);
+        reading.info = infoOf(root);
+        MainLineParts parts = splitAtFirstMove(line.nodes);
+        const SgfSetup setup(size, parts.setup);
+        if (setup.present()) {
+            readSetupGame(size, setup, parts.moves, reading);
+        } else {
+            readGame(size, std::move(parts.moves), reading);
+        }
     } catch (const SgfError& error) {
+        reading.record.reset();
         reading.error = error.message;
     }
     return reading;

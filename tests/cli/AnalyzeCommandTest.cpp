@@ -108,6 +108,34 @@ TEST(Analyze, ARecordGivesTheSameAnalysisAsItsMoves) {
     EXPECT_EQ(fromRecord.out, fromMoves.out);
 }
 
+TEST(Analyze, AnSgfSetupIsTakenAsItStandsAndAnSgfGameAsItsMoves) {
+    const TempDirectory directory;
+    const std::string setup = (directory / "setup.sgf").string();
+    const std::string tree = (directory / "tree.sgf").string();
+    // Black's c1 and c3 and White's d4: White to move, as after the moves 0.2, 3.3, 2.2.
+    writeBytes(setup, "(;FF[4]GM[11]SZ[5];AB[c1][c3]AW[d4])");
+    writeBytes(tree, "(;GM[11]SZ[5];B[c1];W[d4](;B[c3])(;B[a1]))");
+    Json fromSetup = analysisOf({"analyze", "--sgf", setup});
+    EXPECT_EQ(fromSetup["to_move"], 2);
+    EXPECT_EQ(fromSetup["last_move"], Json::parse("[-1, -1]"));
+    fromSetup["last_move"] = Json::parse("[2, 2]");
+    EXPECT_EQ(fromSetup, analysisOf({"analyze", "--size", "5", "--moves", "0.2,3.3,2.2"}));
+
+    const CliRun fromTree = runCli({"analyze", "--sgf", tree});
+    EXPECT_EQ(fromTree.out, runCli({"analyze", "--size", "5", "--moves", "0.2,3.3,2.2"}).out);
+    EXPECT_EQ(fromTree.err, "quorlen-cli analyze: note: the file holds variations: only its main "
+                            "line (the first variation at every branch) is read\n");
+
+    // No game reaches these; --to-move, PL or the counts say whose turn it is.
+    writeBytes(setup, "(;SZ[3]AB[a1][b1]AW[c3]PL[B])");
+    EXPECT_EQ(analysisOf({"analyze", "--sgf", setup})["to_move"], 1);
+    EXPECT_EQ(analysisOf({"analyze", "--sgf", setup, "--to-move", "W"})["to_move"], 2);
+    writeBytes(setup, "(;SZ[3]AB[a1][a2][a3]AW[c1][c2])");
+    const Json won = analysisOf({"analyze", "--sgf", setup});
+    EXPECT_EQ(won["to_move"], 2);
+    EXPECT_EQ(won["winner"], 1);
+}
+
 // Sums of such weights overflow to infinities and their differences to NaN; the search
 // must still end, and NaN is written as null.
 TEST(Analyze, ExtremeWeightsGiveAnAnswerNotACrash) {
@@ -123,6 +151,10 @@ TEST(Analyze, BadInputIsRefusedWithOneLineAndExitCodeTwo) {
     const TempDirectory directory;
     writeBytes(directory / "zero.txt", "0\r\n");
     writeBytes(directory / "no-stop.txt", "5\r\n1.1\r\n2\r\n");
+    writeBytes(directory / "no-turn.sgf", "(;SZ[3]AB[a1][b1][c1])");
+    writeBytes(directory / "white-first.sgf", "(;SZ[3];W[a1])");
+    writeBytes(directory / "game.sgf", "(;SZ[3];B[a1])");
+    const std::string sgf = (directory / "white-first.sgf").string();
     const std::string missing = (directory / "missing").string();
     const std::vector<Words> cases = {
         {"analyze"},
@@ -154,6 +186,14 @@ TEST(Analyze, BadInputIsRefusedWithOneLineAndExitCodeTwo) {
         {"analyze", "--record", (directory / "zero.txt").string()},
         {"analyze", "--record", (directory / "no-stop.txt").string()},
         {"analyze", "--record", (directory / "zero.txt").string(), "--size", "3"},
+        {"analyze", "--sgf", (directory / "no-turn.sgf").string()},
+        {"analyze", "--sgf", sgf},
+        {"analyze", "--sgf", missing},
+        {"analyze", "--sgf", sgf, "--size", "3"},
+        {"analyze", "--sgf", sgf, "--record", sgf},
+        {"analyze", "--sgf", (directory / "no-turn.sgf").string(), "--to-move", "red"},
+        {"analyze", "--size", "3", "--to-move", "white"},
+        {"analyze", "--sgf", (directory / "game.sgf").string(), "--to-move", "white"},
         {"analyze", "--size", "3", "--bogus"},
         {},
     };

@@ -56,6 +56,20 @@ TEST_F(ConvertCommandTest, TheOutputFormatFollowsTheExtensionElseItIsTheOtherOne
     EXPECT_EQ(readBytes(directory / "again"), readBytes(directory / "clean.SGF"));
 }
 
+TEST_F(ConvertCommandTest, ASwapOfSidesBecomesThePieceSwapWithItsPlayersAndResult) {
+    writeBytes(directory / "sides.sgf",
+               "(;GM[11]SZ[5]PB[first]PW[second]RE[B+];B[b1];W[swap];W[c3];B[d2])");
+    const CliRun run = runConvert({"convert", path("sides.sgf"), path("pieces.sgf")});
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_EQ(readBytes(directory / "pieces.sgf"),
+              "(;FF[4]GM[11]SZ[5]AP[Quorlen:" + version +
+                  "]PB[first]PW[second]RE[W+];B[b1];W[swap-pieces];B[c3];W[b4])\n");
+    EXPECT_EQ(run.err,
+              "quorlen-cli convert: note: the swap is read as a swap of sides, since White "
+              "moves again after it: it becomes a piece swap, and every later move is "
+              "mirrored and played by the other colour\n");
+}
+
 TEST_F(ConvertCommandTest, ARefusedInputNamesTheProblemAndLeavesTheOutputAlone) {
     writeBytes(directory / "out.txt", "kept");
     const struct {
@@ -64,7 +78,7 @@ TEST_F(ConvertCommandTest, ARefusedInputNamesTheProblemAndLeavesTheOutputAlone) 
         const char* message;
     } cases[] = {
         {"setup.sgf", "(;SZ[5]AB[a1][b2])",
-         "setup stones (AB) are not supported: a record holds only moves"},
+         "no game reaches the setup position: 2 Black and 0 White stones"},
         {"twice.txt", "5\r\n1.1\r\n1.1\r\n", "move 2 (b2): cell b2 is occupied"},
         {"late-swap.txt", "5\r\n1.1\r\n2.2\r\n5.5\r\n",
          "move 3 (swap-pieces): swap-pieces is only allowed as the second move"},

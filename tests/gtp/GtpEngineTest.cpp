@@ -266,6 +266,44 @@ TEST_F(GtpEngineTest, CommandsThatBreakTheRulesChangeNothing) {
     EXPECT_EQ(Hex::toText(engine.position().board()), "X O .\n X O .\n  . . .\n");
 }
 
+TEST_F(GtpEngineTest, LoadsgfMakesTheFilesGameThePositionUpToAMove) {
+    writeBytes(directory / "sides.sgf", "(;SZ[5];B[b1];W[swap];W[c3];B[d2])");
+    writeBytes(directory / "setup.sgf", "(;SZ[4]AB[a1][c3]AW[b2];W[d4];B[d1])");
+    writeBytes(directory / "won.sgf", "(;SZ[3]AB[a1][a2][a3]AW[b1][b2])");
+    writeBytes(directory / "tiny.sgf", "(;SZ[2];B[a1])");
+    const std::string dir = directory.path().string() + "/";
+    const struct {
+        std::string command;
+        std::string reply;
+        std::vector<Coord> moves; // after a success
+    } exchanges[] = {
+        {"loadsgf " + dir + "sides.sgf", "", {{0, 1}, {5, 5}, {2, 2}, {3, 1}}},
+        {"loadsgf " + dir + "sides.sgf 3", "", {{0, 1}, {5, 5}}},
+        // The setup stones come first; the moves are counted after them.
+        {"loadsgf " + dir + "setup.sgf 2", "", {{0, 0}, {1, 1}, {2, 2}, {3, 3}}},
+        {"loadsgf " + dir + "setup.sgf 99", "", {{0, 0}, {1, 1}, {2, 2}, {3, 3}, {0, 3}}},
+        {"loadsgf " + dir + "won.sgf",
+         "? the setup stones have already won the game for Black, so no order of placing them "
+         "is sure to be a legal game",
+         {}},
+        {"loadsgf " + dir + "tiny.sgf", "? unacceptable size", {}},
+        {"loadsgf " + dir + "none.sgf", "? cannot read " + dir + "none.sgf", {}},
+        {"loadsgf " + dir + "sides.sgf 0",
+         "? syntax error: expected loadsgf FILE [MOVE], MOVE a move number from 1",
+         {}},
+        {"loadsgf", "? syntax error: expected loadsgf FILE [MOVE], MOVE a move number from 1", {}},
+    };
+    GtpEngine engine(options());
+    for (const auto& exchange : exchanges) {
+        const auto before = engine.position().moves();
+        const std::string reply = answer(engine, exchange.command);
+        EXPECT_EQ(reply, exchange.reply) << exchange.command;
+        EXPECT_EQ(engine.position().moves(), reply.empty() ? exchange.moves : before)
+            << exchange.command;
+    }
+    EXPECT_EQ(engine.position().size(), 4u);
+}
+
 TEST_F(GtpEngineTest, TimeLeftGivesTheHardPlayerThatClock) {
     GtpEngine engine(options(true));
     ASSERT_EQ(answer(engine, "boardsize 10"), "");
