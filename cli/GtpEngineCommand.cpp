@@ -78,7 +78,8 @@ void addGtpCommand(CLI::App& app, int& exitCode, int input, std::ostream& out, s
     gtp->add_option("--seed", options->seed,
                     "Seed of the opening moves and the expert's search (default: the time)");
     gtp->add_option("--threads", options->threads,
-                    "The expert's search threads (default 0: one fewer than the hardware's)")
+                    "The hard and expert players' search threads; 0 (the default): one per "
+                    "hardware thread less one")
         ->check(CLI::Range(0, maxSearchThreads));
     gtp->add_option("--move-time", options->moveTime,
                     "The expert thinks this many seconds a move instead of its time budget")

@@ -95,7 +95,8 @@ void addPlayCommand(CLI::App& app, int& exitCode, std::ostream& out, std::ostrea
         ->check(CLI::ExistingDirectory);
     play->add_flag("--alternate", options->alternate, "Swap the strengths' sides every game");
     play->add_option("--threads", options->threads,
-                     "The expert's search threads (default 0: one fewer than the hardware's)")
+                     "The hard and expert players' search threads; 0 (the default): one per "
+                     "hardware thread less one")
         ->check(CLI::Range(0, maxSearchThreads));
     play->callback([options, &exitCode, &out, &err] { exitCode = runPlay(*options, out, err); });
 }

@@ -12,6 +12,7 @@
 #include <CLI/CLI.hpp>
 #include <nlohmann/json.hpp>
 
+#include <algorithm>
 #include <chrono>
 #include <iostream>
 #include <memory>
@@ -25,12 +26,15 @@ namespace {
 
 struct SearchOptions {
     PositionOptions position;
-    int budget = 0;
+    int budget = -1; // -1: not given
+    int depth = 0;   // 0: not given
     bool showBest = false;
     std::string strength = "hard";
-    int threads = 0;
     std::optional<std::uint64_t> playouts;
     std::uint64_t seed = 1;
+    bool eachDepth = false;
+    bool noTimes = false;
+    int threads = 0; // 0: automatic
 };
 
 double peakResidentMebibytes() {
@@ -127,8 +131,25 @@ nlohmann::ordered_json searchExpert(const BoardPosition& position, const SearchO
     return result;
 }
 
+// The move, value and tree size at the end of one depth, and every root move's value.
+nlohmann::ordered_json iterationJson(const GameTreeSearch::Iteration& iteration,
+                                     GameTreeSearch& search) {
+    nlohmann::ordered_json rootValues = nlohmann::ordered_json::array();
+    for (const auto& child : search.root().children) {
+        rootValues.push_back({child->move.row, child->move.col, child->value});
+    }
+    nlohmann::ordered_json result;
+    result["depth"] = iteration.depth;
+    result["move"] = {iteration.move.row, iteration.move.col};
+    result["value"] = iteration.value;
+    result["nodes"] = search.nodeCount();
+    result["evaluations"] = search.evaluationCount();
+    result["root_values"] = std::move(rootValues);
+    return result;
+}
+
 nlohmann::ordered_json searchPosition(const BoardPosition& position, const Weights& weights,
-                                      int budget, bool showBest, std::ostream& err) {
+                                      const SearchOptions& options, std::ostream& err) {
     const Hex::Board& board = position.board;
     PathFinder player1(board.size(), Hex::Game::player1Direction, Hex::Game::player1Stone);
     PathFinder player2(board.size(), Hex::Game::player2Direction, Hex::Game::player2Stone);
@@ -137,11 +158,23 @@ nlohmann::ordered_json searchPosition(const BoardPosition& position, const Weigh
     const int rootType = position.toMove == 1 ? TreeNode::player1ToMove : TreeNode::player2ToMove;
     StatusSink status(&err);
     const std::atomic<bool> notStopped{false};
-    HexSearch search(budget, std::make_unique<HexNode>(nullptr, rootType, Hex::noMove, board),
+    HexSearch search(std::max(options.budget, 0),
+                     std::make_unique<HexNode>(nullptr, rootType, Hex::noMove, board),
                      HexSearch::Owner{player1, player2, notStopped}, status);
-    search.setShowBest(showBest);
+    search.setShowBest(options.showBest);
+    search.setFixedDepth(options.depth);
+    search.setThreads(searchThreadCount(options.threads));
 
     const auto start = std::chrono::steady_clock::now();
+    nlohmann::ordered_json depthSeconds = nlohmann::ordered_json::array();
+    nlohmann::ordered_json depths = nlohmann::ordered_json::array();
+    search.setIterationObserver([&](const GameTreeSearch::Iteration& iteration) {
+        const std::chrono::duration<double> seconds = std::chrono::steady_clock::now() - start;
+        depthSeconds.push_back(seconds.count());
+        if (options.eachDepth) {
+            depths.push_back(iterationJson(iteration, search));
+        }
+    });
     int row = -1;
     int col = -1;
     const double value = search.run(row, col);
@@ -153,12 +186,26 @@ nlohmann::ordered_json searchPosition(const BoardPosition& position, const Weigh
     result["depth"] = search.depth();
     result["nodes"] = search.nodeCount();
     result["evaluations"] = search.evaluationCount();
-    result["seconds"] = seconds.count();
-    result["peak_rss_mib"] = peakResidentMebibytes();
+    if (!options.noTimes) {
+        result["seconds"] = seconds.count();
+        result["peak_rss_mib"] = peakResidentMebibytes();
+        result["depth_seconds"] = std::move(depthSeconds);
+    }
+    if (options.eachDepth) {
+        result["depths"] = std::move(depths);
+    }
     return result;
 }
 
 int runSearch(const SearchOptions& options, std::ostream& out, std::ostream& err) {
+    if ((options.budget < 0) == (options.depth == 0)) {
+        err << "quorlen-cli search: give either --budget or --depth\n";
+        return 2;
+    }
+    if (options.strength == "expert" && options.depth != 0) {
+        err << "quorlen-cli search: --depth is the hard player's; give the expert --budget\n";
+        return 2;
+    }
     try {
         std::vector<std::string> notes;
         const BoardPosition position = options.position.position(notes);
@@ -170,8 +217,7 @@ int runSearch(const SearchOptions& options, std::ostream& out, std::ostream& err
             return 0;
         }
         const Weights weights = options.position.weights();
-        out << searchPosition(position, weights, options.budget, options.showBest, err).dump()
-            << '\n';
+        out << searchPosition(position, weights, options, err).dump() << '\n';
     } catch (const PositionOptions::BadInput& problem) {
         err << "quorlen-cli search: " << problem.what() << '\n';
         return 2;
@@ -196,22 +242,32 @@ void addSearchCommand(CLI::App& app, int& exitCode, std::ostream& out, std::ostr
         "search", "Run one search of the hard or expert computer player and print its result");
     auto options = std::make_shared<SearchOptions>();
     options->position.addTo(*search);
-    search->add_option("--budget", options->budget, "Time for the search, whole seconds")
-        ->required()
-        ->check(CLI::Range(0, 86400));
+    auto* budget =
+        search->add_option("--budget", options->budget, "Time for the search, whole seconds")
+            ->check(CLI::Range(0, 86400));
+    search
+        ->add_option("--depth", options->depth,
+                     "Deepen to exactly this many moves, without a time limit (hard only)")
+        ->check(CLI::Range(1, 1000))
+        ->excludes(budget);
     search->add_flag("--show-best", options->showBest,
                      "Name the best move in the hard player's status texts");
     search->add_option("--strength", options->strength, "The computer player: hard or expert")
         ->check(CLI::IsMember({"hard", "expert"}));
     search
         ->add_option("--threads", options->threads,
-                     "The expert's search threads (default 0: one fewer than the hardware's)")
+                     "Threads to search on; 0 (the default): one per hardware thread less one")
         ->check(CLI::Range(0, maxSearchThreads));
     search
         ->add_option("--playouts", options->playouts,
                      "The expert stops after this many playouts (or at the budget)")
         ->check(CLI::Range(std::uint64_t{1}, std::uint64_t{1} << 40));
     search->add_option("--seed", options->seed, "Seed of the expert's playouts (default 1)");
+    search->add_flag("--each-depth", options->eachDepth,
+                     "Also print the move, value, tree size and every root move's value at the "
+                     "end of each depth");
+    search->add_flag("--no-times", options->noTimes,
+                     "Leave out the times and the memory, which change from run to run");
     search->callback(
         [options, &exitCode, &out, &err] { exitCode = runSearch(*options, out, err); });
 }

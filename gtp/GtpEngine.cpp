@@ -126,6 +126,7 @@ GtpEngine::GtpEngine(Options options)
     SettingsDefaults::apply(m_settings);
     m_settings.set(SettingsKeys::learning, m_options.learning ? "1" : "0");
     m_settings.set(SettingsKeys::learningRate, NumberText::fromDecimal(m_options.learningRate));
+    m_settings.setInt(SettingsKeys::searchThreads, m_options.threads);
     WeightsFile::read(m_options.weightsFile, m_fileWeights);
     newGame(static_cast<std::uint32_t>(m_settings.getInt(SettingsKeys::boardSize)));
 }

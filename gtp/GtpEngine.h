@@ -57,7 +57,8 @@ public:
     struct Options {
         Strength strength = Strength::easy;
         std::int32_t timeLimit = 300;
-        // The expert's search threads; 0 for one fewer than the hardware threads.
+        // The hard and expert players' search threads, as the SEARCH_THREADS setting (0: one
+        // per hardware thread less one).
         int threads = 0;
         // When set, the expert thinks this long for every move instead of its budget.
         std::optional<std::chrono::milliseconds> moveTime;

@@ -151,6 +151,7 @@ PlayGames::Summary PlayGames::run(const std::atomic<bool>& interrupted) {
     SettingsDefaults::apply(settings);
     settings.set(SettingsKeys::learning, m_options.learning ? "1" : "0");
     settings.set(SettingsKeys::learningRate, NumberText::fromDecimal(m_options.learningRate));
+    settings.setInt(SettingsKeys::searchThreads, m_options.threads);
     StatusSink sink(nullptr);
 
     // One player per strength and side, kept for the whole series.

@@ -35,7 +35,8 @@ public:
         std::optional<std::filesystem::path> recordDir;
         // Every second game gives each strength the other side.
         bool alternate = false;
-        // The expert's search threads; 0 for one fewer than the hardware threads.
+        // The hard and expert players' search threads, as the SEARCH_THREADS setting
+        // (0: automatic).
         int threads = 0;
     };
 

@@ -1,10 +1,12 @@
 #include "players/ComputerPlayer.h"
 
+#include "engine/EvaluationCache.h"
 #include "engine/HexSearch.h"
 #include "engine/IntersectionMove.h"
 #include "engine/LearningStep.h"
 #include "engine/MessageSink.h"
 #include "engine/PathFinder.h"
+#include "engine/SearchThreads.h"
 #include "model/Game.h"
 #include "players/MoveBudget.h"
 #include "players/WeightsFile.h"
@@ -174,6 +176,14 @@ Hex::Coord ComputerPlayer::hardMove(std::uint32_t n, int moveNumber, double lear
         }
     }
     m_pSearch->setShowBest(m_context.settings.getInt(SettingsKeys::showBest) != 0);
+    m_pSearch->setThreads(
+        searchThreadCount(m_context.settings.getInt(SettingsKeys::searchThreads)));
+    // The next move's search meets many of this one's positions again; the cache forgets them
+    // when learning changes the weights.
+    if (!m_evaluations) {
+        m_evaluations = std::make_unique<EvaluationCache>(HexSearch::cacheMemoryBudget());
+    }
+    m_pSearch->setCache(m_evaluations.get());
 
     // 2. The learning step, before the search.
     std::optional<LearningStep::Sample> sample;

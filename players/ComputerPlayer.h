@@ -17,6 +17,7 @@
 #include <thread>
 #include <vector>
 
+class EvaluationCache;
 class HexSearch;
 class MessageSink;
 class PathFinder;
@@ -95,6 +96,8 @@ private:
     std::unique_ptr<HexSearch> m_pSearch;
     std::unique_ptr<PathFinder> m_pPathFinder1;
     std::unique_ptr<PathFinder> m_pPathFinder2;
+    // The hard player's evaluations, kept from move to move (bounded; see HexSearch).
+    std::unique_ptr<EvaluationCache> m_evaluations;
     Weights m_weights = defaultWeights;
     LearningMemory m_memory;
     // One state per choice of the game since its move number 2, in the order of the

@@ -24,7 +24,7 @@ TEST(Search, FindsAMoveOnAnEmptyCellAndReportsItsWork) {
         keys.push_back(item.key());
     }
     EXPECT_EQ(keys, (std::vector<std::string>{"move", "value", "depth", "nodes", "evaluations",
-                                              "seconds", "peak_rss_mib"}));
+                                              "seconds", "peak_rss_mib", "depth_seconds"}));
     const int row = result["move"][0];
     const int col = result["move"][1];
     EXPECT_TRUE(row >= 0 && row < 5 && col >= 0 && col < 5);
@@ -34,6 +34,23 @@ TEST(Search, FindsAMoveOnAnEmptyCellAndReportsItsWork) {
     EXPECT_GT(result["evaluations"].get<int>(), 0);
     EXPECT_LT(result["seconds"].get<double>(), 5.0); // one second, and about one more
     EXPECT_NE(run.err.find("Looking ahead 1 moves...\n"), std::string::npos);
+}
+
+// A fixed depth runs exactly that many iterations, times each, and with --each-depth reports
+// every one of them.
+TEST(Search, ADepthIsSearchedToTheEndAndReportedDepthByDepth) {
+    const Json result =
+        searchOf({"search", "--size", "5", "--moves", "2.2", "--depth", "3", "--each-depth"});
+    EXPECT_EQ(result["depth"], 3);
+    ASSERT_EQ(result["depth_seconds"].size(), 3u);
+    EXPECT_LE(result["depth_seconds"][0].get<double>(), result["depth_seconds"][2].get<double>());
+    ASSERT_EQ(result["depths"].size(), 3u);
+    const Json& last = result["depths"][2];
+    EXPECT_EQ(last["move"], result["move"]);
+    EXPECT_EQ(last["value"], result["value"]);
+    EXPECT_EQ(last["nodes"], result["nodes"]);
+    EXPECT_GT(last["root_values"].size(), 1u);
+    EXPECT_EQ(last["root_values"][0].size(), 3u); // row, column, value
 }
 
 TEST(Search, AZeroBudgetSearchesNothing) {
@@ -105,6 +122,8 @@ TEST(Search, TheExpertSearchesAGameWithTheSwap) {
 TEST(Search, BadInputIsRefusedWithExitCodeTwo) {
     for (const std::vector<std::string>& args :
          {std::vector<std::string>{"search", "--size", "5"},
+          {"search", "--size", "5", "--budget", "1", "--depth", "2"},
+          {"search", "--size", "5", "--depth", "0"},
           {"search", "--size", "5", "--budget", "-1"},
           {"search", "--size", "31", "--budget", "1"},
           {"search", "--size", "5", "--moves", "5.1", "--budget", "1"},

@@ -97,8 +97,8 @@ TEST(LearningStep, AnEmptyBoardMeasuresAnOpenPositionWithoutFeatures) {
     EXPECT_GT(measured->value, -1.0);
     EXPECT_LT(measured->value, 1.0);
     EXPECT_EQ(measured->featureSums, (std::array<double, 4>{0, 0, 0, 0}));
-    EXPECT_FALSE(m.root->pathsP1.empty());
-    EXPECT_FALSE(m.root->pathsP2.empty());
+    EXPECT_FALSE(m.root->pathsP1().empty());
+    EXPECT_FALSE(m.root->pathsP2().empty());
 }
 
 TEST(LearningStep, ADecidedPositionMeasuresNothing) {
