@@ -2,7 +2,7 @@
 
 #include "document/RedrawObserver.h"
 #include "document/SavedGame.h"
-#include "engine/LookAheadHint.h"
+#include "engine/MctsHint.h"
 #include "engine/MessageSink.h"
 #include "engine/SearchThreads.h"
 #include "gtp/EnginePlayer.h"
@@ -11,7 +11,6 @@
 #include "players/ExpertPlayer.h"
 #include "players/HumanInput.h"
 #include "players/HumanPlayer.h"
-#include "players/WeightsFile.h"
 #include "settings/EscapedText.h"
 #include "settings/FileText.h"
 #include "settings/GameRecord.h"
@@ -448,19 +447,9 @@ bool CQuorlenDoc::hint() {
     if (!canHint()) {
         return false;
     }
-    // The strongest built-in search: the hard player's, with the weights of a hard side
-    // (they may have learned this run), else those of the weights file.
-    Weights weights = defaultWeights;
-    const auto* hard = dynamic_cast<const ComputerPlayer*>(&player(1));
-    if (hard == nullptr || !hard->lookAhead()) {
-        hard = dynamic_cast<const ComputerPlayer*>(&player(2));
-    }
-    if (hard != nullptr && hard->lookAhead()) {
-        weights = hard->weights();
-    } else {
-        WeightsFile::read(m_context.weightsFile, weights);
-    }
-    m_hintSearch.start(std::make_unique<LookAheadHint>(weights, m_context.clock),
+    // The strongest built-in search, the expert's, on the threads the expert would use.
+    const int threads = searchThreadCount(m_context.settings.getInt(SettingsKeys::searchThreads));
+    m_hintSearch.start(std::make_unique<MctsHint>(threads),
                        {m_pGame->board().size(), m_pGame->moves()}, hintTime);
     showOwnStatus("Finding a hint...");
     return true;
