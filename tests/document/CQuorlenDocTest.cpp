@@ -9,6 +9,7 @@
 #include "settings/SettingsKeys.h"
 #include "settings/SettingsStore.h"
 
+#include "support/Eventually.h"
 #include "support/RecordingSink.h"
 #include "support/TempDirectory.h"
 
@@ -24,16 +25,6 @@ namespace {
 
 namespace fs = std::filesystem;
 using namespace std::chrono_literals;
-
-bool eventually(const std::function<bool()>& condition) {
-    for (int i = 0; i < 3000; ++i) {
-        if (condition()) {
-            return true;
-        }
-        std::this_thread::sleep_for(10ms);
-    }
-    return false;
-}
 
 class CQuorlenDocTest : public ::testing::Test {
 protected:

@@ -9,6 +9,7 @@
 #include "settings/SettingsKeys.h"
 #include "settings/SettingsStore.h"
 
+#include "support/Eventually.h"
 #include "support/FakeClock.h"
 #include "support/RecordingSink.h"
 #include "support/TempDirectory.h"
@@ -27,16 +28,6 @@ namespace fs = std::filesystem;
 using namespace std::chrono_literals;
 using Cells = std::vector<Hex::Coord>;
 using Step = GameReview::Step;
-
-bool eventually(const std::function<bool()>& condition) {
-    for (int i = 0; i < 3000; ++i) {
-        if (condition()) {
-            return true;
-        }
-        std::this_thread::sleep_for(10ms);
-    }
-    return false;
-}
 
 class GameToolsTest : public ::testing::Test {
 protected:
