@@ -1,11 +1,13 @@
 #include "cli/GtpEngineCommand.h"
 
+#include "engine/SearchThreads.h"
 #include "engine/StatusSink.h"
 #include "gtp/GtpEngine.h"
 #include "gtp/GtpSession.h"
 
 #include <CLI/CLI.hpp>
 
+#include <cmath>
 #include <csignal>
 #include <iostream>
 #include <memory>
@@ -21,13 +23,19 @@ struct GtpOptions {
     bool learning = false;
     double learningRate = 0.05;
     std::optional<std::uint32_t> seed;
+    int threads = 0;
+    std::optional<double> moveTime;
     bool noSwap = false;
     bool verbose = false;
 };
 
 int runGtp(const GtpOptions& options, int input, std::ostream& out, std::ostream& err) {
     GtpEngine::Options engine;
-    engine.hard = options.strength == "hard";
+    engine.strength = strengthNamed(options.strength).value_or(Strength::hard);
+    engine.threads = options.threads;
+    if (options.moveTime) {
+        engine.moveTime = std::chrono::milliseconds(std::llround(*options.moveTime * 1000.0));
+    }
     engine.timeLimit = options.timeLimit;
     engine.weightsFile = options.weightsFile;
     engine.learning = options.learning;
@@ -58,8 +66,8 @@ void addGtpCommand(CLI::App& app, int& exitCode) {
 void addGtpCommand(CLI::App& app, int& exitCode, int input, std::ostream& out, std::ostream& err) {
     auto* gtp = app.add_subcommand("gtp", "Speak GTP on standard input and output");
     auto options = std::make_shared<GtpOptions>();
-    gtp->add_option("--strength", options->strength, "The computer player: easy or hard")
-        ->check(CLI::IsMember({"easy", "hard"}));
+    gtp->add_option("--strength", options->strength, "The computer player: easy, hard or expert")
+        ->check(CLI::IsMember({"easy", "hard", "expert"}));
     gtp->add_option("--time-limit", options->timeLimit,
                     "Each colour's time for a game, seconds (time_left overrides it)")
         ->check(CLI::Range(1, 86400));
@@ -67,7 +75,15 @@ void addGtpCommand(CLI::App& app, int& exitCode, int input, std::ostream& out, s
     gtp->add_flag("--learning", options->learning, "The hard player learns after every move");
     gtp->add_option("--learning-rate", options->learningRate, "The learning rate")
         ->check(CLI::Range(0.0, 1000.0));
-    gtp->add_option("--seed", options->seed, "Seed of the opening moves (default: the time)");
+    gtp->add_option("--seed", options->seed,
+                    "Seed of the opening moves and the expert's search (default: the time)");
+    gtp->add_option("--threads", options->threads,
+                    "The hard and expert players' search threads; 0 (the default): one per "
+                    "hardware thread less one")
+        ->check(CLI::Range(0, maxSearchThreads));
+    gtp->add_option("--move-time", options->moveTime,
+                    "The expert thinks this many seconds a move instead of its time budget")
+        ->check(CLI::Range(0.01, 86400.0));
     gtp->add_flag("--no-swap", options->noSwap,
                   "White never takes the swap, and refuses it (param_game allow_swap 1 undoes it)");
     gtp->add_flag("--verbose", options->verbose, "Print the players' status texts on stderr");

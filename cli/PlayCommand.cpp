@@ -1,5 +1,6 @@
 #include "cli/PlayCommand.h"
 
+#include "engine/SearchThreads.h"
 #include "headless/PlayGames.h"
 
 #include <CLI/CLI.hpp>
@@ -30,12 +31,14 @@ struct PlayOptions {
     std::optional<std::uint32_t> seed;
     std::string recordDir;
     bool alternate = false;
+    int threads = 0;
 };
 
 int runPlay(const PlayOptions& options, std::ostream& out, std::ostream& err) {
     PlayGames::Options settings;
-    settings.p1Hard = options.p1 == "hard";
-    settings.p2Hard = options.p2 == "hard";
+    settings.p1 = strengthNamed(options.p1).value_or(Strength::easy);
+    settings.p2 = strengthNamed(options.p2).value_or(Strength::easy);
+    settings.threads = options.threads;
     settings.size = options.size;
     settings.timeLimit = options.timeLimit;
     settings.games = options.games;
@@ -71,11 +74,11 @@ void addPlayCommand(CLI::App& app, int& exitCode) {
 void addPlayCommand(CLI::App& app, int& exitCode, std::ostream& out, std::ostream& err) {
     auto* play = app.add_subcommand("play", "Play games between the computer strengths");
     auto options = std::make_shared<PlayOptions>();
-    const auto strengths = CLI::IsMember({"easy", "hard"});
-    play->add_option("--p1", options->p1, "Player 1 (joins top and bottom): easy or hard")
+    const auto strengths = CLI::IsMember({"easy", "hard", "expert"});
+    play->add_option("--p1", options->p1, "Player 1 (joins top and bottom): easy, hard or expert")
         ->required()
         ->check(strengths);
-    play->add_option("--p2", options->p2, "Player 2 (joins left and right): easy or hard")
+    play->add_option("--p2", options->p2, "Player 2 (joins left and right): easy, hard or expert")
         ->required()
         ->check(strengths);
     play->add_option("--size", options->size, "Board side, 3 to 30")->check(CLI::Range(3u, 30u));
@@ -86,9 +89,14 @@ void addPlayCommand(CLI::App& app, int& exitCode, std::ostream& out, std::ostrea
     play->add_option("--learning-rate", options->learningRate, "The learning rate")
         ->check(CLI::Range(0.0, 1000.0));
     play->add_option("--weights-file", options->weightsFile, "Weights file to read and write");
-    play->add_option("--seed", options->seed, "Seed of the opening moves (default: the time)");
+    play->add_option("--seed", options->seed,
+                     "Seed of the opening moves and the expert's search (default: the time)");
     play->add_option("--record-dir", options->recordDir, "Save each game as a record here")
         ->check(CLI::ExistingDirectory);
     play->add_flag("--alternate", options->alternate, "Swap the strengths' sides every game");
+    play->add_option("--threads", options->threads,
+                     "The hard and expert players' search threads; 0 (the default): one per "
+                     "hardware thread less one")
+        ->check(CLI::Range(0, maxSearchThreads));
     play->callback([options, &exitCode, &out, &err] { exitCode = runPlay(*options, out, err); });
 }

@@ -1,7 +1,9 @@
 #include "cli/SearchCommand.h"
 
 #include "engine/HexSearch.h"
+#include "engine/MctsSearch.h"
 #include "engine/PathFinder.h"
+#include "engine/SearchThreads.h"
 #include "engine/StatusSink.h"
 #include "headless/PositionOptions.h"
 #include "model/Exception.h"
@@ -10,9 +12,13 @@
 #include <CLI/CLI.hpp>
 #include <nlohmann/json.hpp>
 
+#include <algorithm>
 #include <chrono>
 #include <iostream>
 #include <memory>
+#include <optional>
+#include <stdexcept>
+#include <string>
 
 #include <sys/resource.h>
 
@@ -20,8 +26,15 @@ namespace {
 
 struct SearchOptions {
     PositionOptions position;
-    int budget = 0;
+    int budget = -1; // -1: not given
+    int depth = 0;   // 0: not given
     bool showBest = false;
+    std::string strength = "hard";
+    std::optional<std::uint64_t> playouts;
+    std::uint64_t seed = 1;
+    bool eachDepth = false;
+    bool noTimes = false;
+    int threads = 0; // 0: automatic
 };
 
 double peakResidentMebibytes() {
@@ -30,8 +43,113 @@ double peakResidentMebibytes() {
     return static_cast<double>(usage.ru_maxrss) / 1024.0; // kibibytes on Linux
 }
 
+// The processor time of the whole process, every thread's, in seconds.
+double processorSeconds() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    const auto seconds = [](const timeval& time) {
+        return static_cast<double>(time.tv_sec) + static_cast<double>(time.tv_usec) / 1e6;
+    };
+    return seconds(usage.ru_utime) + seconds(usage.ru_stime);
+}
+
+// The stones of a position as moves from the empty board, alternate from Player 1, the last
+// move last: the search takes a position as its game. Stones set up in any other proportion
+// are no game's; a position in which Player 2 has one stone more with Player 1 to move (or as
+// many with Player 2 to move) is a game whose first stone was swapped.
+MctsSearch::Position gameOf(const BoardPosition& position) {
+    const Hex::Board& board = position.board;
+    const auto n = static_cast<std::int32_t>(board.size());
+    std::vector<Hex::Coord> stones[2];
+    for (std::int32_t row = 0; row < n; ++row) {
+        for (std::int32_t col = 0; col < n; ++col) {
+            if (board.at(row, col) != 0 && Hex::Coord{row, col} != position.lastMove) {
+                stones[board.at(row, col) - 1].push_back({row, col});
+            }
+        }
+    }
+    const Hex::Coord last = position.lastMove;
+    if (last.row >= 0 && last.row < n && last.col >= 0 && last.col < n &&
+        board.at(last.row, last.col) != 0) { // not the swap marker
+        stones[board.at(last.row, last.col) - 1].push_back(last);
+    }
+    auto& black = stones[0];
+    auto& white = stones[1];
+    const bool blackToMove = position.toMove == 1;
+    MctsSearch::Position game{board.size(), {}, true};
+    if (blackToMove ? white.size() == black.size() + 1
+                    : !white.empty() && white.size() == black.size()) {
+        const Hex::Coord swapped = white.front();
+        game.moves = {Hex::Coord{swapped.col, swapped.row}, Hex::Coord{n, n}};
+        white.erase(white.begin());
+    } else if (black.size() != white.size() + (blackToMove ? 0 : 1)) {
+        throw PositionOptions::BadInput(
+            "the expert searches games: the stones are not those of alternate moves");
+    }
+    for (std::size_t i = 0; i < black.size(); ++i) {
+        game.moves.push_back(black[i]);
+        if (i < white.size()) {
+            game.moves.push_back(white[i]);
+        }
+    }
+    return game;
+}
+
+// The expert's Monte-Carlo search of the position, with the swap where the rules offer it.
+nlohmann::ordered_json searchExpert(const BoardPosition& position, const SearchOptions& options,
+                                    std::ostream& err) {
+    StatusSink status(&err);
+    MctsSearch::Config config;
+    config.threads = searchThreadCount(options.threads);
+    config.seed = options.seed;
+    MctsSearch search(config, &status);
+    search.setPosition(gameOf(position));
+    MctsSearch::Limits limits;
+    limits.time = std::chrono::seconds(options.budget);
+    if (options.playouts) {
+        limits.playouts = *options.playouts;
+    }
+    const std::atomic<bool> notStopped{false};
+    const double cpuBefore = processorSeconds();
+    const MctsSearch::Result found = search.run(limits, notStopped);
+    const double cpuSeconds = processorSeconds() - cpuBefore;
+
+    nlohmann::ordered_json result;
+    result["move"] = {found.move.row, found.move.col};
+    result["win_rate"] = found.winRate;
+    result["playouts"] = found.playouts;
+    result["seconds"] = found.seconds;
+    result["playouts_per_second"] =
+        found.seconds > 0.0 ? static_cast<double>(found.playouts) / found.seconds : 0.0;
+    result["cpu_seconds"] = cpuSeconds;
+    result["playouts_per_cpu_second"] =
+        cpuSeconds > 0.0 ? static_cast<double>(found.playouts) / cpuSeconds : 0.0;
+    result["threads"] = config.threads;
+    result["nodes"] = found.nodes;
+    result["tree_mib"] = static_cast<double>(found.treeBytes) / (1024.0 * 1024.0);
+    result["peak_rss_mib"] = peakResidentMebibytes();
+    return result;
+}
+
+// The move, value and tree size at the end of one depth, and every root move's value.
+nlohmann::ordered_json iterationJson(const GameTreeSearch::Iteration& iteration,
+                                     GameTreeSearch& search) {
+    nlohmann::ordered_json rootValues = nlohmann::ordered_json::array();
+    for (const auto& child : search.root().children) {
+        rootValues.push_back({child->move.row, child->move.col, child->value});
+    }
+    nlohmann::ordered_json result;
+    result["depth"] = iteration.depth;
+    result["move"] = {iteration.move.row, iteration.move.col};
+    result["value"] = iteration.value;
+    result["nodes"] = search.nodeCount();
+    result["evaluations"] = search.evaluationCount();
+    result["root_values"] = std::move(rootValues);
+    return result;
+}
+
 nlohmann::ordered_json searchPosition(const BoardPosition& position, const Weights& weights,
-                                      int budget, bool showBest, std::ostream& err) {
+                                      const SearchOptions& options, std::ostream& err) {
     const Hex::Board& board = position.board;
     PathFinder player1(board.size(), Hex::Game::player1Direction, Hex::Game::player1Stone);
     PathFinder player2(board.size(), Hex::Game::player2Direction, Hex::Game::player2Stone);
@@ -40,11 +158,23 @@ nlohmann::ordered_json searchPosition(const BoardPosition& position, const Weigh
     const int rootType = position.toMove == 1 ? TreeNode::player1ToMove : TreeNode::player2ToMove;
     StatusSink status(&err);
     const std::atomic<bool> notStopped{false};
-    HexSearch search(budget, std::make_unique<HexNode>(nullptr, rootType, Hex::noMove, board),
+    HexSearch search(std::max(options.budget, 0),
+                     std::make_unique<HexNode>(nullptr, rootType, Hex::noMove, board),
                      HexSearch::Owner{player1, player2, notStopped}, status);
-    search.setShowBest(showBest);
+    search.setShowBest(options.showBest);
+    search.setFixedDepth(options.depth);
+    search.setThreads(searchThreadCount(options.threads));
 
     const auto start = std::chrono::steady_clock::now();
+    nlohmann::ordered_json depthSeconds = nlohmann::ordered_json::array();
+    nlohmann::ordered_json depths = nlohmann::ordered_json::array();
+    search.setIterationObserver([&](const GameTreeSearch::Iteration& iteration) {
+        const std::chrono::duration<double> seconds = std::chrono::steady_clock::now() - start;
+        depthSeconds.push_back(seconds.count());
+        if (options.eachDepth) {
+            depths.push_back(iterationJson(iteration, search));
+        }
+    });
     int row = -1;
     int col = -1;
     const double value = search.run(row, col);
@@ -56,26 +186,46 @@ nlohmann::ordered_json searchPosition(const BoardPosition& position, const Weigh
     result["depth"] = search.depth();
     result["nodes"] = search.nodeCount();
     result["evaluations"] = search.evaluationCount();
-    result["seconds"] = seconds.count();
-    result["peak_rss_mib"] = peakResidentMebibytes();
+    if (!options.noTimes) {
+        result["seconds"] = seconds.count();
+        result["peak_rss_mib"] = peakResidentMebibytes();
+        result["depth_seconds"] = std::move(depthSeconds);
+    }
+    if (options.eachDepth) {
+        result["depths"] = std::move(depths);
+    }
     return result;
 }
 
 int runSearch(const SearchOptions& options, std::ostream& out, std::ostream& err) {
+    if ((options.budget < 0) == (options.depth == 0)) {
+        err << "quorlen-cli search: give either --budget or --depth\n";
+        return 2;
+    }
+    if (options.strength == "expert" && options.depth != 0) {
+        err << "quorlen-cli search: --depth is the hard player's; give the expert --budget\n";
+        return 2;
+    }
     try {
         std::vector<std::string> notes;
         const BoardPosition position = options.position.position(notes);
         for (const std::string& note : notes) {
             err << "quorlen-cli search: note: " << note << '\n';
         }
+        if (options.strength == "expert") {
+            out << searchExpert(position, options, err).dump() << '\n';
+            return 0;
+        }
         const Weights weights = options.position.weights();
-        out << searchPosition(position, weights, options.budget, options.showBest, err).dump()
-            << '\n';
+        out << searchPosition(position, weights, options, err).dump() << '\n';
     } catch (const PositionOptions::BadInput& problem) {
         err << "quorlen-cli search: " << problem.what() << '\n';
         return 2;
     } catch (const Hex::Exception& problem) {
         err << "quorlen-cli search: the moves do not fit the board: " << problem.message() << '\n';
+        return 2;
+    } catch (const std::invalid_argument& problem) { // the expert's board sizes are 2 to 30
+        err << "quorlen-cli search: " << problem.what() << '\n';
         return 2;
     }
     return 0;
@@ -89,13 +239,35 @@ void addSearchCommand(CLI::App& app, int& exitCode) {
 
 void addSearchCommand(CLI::App& app, int& exitCode, std::ostream& out, std::ostream& err) {
     auto* search = app.add_subcommand(
-        "search", "Run one look-ahead search of the hard computer player and print its result");
+        "search", "Run one search of the hard or expert computer player and print its result");
     auto options = std::make_shared<SearchOptions>();
     options->position.addTo(*search);
-    search->add_option("--budget", options->budget, "Time for the search, whole seconds")
-        ->required()
-        ->check(CLI::Range(0, 86400));
-    search->add_flag("--show-best", options->showBest, "Name the best move in the status texts");
+    auto* budget =
+        search->add_option("--budget", options->budget, "Time for the search, whole seconds")
+            ->check(CLI::Range(0, 86400));
+    search
+        ->add_option("--depth", options->depth,
+                     "Deepen to exactly this many moves, without a time limit (hard only)")
+        ->check(CLI::Range(1, 1000))
+        ->excludes(budget);
+    search->add_flag("--show-best", options->showBest,
+                     "Name the best move in the hard player's status texts");
+    search->add_option("--strength", options->strength, "The computer player: hard or expert")
+        ->check(CLI::IsMember({"hard", "expert"}));
+    search
+        ->add_option("--threads", options->threads,
+                     "Threads to search on; 0 (the default): one per hardware thread less one")
+        ->check(CLI::Range(0, maxSearchThreads));
+    search
+        ->add_option("--playouts", options->playouts,
+                     "The expert stops after this many playouts (or at the budget)")
+        ->check(CLI::Range(std::uint64_t{1}, std::uint64_t{1} << 40));
+    search->add_option("--seed", options->seed, "Seed of the expert's playouts (default 1)");
+    search->add_flag("--each-depth", options->eachDepth,
+                     "Also print the move, value, tree size and every root move's value at the "
+                     "end of each depth");
+    search->add_flag("--no-times", options->noTimes,
+                     "Leave out the times and the memory, which change from run to run");
     search->callback(
         [options, &exitCode, &out, &err] { exitCode = runSearch(*options, out, err); });
 }

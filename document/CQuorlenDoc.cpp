@@ -1,18 +1,37 @@
 #include "document/CQuorlenDoc.h"
 
 #include "document/RedrawObserver.h"
+#include "document/SavedGame.h"
+#include "engine/MctsHint.h"
 #include "engine/MessageSink.h"
+#include "engine/SearchThreads.h"
 #include "gtp/EnginePlayer.h"
 #include "model/Exception.h"
 #include "players/ComputerPlayer.h"
+#include "players/ExpertPlayer.h"
 #include "players/HumanInput.h"
 #include "players/HumanPlayer.h"
 #include "settings/EscapedText.h"
+#include "settings/FileText.h"
 #include "settings/GameRecord.h"
 #include "settings/SettingsKeys.h"
 #include "settings/SettingsStore.h"
+#include "sgf/GameFile.h"
 
-CQuorlenDoc::CQuorlenDoc(Context context) : m_context(std::move(context)) {
+namespace {
+
+// The side that gave up an SGF game, as its result tells ("B+R", "W+Resign"); 0 for none.
+int resignedSideOf(const std::string& result) {
+    if (result.rfind("B+R", 0) == 0) {
+        return 2;
+    }
+    return result.rfind("W+R", 0) == 0 ? 1 : 0;
+}
+
+} // namespace
+
+CQuorlenDoc::CQuorlenDoc(Context context)
+    : m_context(std::move(context)), m_hintSearch(m_context.sink) {
     readSettings();
     m_pInput1 = std::make_unique<HumanInput>(1, m_context.sink);
     m_pInput2 = std::make_unique<HumanInput>(2, m_context.sink);
@@ -22,6 +41,7 @@ CQuorlenDoc::CQuorlenDoc(Context context) : m_context(std::move(context)) {
 }
 
 CQuorlenDoc::~CQuorlenDoc() {
+    m_hintSearch.stop();
     if (isRunning()) {
         m_pGame->stop();
     }
@@ -70,6 +90,14 @@ std::unique_ptr<TimedPlayer> CQuorlenDoc::makePlayer(int side, PlayerKind kind) 
         return std::make_unique<HumanPlayer>(side == 1 ? "Player 1" : "Player 2", &input(side),
                                              m_context.clock);
     }
+    if (kind == PlayerKind::expert) {
+        // The thread count is read when the player is made, as the time limit is.
+        const int threads =
+            searchThreadCount(m_context.settings.getInt(SettingsKeys::searchThreads));
+        return std::make_unique<ExpertPlayer>(
+            "Quorlen Expert", m_timeLimit,
+            ExpertPlayer::Context{m_context.sink, m_context.clock, threads});
+    }
     if (kind == PlayerKind::gtpEngine) {
         return startEngine(side, engineCommand(side));
     }
@@ -83,25 +111,48 @@ std::unique_ptr<TimedPlayer> CQuorlenDoc::makePlayer(int side, PlayerKind kind) 
 
 void CQuorlenDoc::newGame() {
     if (isRunning()) {
+        stopHint();
         m_pGame->stop(); // the thread ends by itself; the menu reads "New Game" once it has
         return;
     }
     joinGameThread();
     m_pGame.reset();
     redraw();
+    startGame(
+        std::make_unique<Hex::Game>(static_cast<std::uint32_t>(m_boardSize), m_pObserver.get()),
+        true, false);
+}
 
-    // The game exists before its thread starts, so a Stop Game right away is never lost.
-    m_pGame =
-        std::make_unique<Hex::Game>(static_cast<std::uint32_t>(m_boardSize), m_pObserver.get());
+// No game thread runs. The game exists before its thread starts, so a Stop Game right away
+// is never lost; the hand-offs and the display flags start empty, so that no click or
+// announcement of an earlier game reaches this one.
+void CQuorlenDoc::startGame(std::unique_ptr<Hex::Game> game, bool newClocks, bool takenBack) {
+    stopHint();
+    m_review.clear();
+    m_resignedSide = 0;
+    m_pGame = std::move(game);
     m_pGame->setPlayer1(m_pPlayer1.get());
     m_pGame->setPlayer2(m_pPlayer2.get());
-    m_pPlayer1->resetClock();
-    m_pPlayer2->resetClock();
+    const std::size_t moveCount = m_pGame->moves().size();
+    for (TimedPlayer* player : {m_pPlayer1.get(), m_pPlayer2.get()}) {
+        if (newClocks) {
+            player->resetClock();
+        }
+        player->prepareGame(moveCount, takenBack);
+    }
     m_pInput1->cancelPending();
     m_pInput2->cancelPending();
+    m_p1AwaitsMove = m_p2AwaitsMove = m_p1SwapOffer = m_p2SwapOffer = false;
     m_bGameOver = false;
     m_bRunning = true;
     m_pGameThread = std::thread(&CQuorlenDoc::gameThreadProc, this);
+}
+
+void CQuorlenDoc::stopGameAndJoin() {
+    stopHint();
+    m_pGame->stop();
+    joinGameThread();
+    m_p1AwaitsMove = m_p2AwaitsMove = m_p1SwapOffer = m_p2SwapOffer = false;
 }
 
 void CQuorlenDoc::gameThreadProc() {
@@ -127,17 +178,36 @@ void CQuorlenDoc::joinGameThread() {
     }
 }
 
-bool CQuorlenDoc::openRecord(const std::filesystem::path& path) {
+bool CQuorlenDoc::openRecord(const std::filesystem::path& path, std::string* problem) {
     if (isRunning()) {
         return false;
     }
-    const std::optional<GameRecord> record = GameRecord::readFile(path);
-    if (!record) {
+    const std::optional<std::string> bytes = FileText::readAll(path);
+    if (!bytes) {
+        return false;
+    }
+    const GameFile::Reading reading = GameFile::parse(*bytes);
+    if (!reading.record) {
+        // A record that fails its checks changes nothing and says nothing, as Open always
+        // has; an SGF file, which Open did not read before, says why.
+        if (problem != nullptr && GameFile::looksLikeSgf(*bytes)) {
+            *problem = reading.error;
+        }
         return false;
     }
     joinGameThread();
-    m_pGame = record->replay();
+    stopHint();
+    m_review.clear();
+    m_pGame = reading.record->replay();
     m_bGameOver = m_pGame->winner() != 0;
+    m_resignedSide = m_bGameOver ? 0 : resignedSideOf(reading.info.result);
+    if (!reading.notes.empty()) {
+        std::string notes;
+        for (const std::string& note : reading.notes) {
+            notes += (notes.empty() ? "" : "; ") + note;
+        }
+        showOwnStatus(std::move(notes));
+    }
     redraw();
     return true;
 }
@@ -239,12 +309,18 @@ void CQuorlenDoc::onClose() {
     m_context.settings.setInt(SettingsKeys::boardSize, m_boardSize);
 }
 
+// An announcement whose question has already ended (its game was stopped, taken back or
+// replaced) is dropped.
 void CQuorlenDoc::onHumanTurn(int player) {
-    (player == 1 ? m_p1AwaitsMove : m_p2AwaitsMove) = true;
+    if (input(player).question() == HumanInput::Question::move) {
+        (player == 1 ? m_p1AwaitsMove : m_p2AwaitsMove) = true;
+    }
 }
 
 void CQuorlenDoc::onSwapOffer(int player) {
-    (player == 1 ? m_p1SwapOffer : m_p2SwapOffer) = true;
+    if (input(player).question() == HumanInput::Question::swap) {
+        (player == 1 ? m_p1SwapOffer : m_p2SwapOffer) = true;
+    }
     redraw();
 }
 
@@ -293,6 +369,7 @@ bool CQuorlenDoc::cellClicked(int row, int col) {
             input(side).setSwap(false); // clicking a cell declines the swap
         }
         awaitsMove = false;
+        stopHint();
         input(side).setMove(row, col);
         return true;
     }
@@ -302,13 +379,185 @@ bool CQuorlenDoc::cellClicked(int row, int col) {
 void CQuorlenDoc::swapClicked() {
     if (m_p1SwapOffer) {
         m_p1SwapOffer = false;
+        stopHint();
         m_pInput1->setSwap(true);
     } else if (m_p2SwapOffer) {
         m_p2SwapOffer = false;
+        stopHint();
         m_pInput2->setSwap(true);
     }
 }
 
 void CQuorlenDoc::redraw() {
     m_context.sink.post(WmAppRedraw{});
+}
+
+// --- Take Back, Hint, Resign ------------------------------------------------------------------
+
+int CQuorlenDoc::humanToMove() const {
+    if (!isRunning() || m_pGame == nullptr) {
+        return 0;
+    }
+    const int side = m_pGame->currentPlayer();
+    if ((side != 1 && side != 2) || !isHuman(side)) {
+        return 0;
+    }
+    return awaitsMove(side) || swapOffered(side) ? side : 0;
+}
+
+// The longest start of the game after which a human is to move, shorter than moveCount.
+std::optional<std::size_t> CQuorlenDoc::takeBackCount(std::size_t moveCount) const {
+    for (std::size_t count = moveCount; count-- > 0;) {
+        if (isHuman(count % 2 == 0 ? 1 : 2)) {
+            return count;
+        }
+    }
+    return std::nullopt;
+}
+
+// With a human in the game, a running game is at a human's turn or a computer thinks
+// against a human; the turn need not be announced yet, as the count is taken again once the
+// game has stopped.
+bool CQuorlenDoc::canTakeBack() const {
+    return isRunning() && m_pGame != nullptr && takeBackCount(m_pGame->moves().size()).has_value();
+}
+
+bool CQuorlenDoc::takeBack() {
+    if (!canTakeBack()) {
+        return false;
+    }
+    // A computer's reply may land while the game stops; counting after the stop takes it
+    // back as well, so the human's previous turn comes back either way.
+    stopGameAndJoin();
+    std::vector<Hex::Coord> moves = m_pGame->moves();
+    const std::optional<std::size_t> count = takeBackCount(moves.size());
+    if (!count) {
+        return false; // cannot happen: the game had a human move to take back
+    }
+    moves.resize(*count);
+    m_pathCount1 = m_pathCount2 = 0; // the stopped search's display is gone
+    m_evals.clear();
+    startGame(std::make_unique<Hex::Game>(m_pGame->board().size(), moves, m_pObserver.get()), false,
+              true);
+    redraw();
+    return true;
+}
+
+bool CQuorlenDoc::hint() {
+    if (!canHint()) {
+        return false;
+    }
+    // The strongest built-in search, the expert's, on the threads the expert would use.
+    const int threads = searchThreadCount(m_context.settings.getInt(SettingsKeys::searchThreads));
+    m_hintSearch.start(std::make_unique<MctsHint>(threads),
+                       {m_pGame->board().size(), m_pGame->moves()}, hintTime);
+    showOwnStatus("Finding a hint...");
+    return true;
+}
+
+// Between two humans, or after Open, no player would replace the text.
+void CQuorlenDoc::stopHint() {
+    m_hintSearch.stop();
+    if (m_ownStatusShown) {
+        m_ownStatusShown = false;
+        m_context.sink.post(WmAppStatusText{""});
+    }
+}
+
+void CQuorlenDoc::showOwnStatus(std::string text) {
+    m_context.sink.post(WmAppStatusText{std::move(text)});
+    m_ownStatusShown = true;
+}
+
+void CQuorlenDoc::onShowHint(const WmAppShowHint& message) {
+    const int side = humanToMove();
+    if (side == 0) {
+        return; // the position has changed since
+    }
+    if (std::optional<std::string> text = m_hintSearch.accept(message, player(side).name())) {
+        showOwnStatus(std::move(*text));
+        redraw();
+    }
+}
+
+bool CQuorlenDoc::resign() {
+    const int side = humanToMove();
+    if (side == 0) {
+        return false;
+    }
+    stopGameAndJoin();
+    m_resignedSide = side;
+    showOwnStatus(player(3 - side).name() + " wins by resignation");
+    redraw();
+    return true;
+}
+
+// --- Review ----------------------------------------------------------------------------------
+
+const GameReview& CQuorlenDoc::review() const {
+    // The game thread has left the game once the document no longer runs it.
+    if (!m_review.isLoaded() && canReview()) {
+        m_review.load(m_pGame->board().size(), m_pGame->moves());
+    }
+    return m_review;
+}
+
+const Hex::Game* CQuorlenDoc::shownGame() const {
+    if (canReview() && review().shownGame() != nullptr) {
+        return review().shownGame();
+    }
+    return m_pGame.get();
+}
+
+bool CQuorlenDoc::canShowMove(GameReview::Step step) const {
+    return canReview() && review().target(step) != review().shownCount();
+}
+
+bool CQuorlenDoc::showMove(GameReview::Step step) {
+    if (!canShowMove(step)) {
+        return false;
+    }
+    m_review.go(step);
+    redraw();
+    return true;
+}
+
+std::pair<std::size_t, std::size_t> CQuorlenDoc::reviewPosition() const {
+    if (!canReview()) {
+        return {0, 0};
+    }
+    return {review().shownCount(), review().moveCount()};
+}
+
+bool CQuorlenDoc::canContinue() const {
+    if (!canReview()) {
+        return false;
+    }
+    const auto size = static_cast<int>(review().size());
+    return size >= minBoardSize && size <= maxBoardSize && review().canPlayOn();
+}
+
+bool CQuorlenDoc::continueFromHere() {
+    if (!canContinue()) {
+        return false;
+    }
+    joinGameThread();
+    const std::vector<Hex::Coord> moves = review().shownMoves();
+    const std::uint32_t size = review().size();
+    startGame(std::make_unique<Hex::Game>(size, moves, m_pObserver.get()), true, false);
+    redraw();
+    return true;
+}
+
+// --- Save As ---------------------------------------------------------------------------------
+
+std::string CQuorlenDoc::saveAs(const std::filesystem::path& file) const {
+    if (m_pGame == nullptr) {
+        return "There is no game to save.";
+    }
+    // While the game runs the lock of moves() gives whole moves, and no result yet.
+    const bool over = !isRunning();
+    const SavedGame saved{m_pGame->board().size(), m_pGame->moves(), over ? m_pGame->winner() : 0,
+                          over ? m_resignedSide : 0};
+    return saved.write(file);
 }

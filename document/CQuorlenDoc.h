@@ -1,6 +1,8 @@
 #pragma once
 
 #include "document/BoardColors.h"
+#include "document/GameReview.h"
+#include "document/HintSearch.h"
 #include "document/PlayerKind.h"
 #include "engine/Message.h"
 #include "engine/Path.h"
@@ -14,8 +16,10 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <thread>
+#include <utility>
 #include <vector>
 
 class EnginePlayer;
@@ -34,7 +38,9 @@ class TimedPlayer;
 // the game and, at its end, sets isRunning() false and isGameOver() true (both atomic) and
 // posts a redraw. The game object is made before its thread starts and replaced only while
 // no game runs, so game() is stable while a game plays; read the position through the
-// game's thread-safe snapshots.
+// game's thread-safe snapshots. Take Back, Resign and Continue From Here stop the game
+// thread and join it before they touch the game or the players; the hint runs on a thread
+// of its own (HintSearch) that sees only copies.
 class CQuorlenDoc {
 public:
     struct Context {
@@ -61,14 +67,49 @@ public:
     // New Game, or Stop Game while a game runs.
     void newGame();
     std::string newGameText() const { return isRunning() ? "Stop Game" : "New Game"; }
-    // Opens a game record for viewing; false (and nothing changed) when it cannot be read,
-    // is rejected, or a game runs.
-    bool openRecord(const std::filesystem::path& path);
+    // Opens a game record or an SGF game (told by the content, see GameFile) for viewing;
+    // false (and nothing changed) when it cannot be read, is rejected, or a game runs. An SGF
+    // file that cannot be read sets problem to why, its notes become the status text and a
+    // resignation in its result is kept for Save As; a rejected record stays silent.
+    bool openRecord(const std::filesystem::path& path, std::string* problem = nullptr);
     bool canOpen() const { return !isRunning(); }
     // Saves the current game's record into the directory; false when there is no game or
     // the file cannot be written.
     bool saveRecord(const std::filesystem::path& directory) const;
     bool canSave() const { return m_pGame != nullptr; }
+    // Save As: the whole game as SGF when the name ends in .sgf, else as a record; empty on
+    // success, else what went wrong.
+    std::string saveAs(const std::filesystem::path& file) const;
+
+    // --- Take Back, Hint and Resign: on a human's turn (Take Back also while a computer
+    // thinks against a human) --------------------------------------------------------------
+    // Back to the human's previous turn: against a computer its reply and the human's move
+    // go, between two humans the last move. The game goes on with the same players; the
+    // clocks keep the time used and a computer player forgets what it learned since.
+    bool takeBack();
+    bool canTakeBack() const;
+    // The strongest built-in search looks for a move for the human to move; the answer
+    // comes as WmAppShowHint and is marked until the next move.
+    bool hint();
+    bool canHint() const { return humanToMove() != 0 && !m_hintSearch.isFinding(); }
+    void onShowHint(const WmAppShowHint& message);
+    Hex::Coord hintMove() const { return m_hintSearch.shownMove(); }
+    static constexpr std::chrono::seconds hintTime{5};
+    // The human to move gives up; the game ends, won by the other side.
+    bool resign();
+    bool canResign() const { return humanToMove() != 0; }
+    // The side that resigned the current game, 0 when none did.
+    int resignedSide() const { return m_resignedSide; }
+
+    // --- Review: while no game runs --------------------------------------------------------
+    bool canReview() const { return !isRunning() && m_pGame != nullptr; }
+    bool showMove(GameReview::Step step);
+    bool canShowMove(GameReview::Step step) const;
+    // The number of moves shown and of all moves of the game.
+    std::pair<std::size_t, std::size_t> reviewPosition() const;
+    // A new game from the shown position with the current players and fresh clocks.
+    bool continueFromHere();
+    bool canContinue() const;
 
     // --- Options menu (each applies what its dialog confirmed) -------------------------------
     void setBoardSize(int size);
@@ -104,6 +145,9 @@ public:
 
     // --- What the view and the status panes read ---------------------------------------------
     const Hex::Game* game() const { return m_pGame.get(); }
+    // What the view draws: the reviewed position while it shows fewer than all moves, else
+    // game().
+    const Hex::Game* shownGame() const;
     bool isRunning() const { return m_bRunning.load(); }
     bool isGameOver() const { return m_bGameOver.load(); }
     int boardSize() const { return m_boardSize; }
@@ -124,6 +168,19 @@ private:
     void replacePlayer(int side, PlayerKind kind, std::unique_ptr<TimedPlayer> player);
     void gameThreadProc();
     void joinGameThread();
+    // Attaches the players to the game and starts its thread; newClocks at a new game.
+    void startGame(std::unique_ptr<Hex::Game> game, bool newClocks, bool takenBack);
+    void stopGameAndJoin();
+    bool isHuman(int side) const { return playerKind(side) == PlayerKind::human; }
+    // The human side whose announced question the game thread waits on, 0 when none.
+    int humanToMove() const;
+    std::optional<std::size_t> takeBackCount(std::size_t moveCount) const;
+    const GameReview& review() const;
+    // Stops a hint being found and forgets the one shown. Every caller is about to change
+    // the position, so the document's own status text (a hint, a resignation) goes as well.
+    void stopHint();
+    // A status text that stays until the position changes.
+    void showOwnStatus(std::string text);
     void redraw();
     HumanInput& input(int side) const { return side == 1 ? *m_pInput1 : *m_pInput2; }
 
@@ -152,4 +209,11 @@ private:
     int m_pathCount1 = 0;
     int m_pathCount2 = 0;
     std::map<int, CellEvaluation> m_evals;
+
+    // Filled from the game's moves when first asked for after the game has stopped.
+    mutable GameReview m_review;
+    HintSearch m_hintSearch;
+    // The status text is one of the document's own, not a player's.
+    bool m_ownStatusShown = false;
+    int m_resignedSide = 0;
 };

@@ -28,13 +28,16 @@ double GameTreeSearch::run(int& row, int& col) {
     m_start = m_clock.nowSeconds();
     m_depth = 0;
     double lastValue = 0.0;
-    for (int iteration = 1; m_elapsed < m_budget && !isStopped(); ++iteration) {
+    for (int iteration = 1; mayDeepen(iteration) && !isStopped(); ++iteration) {
         const std::int64_t iterationStart = m_clock.nowSeconds();
         postStatus(iteration, row, col);
         m_interrupted = false;
 
         // Step 1: grow the tree by one ply. A broken-off expansion leaves a ragged tree that
         // is not searched; the previous iteration's move stands.
+        if (evaluatesAhead()) {
+            announceLeaves();
+        }
         const int made = expandLeaves(*m_root);
         if (m_interrupted || made == 0) {
             break;
@@ -42,7 +45,7 @@ double GameTreeSearch::run(int& row, int& col) {
         if (made == 1 && iteration <= 1 && !m_root->children.empty()) {
             row = m_root->children.front()->move.row;
             col = m_root->children.front()->move.col;
-            m_depth = 1;
+            finished(1, row, col, lastValue);
             break;
         }
         if (isStopped()) {
@@ -59,13 +62,16 @@ double GameTreeSearch::run(int& row, int& col) {
         if (m_interrupted) {
             break;
         }
-        m_depth = iteration;
         lastValue = value;
+        finished(iteration, row, col, value);
         if (value == 1.0 || value == -1.0) {
             return value; // decided
         }
 
         // Step 3: stop when the next iteration cannot be expected to fit.
+        if (m_fixedDepth > 0) {
+            continue;
+        }
         const std::int64_t now = m_clock.nowSeconds();
         m_elapsed = static_cast<std::int32_t>(now - m_start);
         const auto last = static_cast<std::int32_t>(now - iterationStart);
@@ -94,6 +100,32 @@ int GameTreeSearch::expandLeaves(TreeNode& node) {
     return made;
 }
 
+void GameTreeSearch::announceLeaves() {
+    std::vector<TreeNode*> leaves;
+    std::vector<TreeNode*> pending{m_root.get()};
+    while (!pending.empty()) {
+        TreeNode* node = pending.back();
+        pending.pop_back();
+        if (node->children.empty()) {
+            leaves.push_back(node);
+        }
+        for (auto child = node->children.rbegin(); child != node->children.rend(); ++child) {
+            pending.push_back(child->get());
+        }
+    }
+    willNeed(leaves);
+}
+
+void GameTreeSearch::announceUnvalued(const TreeNode& node) {
+    std::vector<TreeNode*> unvalued;
+    for (const auto& child : node.children) {
+        if (child->value == 0.0) {
+            unvalued.push_back(child.get());
+        }
+    }
+    willNeed(unvalued);
+}
+
 double GameTreeSearch::alphaBeta(TreeNode& node, double alpha, double beta, int& row, int& col,
                                  int& counter) {
     const bool atRoot = counter == 0;
@@ -112,6 +144,9 @@ double GameTreeSearch::alphaBeta(TreeNode& node, double alpha, double beta, int&
     const auto worse = [maximising](const TreeNode* a, const TreeNode* b) {
         return maximising ? a->value < b->value : a->value > b->value;
     };
+    if (evaluatesAhead()) {
+        announceUnvalued(node);
+    }
     std::vector<TreeNode*> heap;
     heap.reserve(node.children.size());
     for (const auto& child : node.children) {
@@ -203,8 +238,19 @@ void GameTreeSearch::postStatus(int iteration, int row, int col) {
     m_sink.post(WmAppStatusText{std::move(text)});
 }
 
+bool GameTreeSearch::mayDeepen(int iteration) const {
+    return m_fixedDepth > 0 ? iteration <= m_fixedDepth : m_elapsed < m_budget;
+}
+
+void GameTreeSearch::finished(int iteration, int row, int col, double value) {
+    m_depth = iteration;
+    if (m_observer) {
+        m_observer(Iteration{iteration, Hex::Coord{row, col}, value});
+    }
+}
+
 bool GameTreeSearch::budgetSpent() const {
-    return m_clock.nowSeconds() - m_start > m_budget;
+    return m_fixedDepth == 0 && m_clock.nowSeconds() - m_start > m_budget;
 }
 
 bool GameTreeSearch::mustBreakOff() {

@@ -6,7 +6,9 @@
 #include <atomic>
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <memory>
+#include <vector>
 
 class MessageSink;
 
@@ -23,6 +25,13 @@ class MessageSink;
 // root moves' values are posted to the sink as they come.
 class GameTreeSearch {
 public:
+    // One finished iteration: its depth, the move it chose and the value it found.
+    struct Iteration {
+        int depth = 0;
+        Hex::Coord move = Hex::noMove;
+        double value = 0.0;
+    };
+
     // Enough for a long think, far below the machine's memory; see HexSearch for the bytes
     // one node takes.
     static constexpr std::size_t defaultNodeLimit = 4'000'000;
@@ -42,6 +51,15 @@ public:
     // When set, the status text names the best move so far.
     void setShowBest(bool showBest) { m_showBest = showBest; }
     void setNodeLimit(std::size_t nodeLimit) { m_nodeLimit = nodeLimit; }
+    // Deepens to exactly `depth` iterations, without a time budget (the stop and the node
+    // ceiling still end it). Every iteration is the one the time-bounded search makes at that
+    // depth. 0 gives the time budget back.
+    void setFixedDepth(int depth) { m_fixedDepth = depth; }
+    // Told of every iteration that finished, on run()'s thread, while the tree is as that
+    // iteration left it.
+    void setIterationObserver(std::function<void(const Iteration&)> observer) {
+        m_observer = std::move(observer);
+    }
 
     TreeNode& root() { return *m_root; }
     int depth() const { return m_depth; }
@@ -59,16 +77,27 @@ protected:
     virtual double evaluate(TreeNode& node) = 0;
 
     MessageSink& sink() { return m_sink; }
+    const std::atomic<bool>& stopFlag() const { return m_stopFlag; }
+
+    // A search that evaluates nodes ahead, on other threads, is told of the nodes it is about
+    // to evaluate or expand, in the order it will: every leaf before the tree grows, and the
+    // children of a node before they are valued. It must not change what it returns for them.
+    virtual bool evaluatesAhead() const { return false; }
+    virtual void willNeed(const std::vector<TreeNode*>& nodes) { static_cast<void>(nodes); }
 
 private:
     double alphaBeta(TreeNode& node, double alpha, double beta, int& row, int& col, int& counter);
     int expandLeaves(TreeNode& node);
+    void announceLeaves();
+    void announceUnvalued(const TreeNode& node);
     bool shouldExtend(TreeNode& node);
     int expandCounted(TreeNode& node);
     double evaluateCounted(TreeNode& node);
     void postStatus(int iteration, int row, int col);
     bool budgetSpent() const;
     bool mustBreakOff();
+    bool mayDeepen(int iteration) const;
+    void finished(int iteration, int row, int col, double value);
 
     const std::int32_t m_budget;
     std::int32_t m_elapsed = 0;
@@ -80,6 +109,8 @@ private:
     const Clock& m_clock;
     bool m_showBest = false;
     std::size_t m_nodeLimit = defaultNodeLimit;
+    int m_fixedDepth = 0;
+    std::function<void(const Iteration&)> m_observer;
 
     // Set when the budget, a stop or the node ceiling broke off the current iteration.
     bool m_interrupted = false;

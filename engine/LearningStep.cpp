@@ -10,17 +10,17 @@
 std::optional<LearningStep::Sample>
 LearningStep::measure(HexSearch& search, HexNode& root, PathFinder& player1, PathFinder& player2) {
     // Value and path lists of the root, from cost maps of the root's board.
-    player1.setBoard(&root.board);
-    player2.setBoard(&root.board);
+    player1.setBoard(&root.board());
+    player2.setBoard(&root.board());
     Sample sample;
     sample.value = search.evaluate(root);
-    if (root.pathsP1.empty() || root.pathsP2.empty()) {
+    if (root.pathsP1().empty() || root.pathsP2().empty()) {
         return std::nullopt;
     }
     // Each finder sums its own features: "own" is Player 1 in the first, Player 2 in the
     // second. The evaluation above left both finders on the root's board.
-    const auto sumsP1 = player1.sumFeatures(root.pathsP1.front());
-    const auto sumsP2 = player2.sumFeatures(root.pathsP2.front());
+    const auto sumsP1 = player1.sumFeatures(root.pathsP1().front());
+    const auto sumsP2 = player2.sumFeatures(root.pathsP2().front());
     for (std::size_t k = 0; k < 4; ++k) {
         sample.featureSums[k] = sumsP1[k] + sumsP2[k];
     }

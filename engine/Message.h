@@ -59,5 +59,13 @@ struct GameErrorText {
     std::string text;
 };
 
+// A hint found for the document's hint request number `request`: the suggested move and its
+// value from the side to move's view (+1 won, -1 lost), when the search gave one.
+struct WmAppShowHint {
+    int request = 0;
+    Hex::Coord move = Hex::noMove;
+    std::optional<double> value;
+};
+
 using Message = std::variant<WmAppHumanTurn, WmAppSwapOffer, WmAppRedraw, WmAppStatusText,
-                             WmAppShowPaths, WmAppShowEval, GameErrorText>;
+                             WmAppShowPaths, WmAppShowEval, GameErrorText, WmAppShowHint>;

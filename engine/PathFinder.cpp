@@ -37,8 +37,8 @@ struct GreaterOnCost {
 
 PathFinder::PathFinder(std::uint32_t size, int direction, int colour)
     : m_cost(std::size_t{size} * size, 0.0), m_size(size), m_direction(direction), m_colour(colour),
-      m_parent(std::size_t{size} * size, 0), m_closedCell(std::size_t{size} * size, 0),
-      m_g(std::size_t{size} * size, -1.0), m_tables(size, direction) {
+      m_record(std::size_t{size} * size, 0), m_g(std::size_t{size} * size, -1.0),
+      m_tables(size, direction) {
     if (direction != 0 && direction != 1) {
         throw std::invalid_argument("PathFinder direction must be 0 or 1, not " +
                                     std::to_string(direction));
@@ -52,10 +52,30 @@ PathFinder::PathFinder(std::uint32_t size, int direction, int colour)
     m_blocked.assign(cells, 0);
     m_stones.reserve(cells);
     m_open.reserve(cells);
-    m_closed.reserve(cells + 1); // the start cell can be closed twice
+    m_steps.assign(cells, {});
+    m_stepCount.assign(cells, 0);
+    m_openSteps.assign(cells, {});
+    m_openStepCount.assign(cells, 0);
+    for (std::size_t cell = 0; cell < cells; ++cell) {
+        makeSteps(cell, m_openSteps, m_openStepCount); // nothing is blocked yet
+    }
+    for (std::size_t reverse = 0; reverse < 2; ++reverse) {
+        m_estimate[reverse].resize(cells);
+        for (std::size_t cell = 0; cell < cells; ++cell) {
+            const int along = m_tables.along[cell];
+            m_estimate[reverse][cell] = reverse != 0 ? along : static_cast<int>(size) - along;
+        }
+    }
     m_candidates.reserve(2 * std::size_t{size});
     for (std::vector<double>& costs : m_stoneCost) {
         costs.assign(m_tables.stoneW.size(), 0.0);
+    }
+    for (int code = 0; code < 729; ++code) {
+        int ring[6];
+        for (int j = 0, rest = code; j < 6; ++j, rest /= 3) {
+            ring[j] = rest % 3;
+        }
+        m_bridgesOfRing[static_cast<std::size_t>(code)] = countRing(ring, colour);
     }
 }
 
@@ -90,9 +110,11 @@ void PathFinder::readBoard() {
         m_ring[i * width + m_size + 1] = 2;   // column N
     }
     m_stones.clear();
+    m_ringIsTernary = true;
     for (int row = 0; row < n; ++row) {
         for (int col = 0; col < n; ++col) {
             const int value = m_board->at(row, col);
+            m_ringIsTernary = m_ringIsTernary && value >= 0 && value <= 2;
             const std::size_t cell = static_cast<std::size_t>(row * n + col);
             m_ring[(static_cast<std::size_t>(row) + 1) * width + static_cast<std::size_t>(col) +
                    1] = value;
@@ -102,6 +124,33 @@ void PathFinder::readBoard() {
             }
         }
     }
+    // The steps of an empty board, then those of the cells next to the other player's stones.
+    std::copy(m_openSteps.begin(), m_openSteps.end(), m_steps.begin());
+    std::copy(m_openStepCount.begin(), m_openStepCount.end(), m_stepCount.begin());
+    for (const Stone& stone : m_stones) {
+        const auto at = static_cast<std::size_t>(stone.row * n + stone.col);
+        if (m_blocked[at] == 0) {
+            continue;
+        }
+        for (const std::int32_t next : m_tables.neighbours[at]) {
+            if (next >= 0) {
+                makeSteps(static_cast<std::size_t>(next), m_steps, m_stepCount);
+            }
+        }
+    }
+}
+
+// The neighbours of the cell that the search may enter, in the fixed order.
+void PathFinder::makeSteps(std::size_t cell, std::vector<std::array<Step, 6>>& steps,
+                           std::vector<std::uint8_t>& counts) const {
+    std::uint8_t count = 0;
+    for (std::size_t j = 0; j < 6; ++j) {
+        const std::int32_t next = m_tables.neighbours[cell][j];
+        if (next >= 0 && m_blocked[static_cast<std::size_t>(next)] == 0) {
+            steps[cell][count++] = Step{next, parentCodes[j]};
+        }
+    }
+    counts[cell] = count;
 }
 
 // weight[side] x w / d² per difference, computed as the cost map adds it. Only redone when
@@ -209,12 +258,21 @@ PathFinder::BridgeCounts PathFinder::countBridges(std::size_t cell) const {
     // (row-1, col), (row-1, col+1), (row, col+1), (row+1, col), (row+1, col-1), (row, col-1)
     const int ring[6] = {centre[-width], centre[1 - width], centre[1],
                          centre[width],  centre[width - 1], centre[-1]};
+    if (!m_ringIsTernary) {
+        return countRing(ring, m_colour);
+    }
+    const int code =
+        ring[0] + 3 * (ring[1] + 3 * (ring[2] + 3 * (ring[3] + 3 * (ring[4] + 3 * ring[5]))));
+    return m_bridgesOfRing[static_cast<std::size_t>(code)];
+}
+
+PathFinder::BridgeCounts PathFinder::countRing(const int (&ring)[6], int colour) {
     BridgeCounts counts;
     for (int j = 0; j < 6; ++j) {
         const int before = ring[(j + 5) % 6];
         const int after = ring[(j + 1) % 6];
         if (ring[j] == 0 && before == after && before != 0) {
-            if (before == m_colour) {
+            if (before == colour) {
                 ++counts.own;
             } else {
                 ++counts.opposing;
@@ -256,10 +314,8 @@ std::vector<Hex::Coord> PathFinder::neighbours(int row, int col) const {
 // then m_goal. m_start is the start cell.
 bool PathFinder::search(int start, bool reverse) {
     const int n = static_cast<int>(m_size);
-    std::fill(m_parent.begin(), m_parent.end(), std::int8_t{0});
-    std::fill(m_closedCell.begin(), m_closedCell.end(), std::uint8_t{0});
+    std::fill(m_record.begin(), m_record.end(), std::uint8_t{0});
     m_open.clear();
-    m_closed.clear();
     if (start < 0 || start >= n || m_board == nullptr) {
         return false;
     }
@@ -269,47 +325,41 @@ bool PathFinder::search(int start, bool reverse) {
     if (m_blocked[static_cast<std::size_t>(m_start)] != 0) {
         return false;
     }
-    const auto heuristicOf = [reverse, n, this](std::int32_t cell) {
-        const int along = m_tables.along[static_cast<std::size_t>(cell)];
-        return static_cast<double>(reverse ? along : n - along);
-    };
+    const double* estimate = m_estimate[reverse ? 1 : 0].data();
     m_g[static_cast<std::size_t>(m_start)] = 0.0;
-    m_open.push_back(OpenEntry{heuristicOf(m_start) + 0.0, m_start});
+    m_open.push_back(OpenEntry{estimate[m_start] + 0.0, m_start});
     const GreaterOnEstimate greater;
     while (!m_open.empty()) {
         std::pop_heap(m_open.begin(), m_open.end(), greater);
         const std::int32_t current = m_open.back().cell;
         m_open.pop_back();
-        m_closedCell[static_cast<std::size_t>(current)] = 1;
-        m_closed.push_back(current);
-        if (m_tables.along[static_cast<std::size_t>(current)] == goalAlong) {
+        const auto here = static_cast<std::size_t>(current);
+        m_record[here] |= closedBit;
+        if (m_tables.along[here] == goalAlong) {
             m_goal = current;
             return true;
         }
-        const double currentG = m_g[static_cast<std::size_t>(current)];
-        const std::array<std::int32_t, 6>& around =
-            m_tables.neighbours[static_cast<std::size_t>(current)];
-        for (std::size_t j = 0; j < 6; ++j) {
-            const std::int32_t next = around[j];
-            if (next < 0 || m_blocked[static_cast<std::size_t>(next)] != 0) {
-                continue;
-            }
+        const double currentG = m_g[here];
+        const Step* steps = m_steps[here].data();
+        const std::uint8_t stepCount = m_stepCount[here];
+        for (std::uint8_t j = 0; j < stepCount; ++j) {
+            const std::int32_t next = steps[j].cell;
             const auto at = static_cast<std::size_t>(next);
             const double g = currentG + m_cost[at];
-            const double h = heuristicOf(next);
-            if (m_parent[at] == 0) {
+            const double h = estimate[at];
+            const std::uint8_t record = m_record[at];
+            if ((record & parentBits) == 0) {
                 // Reached for the first time; this includes the start cell.
-                open(next, j, g, h);
-            } else if (m_closedCell[at] != 0) {
+                open(next, steps[j].code, g, h);
+            } else if ((record & closedBit) != 0) {
                 // Closed: compared with the cell's first closed entry, whose g is the record's,
                 // except for the start cell, whose first entry is the start entry of g 0.0.
                 if (g < (next == m_start ? 0.0 : m_g[at])) {
-                    m_closed.erase(std::find(m_closed.begin(), m_closed.end(), next));
-                    open(next, j, g, h);
+                    open(next, steps[j].code, g, h);
                 }
             } else if (g < m_g[at]) {
                 // Open: its entry is lowered and the heap rebuilt over the whole list.
-                m_parent[at] = static_cast<std::int8_t>(parentCodes[j]);
+                m_record[at] = static_cast<std::uint8_t>(steps[j].code);
                 m_g[at] = g;
                 const auto sameCell = [next](const OpenEntry& entry) { return entry.cell == next; };
                 std::find_if(m_open.begin(), m_open.end(), sameCell)->f = g + h;
@@ -320,11 +370,10 @@ bool PathFinder::search(int start, bool reverse) {
     return false;
 }
 
-// Records the cell as reached through neighbour slot j of the current cell and pushes it.
-void PathFinder::open(std::int32_t cell, std::size_t neighbour, double g, double h) {
+// Records the cell as reached with the given parent code, open, and pushes it.
+void PathFinder::open(std::int32_t cell, std::int32_t code, double g, double h) {
     const auto at = static_cast<std::size_t>(cell);
-    m_parent[at] = static_cast<std::int8_t>(parentCodes[neighbour]);
-    m_closedCell[at] = 0;
+    m_record[at] = static_cast<std::uint8_t>(code);
     m_g[at] = g;
     m_open.push_back(OpenEntry{g + h, cell});
     std::push_heap(m_open.begin(), m_open.end(), GreaterOnEstimate{});
@@ -337,8 +386,9 @@ void PathFinder::walkBack(bool reverse, std::vector<Hex::Coord>& cells) const {
     Hex::Coord cell = m_tables.coords[static_cast<std::size_t>(m_goal)];
     while (alongOf(cell.row, cell.col) != startAlong) {
         cells.push_back(cell);
-        const int code = m_parent[static_cast<std::size_t>(cell.row) * m_size +
-                                  static_cast<std::size_t>(cell.col)];
+        const int code = m_record[static_cast<std::size_t>(cell.row) * m_size +
+                                  static_cast<std::size_t>(cell.col)] &
+                         parentBits;
         const int step = code >= 1 && code <= 6 ? code : 0;
         cell = Hex::Coord{cell.row + backOffsets[step][0], cell.col + backOffsets[step][1]};
     }
@@ -357,7 +407,7 @@ Path PathFinder::findPath(int start, bool reverse) {
 
 // Candidates stay in m_candidateCells, whose vectors keep their capacity from call to call;
 // only the paths handed out are copied.
-std::vector<Path> PathFinder::bestPaths(std::size_t k) {
+void PathFinder::findCandidates() {
     const GreaterOnCost greater;
     m_candidates.clear();
     std::size_t used = 0;
@@ -379,13 +429,46 @@ std::vector<Path> PathFinder::bestPaths(std::size_t k) {
             }
         }
     }
+}
+
+PathFinder::Candidate PathFinder::takeCheapest() {
+    std::pop_heap(m_candidates.begin(), m_candidates.end(), GreaterOnCost{});
+    const Candidate best = m_candidates.back();
+    m_candidates.pop_back();
+    return best;
+}
+
+std::vector<Path> PathFinder::bestPaths(std::size_t k) {
+    findCandidates();
     std::vector<Path> result;
     result.reserve(std::min(k, m_candidates.size()));
     while (result.size() < k && !m_candidates.empty()) {
-        std::pop_heap(m_candidates.begin(), m_candidates.end(), greater);
-        const Candidate best = m_candidates.back();
-        m_candidates.pop_back();
+        const Candidate best = takeCheapest();
         result.push_back(Path{m_candidateCells[best.slot], best.cost});
     }
     return result;
+}
+
+// The candidates come off the heap cheapest first, so the cut is where the first one dearer
+// than the limit comes off; nothing after it is taken.
+void PathFinder::nearBestPaths(std::size_t k, std::vector<Path>& paths) {
+    findCandidates();
+    std::size_t count = 0;
+    double limit = 0.0;
+    while (count < k && !m_candidates.empty()) {
+        const Candidate best = takeCheapest();
+        if (count == 0) {
+            limit = 1.25 * best.cost;
+        } else if (best.cost > limit) {
+            break;
+        }
+        if (count == paths.size()) {
+            paths.emplace_back();
+        }
+        const std::vector<Hex::Coord>& cells = m_candidateCells[best.slot];
+        paths[count].cells.assign(cells.begin(), cells.end());
+        paths[count].cost = best.cost;
+        ++count;
+    }
+    paths.resize(count);
 }

@@ -48,6 +48,7 @@ public:
 
     // The weights are read at every setBoard; nothing is recomputed when they change.
     void setWeights(const Weights* weights) { m_weights = weights; }
+    const Weights* weights() const { return m_weights; }
 
     // Recomputes every cost and feature from the board. Throws std::invalid_argument for a
     // null board, a board of another size, or weights never set.
@@ -76,6 +77,9 @@ public:
     // At most k paths, cheapest first (ties as the heap gives them), among the searches of
     // both directions from every start cell that ended on their own start cell.
     std::vector<Path> bestPaths(std::size_t k);
+    // bestPaths(k) cut to its near-best paths: the leading ones up to the first dearer than
+    // 1.25 times the cheapest. Into `paths`, whose storage is reused.
+    void nearBestPaths(std::size_t k, std::vector<Path>& paths);
 
 private:
     // An entry of the open heap. Its g is always that of its cell's search record, and its h
@@ -93,6 +97,14 @@ private:
         double cost = 0.0;
         std::size_t slot = 0; // its cells are m_candidateCells[slot]
     };
+    // A neighbour the search may enter, and the parent code it gets when reached this way.
+    struct Step {
+        std::int32_t cell = 0;
+        std::int32_t code = 0;
+    };
+    // A cell's search record: the parent code in the low bits (0 none), and whether closed.
+    static constexpr std::uint8_t parentBits = 7;
+    static constexpr std::uint8_t closedBit = 8;
 
     int alongOf(int row, int col) const { return m_direction == 0 ? row : col; }
     int acrossOf(int row, int col) const { return m_direction == 0 ? col : row; }
@@ -104,10 +116,15 @@ private:
     void addStoneInfluence();
     void finishCells();
     BridgeCounts countBridges(std::size_t cell) const;
+    static BridgeCounts countRing(const int (&ring)[6], int colour);
 
     bool search(int start, bool reverse);
-    void open(std::int32_t cell, std::size_t neighbour, double g, double h);
+    void open(std::int32_t cell, std::int32_t code, double g, double h);
     void walkBack(bool reverse, std::vector<Hex::Coord>& cells) const;
+    void makeSteps(std::size_t cell, std::vector<std::array<Step, 6>>& steps,
+                   std::vector<std::uint8_t>& counts) const;
+    void findCandidates();
+    Candidate takeCheapest();
 
     // Cell tables, [row * N + col]. The cost and the four features are what the interface
     // shows; the two proximity features and the bridge counts are kept apart so that the
@@ -117,13 +134,12 @@ private:
     int m_direction;
     int m_colour;
     const Hex::Board* m_board = nullptr;
-    // The search records, one per cell: the parent code (0 none), whether the cell is
-    // closed, and g, which is read only once the parent code is set.
-    std::vector<std::int8_t> m_parent;
-    std::vector<std::uint8_t> m_closedCell;
+    // The search records, one per cell: the parent code and the closed mark, and g, which is
+    // read only once the parent code is set. A closed cell that is reached more cheaply is
+    // opened again; the closed cells need no list of their own, only the mark.
+    std::vector<std::uint8_t> m_record;
     std::vector<double> m_g;
     std::vector<OpenEntry> m_open;
-    std::vector<std::int32_t> m_closed; // cells in the order they were closed
     const Weights* m_weights = nullptr;
     std::array<std::vector<double>, 2> m_proximity;    // features 0 and 1
     std::vector<std::array<std::int8_t, 2>> m_bridges; // features 2 and 3
@@ -134,9 +150,21 @@ private:
     std::array<double, 2> m_termWeights{};
     bool m_termsValid = false;
 
+    // The bridge counts of an empty cell per ring of six neighbours, the ring read as a
+    // number in base 3 (R0 the lowest digit).
+    std::array<BridgeCounts, 729> m_bridgesOfRing{};
+    bool m_ringIsTernary = true; // every cell holds 0, 1 or 2, as a game's board does
+
     // Working storage, reused at every call.
     std::vector<std::int32_t> m_ring;    // the board with its border ring, (N + 2) x (N + 2)
     std::vector<std::uint8_t> m_blocked; // the other player's stones
+    // Per cell, the neighbours the search may enter, in the fixed order: made by setBoard.
+    std::vector<std::array<Step, 6>> m_steps;
+    std::vector<std::uint8_t> m_stepCount;
+    std::vector<std::array<Step, 6>> m_openSteps; // of an empty board
+    std::vector<std::uint8_t> m_openStepCount;
+    // The estimate per cell, forward and in reverse, as the search adds it.
+    std::array<std::vector<double>, 2> m_estimate;
     std::vector<Stone> m_stones;
     int m_start = 0;
     int m_goal = 0;

@@ -37,7 +37,7 @@ void checkPosition(const GamePosition& position) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     GtpEngine::Options options;
-    options.hard = false;
+    options.strength = Strength::easy;
     options.weightsFile = "/nonexistent-quorlen-fuzz/quorlen.dat"; // read and write both fail
     options.seed = 1;
     options.pause = [](std::chrono::milliseconds) {};

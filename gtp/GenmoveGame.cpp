@@ -6,9 +6,8 @@
 #include <deque>
 
 std::optional<Hex::Coord> GenmoveGame::play(std::uint32_t size,
-                                            const std::vector<Hex::Coord>& moves,
-                                            ComputerPlayer& computer, InterruptGate& gate,
-                                            bool swapOffered) {
+                                            const std::vector<Hex::Coord>& moves, Player& computer,
+                                            InterruptGate& gate, bool swapOffered) {
     const auto n = static_cast<std::int32_t>(size);
     const Hex::Coord swapMarker{n, n};
     std::deque<Hex::Coord> black;

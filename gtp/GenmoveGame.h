@@ -6,7 +6,7 @@
 #include <optional>
 #include <vector>
 
-class ComputerPlayer;
+class Player;
 class InterruptGate;
 
 // A genmove as the computer player decides it: inside a running game. The game replays the
@@ -25,6 +25,5 @@ public:
     // never asked the swap question: it declines the swap unasked and plays its first stone
     // (which, as its opening move, may then fall on Black's stone; the caller checks).
     static std::optional<Hex::Coord> play(std::uint32_t size, const std::vector<Hex::Coord>& moves,
-                                          ComputerPlayer& computer, InterruptGate& gate,
-                                          bool swapOffered);
+                                          Player& computer, InterruptGate& gate, bool swapOffered);
 };

@@ -2,7 +2,6 @@
 
 #include "gtp/InterruptGate.h"
 #include "model/Game.h"
-#include "players/ComputerPlayer.h"
 
 namespace {
 
@@ -21,7 +20,7 @@ private:
 } // namespace
 
 GenmoveSide::GenmoveSide(std::deque<Hex::Coord> moves, std::optional<bool> swapTaken,
-                         ComputerPlayer* computer, InterruptGate& gate)
+                         Player* computer, InterruptGate& gate)
     : Player("genmove side"), m_moves(std::move(moves)), m_swapTaken(swapTaken),
       m_computer(computer), m_gate(gate) {}
 

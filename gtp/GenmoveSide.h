@@ -5,7 +5,6 @@
 #include <deque>
 #include <optional>
 
-class ComputerPlayer;
 class InterruptGate;
 
 // One side of the game that a genmove plays out. It answers with its side's recorded moves
@@ -19,8 +18,8 @@ class InterruptGate;
 class GenmoveSide : public Player {
 public:
     // swapTaken: White's recorded answer to the swap question; empty when it is not recorded.
-    GenmoveSide(std::deque<Hex::Coord> moves, std::optional<bool> swapTaken,
-                ComputerPlayer* computer, InterruptGate& gate);
+    GenmoveSide(std::deque<Hex::Coord> moves, std::optional<bool> swapTaken, Player* computer,
+                InterruptGate& gate);
 
     Hex::Coord getMove(Event& stopEvent) override;
     std::uint8_t askSwap(Event& stopEvent) override;
@@ -31,7 +30,7 @@ public:
 private:
     std::deque<Hex::Coord> m_moves;
     std::optional<bool> m_swapTaken;
-    ComputerPlayer* m_computer;
+    Player* m_computer;
     InterruptGate& m_gate;
     std::optional<Hex::Coord> m_answer;
 };

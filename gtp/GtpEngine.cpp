@@ -2,6 +2,7 @@
 
 #include "engine/IntersectionMove.h"
 #include "engine/PathFinder.h"
+#include "engine/SearchThreads.h"
 #include "gtp/GenmoveGame.h"
 #include "gtp/NearBestPaths.h"
 #include "model/BoardText.h"
@@ -9,6 +10,7 @@
 #include "notation/ProgramVersion.h"
 #include "notation/ProtocolText.h"
 #include "players/ComputerPlayer.h"
+#include "players/ExpertPlayer.h"
 #include "players/WeightsFile.h"
 #include "settings/FileText.h"
 #include "settings/NumberText.h"
@@ -111,6 +113,7 @@ const std::vector<GtpEngine::Entry>& GtpEngine::commands() {
         {"hexgui-analyze_commands", &GtpEngine::analyzeCommands},
         {"quorlen-paths", &GtpEngine::paths},
         {"quorlen-root_values", &GtpEngine::rootValues},
+        {"quorlen-win_rates", &GtpEngine::winRates},
         {"quorlen-value", &GtpEngine::value},
     };
     return table;
@@ -123,6 +126,7 @@ GtpEngine::GtpEngine(Options options)
     SettingsDefaults::apply(m_settings);
     m_settings.set(SettingsKeys::learning, m_options.learning ? "1" : "0");
     m_settings.set(SettingsKeys::learningRate, NumberText::fromDecimal(m_options.learningRate));
+    m_settings.setInt(SettingsKeys::searchThreads, m_options.threads);
     WeightsFile::read(m_options.weightsFile, m_fileWeights);
     newGame(static_cast<std::uint32_t>(m_settings.getInt(SettingsKeys::boardSize)));
 }
@@ -217,7 +221,13 @@ GtpEngine::Reply GtpEngine::clearBoard(const Args&) {
 void GtpEngine::newGame(std::uint32_t size) {
     m_position = std::make_unique<GamePosition>(size);
     m_sink.clear();
+    m_lastExpert = nullptr;
     for (const auto& player : m_players) {
+        if (player) {
+            player->resetClock();
+        }
+    }
+    for (const auto& player : m_experts) {
         if (player) {
             player->resetClock();
         }
@@ -270,7 +280,11 @@ GtpEngine::Reply GtpEngine::genmove(const Args& args) {
         return failure(std::string(HexNotation::colourName(m_position->sideToMove())) +
                        " is to move");
     }
-    ComputerPlayer& player = playerFor(*side);
+    TimedPlayer& player = playerFor(*side);
+    if (m_options.strength == Strength::expert) {
+        m_lastExpert = expert(*side);
+        m_lastExpert->setSwapRule(m_swap);
+    }
     m_sink.clear();
     m_gate.begin(m_number);
     std::optional<Hex::Coord> answer =
@@ -280,7 +294,7 @@ GtpEngine::Reply GtpEngine::genmove(const Args& args) {
         board.inBounds(static_cast<std::uint32_t>(answer->row),
                        static_cast<std::uint32_t>(answer->col)) &&
         board.at(answer->row, answer->col) != 0) {
-        answer = crossingMove(board, player.weights());
+        answer = crossingMove(board, currentWeights());
     }
     if (!answer || !m_position->refusal(*side, *answer).empty()) {
         return failure("the computer player gave no legal move");
@@ -289,14 +303,33 @@ GtpEngine::Reply GtpEngine::genmove(const Args& args) {
     return success(HexNotation::moveName(*answer, m_position->size()));
 }
 
-ComputerPlayer& GtpEngine::playerFor(int side) {
-    if (player(side) == nullptr) {
+TimedPlayer& GtpEngine::playerFor(int side) {
+    if (m_options.strength == Strength::expert ? expert(side) == nullptr
+                                               : player(side) == nullptr) {
         makePlayer(side, m_options.timeLimit);
+    }
+    if (m_options.strength == Strength::expert) {
+        return *expert(side);
     }
     return *player(side);
 }
 
 void GtpEngine::makePlayer(int side, std::int32_t timeLimit) {
+    if (m_options.strength == Strength::expert) {
+        ExpertPlayer::Context context{m_sink, Clock::steady(),
+                                      searchThreadCount(m_options.threads)};
+        if (m_options.seed) {
+            context.seed = *m_options.seed * 2u + static_cast<std::uint32_t>(side);
+        }
+        context.moveTime = m_options.moveTime;
+        context.swapRule = m_swap;
+        auto& slot = m_experts[static_cast<std::size_t>(side - 1)];
+        if (m_lastExpert == slot.get()) {
+            m_lastExpert = nullptr;
+        }
+        slot = std::make_unique<ExpertPlayer>("Quorlen Expert", timeLimit, std::move(context));
+        return;
+    }
     auto& slot = m_players[static_cast<std::size_t>(side - 1)];
     slot.reset(); // writes the weights that the new player reads
     ComputerPlayer::Context context{m_sink, m_settings,     Clock::steady(), m_options.weightsFile,
@@ -306,8 +339,9 @@ void GtpEngine::makePlayer(int side, std::int32_t timeLimit) {
             return next += 7919u;
         };
     }
-    slot = std::make_unique<ComputerPlayer>(m_options.hard ? "Quorlen" : "Quorl", timeLimit,
-                                            m_options.hard, side, std::move(context));
+    const bool hard = m_options.strength == Strength::hard;
+    slot = std::make_unique<ComputerPlayer>(hard ? "Quorlen" : "Quorl", timeLimit, hard, side,
+                                            std::move(context));
 }
 
 GtpEngine::Reply GtpEngine::undo(const Args&) {
@@ -377,12 +411,22 @@ GtpEngine::Reply GtpEngine::timeLeft(const Args& args) {
     if (!seconds || !stones || *seconds < 0 || *stones < 0) {
         return wrongArguments("whole numbers of at least 0");
     }
-    if (!m_options.hard) {
+    if (m_options.strength == Strength::easy) {
         return success();
     }
     // A bound far beyond any game keeps the budget's arithmetic within 32 bits.
     constexpr int longest = 1'000'000;
     const std::int32_t left = std::min(*seconds, longest);
+    if (m_options.strength == Strength::expert) {
+        ExpertPlayer* current = expert(*side);
+        if (current == nullptr) {
+            makePlayer(*side, left);
+        } else if (current->timeLimit() - current->timeUsed() != left) {
+            current->setTimeLimit(left); // the same player keeps its tree
+            current->resetClock();
+        }
+        return success();
+    }
     ComputerPlayer* current = player(*side);
     if (current == nullptr || current->timeLimit() - current->timeUsed() != left) {
         makePlayer(*side, left);
@@ -415,6 +459,7 @@ GtpEngine::Reply GtpEngine::analyzeCommands(const Args&) {
     return success("plist/Near-best Paths of Black/quorlen-paths black\n"
                    "plist/Near-best Paths of White/quorlen-paths white\n"
                    "pspairs/Root Move Values/quorlen-root_values\n"
+                   "pspairs/Win Rates/quorlen-win_rates\n"
                    "string/Position Value/quorlen-value\n");
 }
 
@@ -430,9 +475,28 @@ GtpEngine::Reply GtpEngine::paths(const Args& args) {
 
 GtpEngine::Reply GtpEngine::rootValues(const Args&) {
     std::string text;
+    if (m_options.strength == Strength::expert) {
+        return success(text); // its root values are win rates, for quorlen-win_rates
+    }
     for (const CellEvaluation& root : m_sink.values()) {
         text += (text.empty() ? "" : " ") + HexNotation::cellName({root.row, root.col}) + " " +
                 valueText(root.value);
+    }
+    return success(text);
+}
+
+GtpEngine::Reply GtpEngine::winRates(const Args&) {
+    std::string text;
+    if (m_lastExpert == nullptr) {
+        return success(text);
+    }
+    const auto n = static_cast<std::int32_t>(m_position->size());
+    for (const MctsSearch::RootMove& root :
+         m_lastExpert->search().rootMoves(MctsSearch::Config{}.reportedMoves)) {
+        if (root.move.row < n) { // the swap has no cell to show it on
+            text += (text.empty() ? "" : " ") + HexNotation::cellName(root.move) + " " +
+                    valueText(root.winRate);
+        }
     }
     return success(text);
 }

@@ -7,6 +7,7 @@
 #include "gtp/InterruptGate.h"
 #include "gtp/RootValueSink.h"
 #include "notation/GamePosition.h"
+#include "players/Strength.h"
 #include "settings/SettingsStore.h"
 
 #include <array>
@@ -21,6 +22,8 @@
 #include <vector>
 
 class ComputerPlayer;
+class ExpertPlayer;
+class TimedPlayer;
 
 // Quorlen as a GTP engine for Hex: the position, the commands, and one computer player per
 // colour that answers genmove exactly as it plays in the program (see GenmoveGame).
@@ -42,15 +45,23 @@ class ComputerPlayer;
 // seconds as its time limit and a fresh clock, whenever the seconds differ from what its own
 // clock leaves it; its budget then follows the front end's clock from the next move on. A new
 // player reads the weights file and starts its learning memory afresh, as a player of the
-// program does when a side's strength changes. The easy strength has no use for time.
+// program does when a side's strength changes. The easy strength has no use for time. The
+// expert strength keeps its player, and with it its search tree: the player takes the seconds
+// as its new time limit and starts its clock afresh. With a move time the expert thinks that
+// long for every move instead.
 //
 // Thread contract: execute() on one thread, which also runs the games of genmove;
 // interruptThrough() and interrupt() from any thread.
 class GtpEngine {
 public:
     struct Options {
-        bool hard = false;
+        Strength strength = Strength::easy;
         std::int32_t timeLimit = 300;
+        // The hard and expert players' search threads, as the SEARCH_THREADS setting (0: one
+        // per hardware thread less one).
+        int threads = 0;
+        // When set, the expert thinks this long for every move instead of its budget.
+        std::optional<std::chrono::milliseconds> moveTime;
         std::filesystem::path weightsFile = "quorlen.dat";
         bool learning = false;
         double learningRate = 0.05;
@@ -87,9 +98,15 @@ public:
     bool quitRequested() const { return m_quit; }
 
     const GamePosition& position() const { return *m_position; }
-    // The colour's computer player; null before its first genmove or time_left.
+    // The colour's computer player of the easy or hard strength; null before its first
+    // genmove or time_left, and always for the expert strength.
     ComputerPlayer* player(int side) const {
         return m_players[static_cast<std::size_t>(side - 1)].get();
+    }
+    // The colour's expert player; null before its first genmove or time_left, and always for
+    // the other strengths.
+    ExpertPlayer* expert(int side) const {
+        return m_experts[static_cast<std::size_t>(side - 1)].get();
     }
     std::vector<std::string> commandNames() const;
 
@@ -121,9 +138,10 @@ private:
     Reply analyzeCommands(const Args& args);
     Reply paths(const Args& args);
     Reply rootValues(const Args& args);
+    Reply winRates(const Args& args);
     Reply value(const Args& args);
 
-    ComputerPlayer& playerFor(int side);
+    TimedPlayer& playerFor(int side);
     void makePlayer(int side, std::int32_t timeLimit);
     const Weights& currentWeights() const;
     void newGame(std::uint32_t size);
@@ -135,6 +153,8 @@ private:
     InterruptGate m_gate;
     std::unique_ptr<GamePosition> m_position;
     std::array<std::unique_ptr<ComputerPlayer>, 2> m_players; // [side - 1]
+    std::array<std::unique_ptr<ExpertPlayer>, 2> m_experts;   // [side - 1]
+    ExpertPlayer* m_lastExpert = nullptr;                     // whose search the win rates describe
     Weights m_fileWeights = defaultWeights;
     std::uint64_t m_number = unnumbered;
     bool m_quit = false;

@@ -25,7 +25,7 @@ NearBestPaths NearBestPaths::of(const Hex::Board& board, const Weights& weights)
     NearBestPaths result;
     result.value = search.evaluate(root);
     search.candidateMoves(root);
-    result.player1 = root.pathsP1;
-    result.player2 = root.pathsP2;
+    result.player1 = root.pathsP1();
+    result.player2 = root.pathsP2();
     return result;
 }

@@ -89,8 +89,8 @@ Json candidatesJson(const BoardPosition& position, PathFinder& player1, PathFind
                     const std::vector<Path>& paths1, const std::vector<Path>& paths2) {
     const int rootType = position.toMove == 1 ? TreeNode::player1ToMove : TreeNode::player2ToMove;
     auto root = std::make_unique<HexNode>(nullptr, rootType, Hex::noMove, position.board);
-    root->pathsP1 = paths1;
-    root->pathsP2 = paths2;
+    root->pathsP1() = paths1;
+    root->pathsP2() = paths2;
     HexNode& rootNode = *root;
     StatusSink silent(nullptr);
     const std::atomic<bool> notStopped{false};

@@ -1,18 +1,16 @@
 #include "headless/MoveTimer.h"
 
 #include "model/Game.h"
-#include "players/ComputerPlayer.h"
+#include "players/TimedPlayer.h"
 
 #include <chrono>
 
-MoveTimer::MoveTimer(ComputerPlayer& player) : Player(player.name()), m_player(player) {}
+MoveTimer::MoveTimer(TimedPlayer& player, Budget budget)
+    : Player(player.name()), m_player(player), m_budget(std::move(budget)) {}
 
 Hex::Coord MoveTimer::getMove(Event& stopEvent) {
     m_player.setGame(game());
-    const int moveNumber = game()->moveNumber();
-    m_lastBudget = m_player.lookAhead() && moveNumber > 1
-                       ? m_player.timeBudget(game()->board().size(), moveNumber)
-                       : 0;
+    m_lastBudget = m_budget(game()->board().size(), game()->moveNumber());
     const auto start = std::chrono::steady_clock::now();
     const Hex::Coord move = m_player.getMove(stopEvent);
     m_lastSeconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();

@@ -1,5 +1,6 @@
 #include "headless/PlayGames.h"
 
+#include "engine/SearchThreads.h"
 #include "engine/StatusSink.h"
 #include "headless/MoveTimer.h"
 #include "model/BoardText.h"
@@ -7,6 +8,7 @@
 #include "model/Exception.h"
 #include "model/Game.h"
 #include "players/ComputerPlayer.h"
+#include "players/ExpertPlayer.h"
 #include "settings/FileText.h"
 #include "settings/GameRecord.h"
 #include "settings/NumberText.h"
@@ -25,10 +27,6 @@
 #include <thread>
 
 namespace {
-
-const char* strengthName(bool hard) {
-    return hard ? "hard" : "easy";
-}
 
 // Prints each entry of the move list as the game makes it.
 class MovePrinter : public Hex::GameObserver {
@@ -153,12 +151,27 @@ PlayGames::Summary PlayGames::run(const std::atomic<bool>& interrupted) {
     SettingsDefaults::apply(settings);
     settings.set(SettingsKeys::learning, m_options.learning ? "1" : "0");
     settings.set(SettingsKeys::learningRate, NumberText::fromDecimal(m_options.learningRate));
+    settings.setInt(SettingsKeys::searchThreads, m_options.threads);
     StatusSink sink(nullptr);
 
     // One player per strength and side, kept for the whole series.
-    std::array<std::array<std::unique_ptr<ComputerPlayer>, 2>, 2> players; // [hard][side]
-    const auto playerFor = [&](bool hard, int side) -> ComputerPlayer& {
-        auto& slot = players[hard ? 1 : 0][static_cast<std::size_t>(side - 1)];
+    std::array<std::array<std::unique_ptr<ComputerPlayer>, 2>, 2> computers; // [hard][side]
+    std::array<std::unique_ptr<ExpertPlayer>, 2> experts;                    // [side]
+    const auto expertFor = [&](int side) -> ExpertPlayer& {
+        auto& slot = experts[static_cast<std::size_t>(side - 1)];
+        if (!slot) {
+            ExpertPlayer::Context context{sink, Clock::steady(),
+                                          searchThreadCount(m_options.threads)};
+            if (m_options.seed) {
+                context.seed = *m_options.seed * 4u + static_cast<std::uint32_t>(side);
+            }
+            slot = std::make_unique<ExpertPlayer>("Quorlen Expert", m_options.timeLimit,
+                                                  std::move(context));
+        }
+        return *slot;
+    };
+    const auto computerFor = [&](bool hard, int side) -> ComputerPlayer& {
+        auto& slot = computers[hard ? 1 : 0][static_cast<std::size_t>(side - 1)];
         if (!slot) {
             ComputerPlayer::Context context{sink, settings, Clock::steady(), m_options.weightsFile,
                                             {},   {}};
@@ -171,18 +184,31 @@ PlayGames::Summary PlayGames::run(const std::atomic<bool>& interrupted) {
         }
         return *slot;
     };
+    // A timer around the strength's player for a side, with the budget it searches for.
+    const auto timerFor = [&](Strength strength, int side) -> MoveTimer {
+        if (strength == Strength::expert) {
+            ExpertPlayer& expert = expertFor(side);
+            return MoveTimer(expert, [&expert](std::uint32_t n, int moveNumber) {
+                return std::max(expert.timeBudget(n, moveNumber), 0);
+            });
+        }
+        ComputerPlayer& computer = computerFor(strength == Strength::hard, side);
+        return MoveTimer(computer, [&computer](std::uint32_t n, int moveNumber) {
+            return computer.lookAhead() && moveNumber > 1 ? computer.timeBudget(n, moveNumber) : 0;
+        });
+    };
 
     Summary summary;
     InterruptWatch watch(interrupted);
     for (int index = 0; index < m_options.games && !interrupted; ++index) {
         const bool swapped = m_options.alternate && index % 2 == 1;
-        const bool p1Hard = swapped ? m_options.p2Hard : m_options.p1Hard;
-        const bool p2Hard = swapped ? m_options.p1Hard : m_options.p2Hard;
-        MoveTimer first(playerFor(p1Hard, 1));
-        MoveTimer second(playerFor(p2Hard, 2));
+        const Strength p1 = swapped ? m_options.p2 : m_options.p1;
+        const Strength p2 = swapped ? m_options.p1 : m_options.p2;
+        MoveTimer first = timerFor(p1, 1);
+        MoveTimer second = timerFor(p2, 2);
         const std::array<MoveTimer*, 2> timers{&first, &second};
-        StrengthStats& stats1 = p1Hard ? summary.hard : summary.easy;
-        StrengthStats& stats2 = p2Hard ? summary.hard : summary.easy;
+        StrengthStats& stats1 = summary.of(p1);
+        StrengthStats& stats2 = summary.of(p2);
 
         MovePrinter printer(m_out, timers);
         MoveCounter counter(m_options.games == 1 ? &printer : nullptr, timers, {&stats1, &stats2});
@@ -228,7 +254,7 @@ PlayGames::Summary PlayGames::run(const std::atomic<bool>& interrupted) {
             m_out << (winner == 0 ? std::string("none")
                                   : "Player " + std::to_string(winner) + " (" +
                                         (winner == 1 ? first.name() : second.name()) + ", " +
-                                        strengthName(winner == 1 ? p1Hard : p2Hard) + ")")
+                                        strengthName(winner == 1 ? p1 : p2) + ")")
                   << '\n';
         } else {
             const int width = 30;
@@ -243,12 +269,12 @@ PlayGames::Summary PlayGames::run(const std::atomic<bool>& interrupted) {
     }
     // The weights file keeps what the last player to leave writes: the easy players leave
     // first, so that what the hard players learned is kept (Player 2's, when both learn,
-    // as the program keeps it).
-    for (auto& easy : players[0]) {
+    // as the program keeps it). The experts have no weights.
+    for (auto& easy : computers[0]) {
         easy.reset();
     }
     for (int side = 1; side <= 2; ++side) {
-        auto& hard = players[1][static_cast<std::size_t>(side - 1)];
+        auto& hard = computers[1][static_cast<std::size_t>(side - 1)];
         if (hard) {
             summary.hardWeights.push_back({side, hard->weights()});
             hard.reset();
@@ -262,19 +288,19 @@ void PlayGames::printTable(const Summary& summary, std::ostream& out) {
         << '\n'
         << "wins by side      Player 1 " << summary.winsPlayer1 << ", Player 2 "
         << summary.winsPlayer2 << '\n';
-    for (const bool hard : {true, false}) {
-        const StrengthStats& stats = hard ? summary.hard : summary.easy;
+    for (const Strength strength : {Strength::expert, Strength::hard, Strength::easy}) {
+        const StrengthStats& stats = summary.of(strength);
         if (stats.games == 0) {
             continue;
         }
-        out << std::fixed << std::setprecision(2) << strengthName(hard) << ": " << stats.wins
+        out << std::fixed << std::setprecision(2) << strengthName(strength) << ": " << stats.wins
             << " wins in " << stats.games << " games, " << stats.moves << " moves, average "
             << (stats.moves > 0 ? stats.totalSeconds / stats.moves : 0.0) << " s, longest "
             << stats.longestSeconds << " s";
         if (stats.longestBudget > 0) {
             out << " (budget " << stats.longestBudget << " s)";
         }
-        if (hard) {
+        if (strength != Strength::easy) {
             out << ", worst overrun " << stats.worstOverrun << " s";
         }
         out << '\n' << std::defaultfloat;

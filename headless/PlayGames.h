@@ -1,7 +1,9 @@
 #pragma once
 
 #include "engine/Weights.h"
+#include "players/Strength.h"
 
+#include <array>
 #include <atomic>
 #include <cstdint>
 #include <filesystem>
@@ -21,8 +23,8 @@
 class PlayGames {
 public:
     struct Options {
-        bool p1Hard = false;
-        bool p2Hard = false;
+        Strength p1 = Strength::easy;
+        Strength p2 = Strength::easy;
         std::uint32_t size = 10;
         std::int32_t timeLimit = 300;
         int games = 1;
@@ -33,6 +35,9 @@ public:
         std::optional<std::filesystem::path> recordDir;
         // Every second game gives each strength the other side.
         bool alternate = false;
+        // The hard and expert players' search threads, as the SEARCH_THREADS setting
+        // (0: automatic).
+        int threads = 0;
     };
 
     struct StrengthStats {
@@ -49,8 +54,14 @@ public:
         int played = 0;
         int winsPlayer1 = 0;
         int winsPlayer2 = 0;
-        StrengthStats easy;
-        StrengthStats hard;
+        std::array<StrengthStats, 3> strengths; // by Strength
+
+        StrengthStats& of(Strength strength) {
+            return strengths[static_cast<std::size_t>(strength)];
+        }
+        const StrengthStats& of(Strength strength) const {
+            return strengths[static_cast<std::size_t>(strength)];
+        }
         bool interrupted = false;
         // Each hard player's weights at the end, by side.
         std::vector<std::pair<int, Weights>> hardWeights;

@@ -21,6 +21,11 @@ Game::Game(std::uint32_t size, const std::vector<Coord>& moves) : m_board(size),
     }
 }
 
+Game::Game(std::uint32_t size, const std::vector<Coord>& moves, GameObserver* observer)
+    : Game(size, moves) {
+    m_observer = observer;
+}
+
 Game::~Game() {
     stop();
 }
@@ -39,17 +44,21 @@ int Game::run() {
     if (m_player1 == nullptr || m_player2 == nullptr) {
         throw Exception("A game needs two players.");
     }
-    m_currentPlayer = 1;
-    m_moveNumber = 1;
+    // Every recorded move took one turn; a new game starts at turn 0.
+    int turns = 0;
     {
         std::lock_guard lock(m_lock);
-        m_moves.clear();
+        turns = static_cast<int>(m_moves.size());
     }
-    int turns = 0;
+    m_currentPlayer = turns % 2 + 1;
+    m_moveNumber = turns / 2 + 1;
     int win = winner();
     while (win == 0 && !m_stopFlag) {
         // Step 1: the swap question, asked once, right after Player 1's first stone.
         const bool turnTaken = turns == 1 && takeSwapTurn();
+        if (m_stopFlag) {
+            break;
+        }
         if (!turnTaken) {
             // Step 2: the side to move places a stone.
             if (m_currentPlayer == 1) {
@@ -88,6 +97,11 @@ int Game::run() {
 // taken, or an answer other than yes or no passes it), false when Player 2 is to move.
 bool Game::takeSwapTurn() {
     const std::uint8_t answer = m_player2->askSwap(m_stopEvent);
+    if (m_stopFlag) {
+        // An answer given after the stop is dropped, as a move is: a waiting human's answer
+        // is then whatever an earlier swap question left.
+        return false;
+    }
     if (answer == Player::declineSwap) {
         return false;
     }

@@ -27,6 +27,8 @@ namespace Hex {
 //    writes and these reads share one lock, so a reader sees whole moves.
 //  - board() gives the live board without the lock: for the game thread itself, and for a
 //    game that is not running (a replayed game).
+//  - A replayed game may be run: it goes on from its recorded moves (take back, continuing
+//    a reviewed game).
 class Game {
 public:
     static constexpr int player1Direction = 0;
@@ -38,6 +40,10 @@ public:
     // Rebuilds the position of a recorded game; never run. Each entry must be on the board
     // or the swap marker (size, size) after the first; a bad entry throws OffBoardException.
     Game(std::uint32_t size, const std::vector<Coord>& moves);
+    // The same position as a game that run() goes on from: the side to move next is asked
+    // first (Player 2 the swap question when one stone stands), the turns counted on from
+    // the recorded ones.
+    Game(std::uint32_t size, const std::vector<Coord>& moves, GameObserver* observer);
     ~Game();
     Game(const Game&) = delete;
     Game& operator=(const Game&) = delete;
@@ -45,7 +51,8 @@ public:
     void setPlayer1(Player* player);
     void setPlayer2(Player* player);
 
-    // Plays the game; returns the winner, 0 when stopped. Exceptions of the Hex family from
+    // Plays the game from its recorded moves (none for a new game); returns the winner, 0
+    // when stopped. Exceptions of the Hex family from
     // a bad answer leave it at once, keeping the moves made so far.
     int run();
     void stop();

@@ -1,15 +1,19 @@
 #include "players/ComputerPlayer.h"
 
+#include "engine/EvaluationCache.h"
 #include "engine/HexSearch.h"
 #include "engine/IntersectionMove.h"
 #include "engine/LearningStep.h"
 #include "engine/MessageSink.h"
 #include "engine/PathFinder.h"
+#include "engine/SearchThreads.h"
 #include "model/Game.h"
+#include "players/MoveBudget.h"
 #include "players/WeightsFile.h"
 #include "settings/SettingsKeys.h"
 #include "settings/SettingsStore.h"
 
+#include <algorithm>
 #include <ctime>
 
 // The watch over one answer: started with it, ended (done signalled, watcher joined) however
@@ -66,8 +70,12 @@ Hex::Coord ComputerPlayer::chooseMove(Event& stopEvent) {
     Watch watch(*this, stopEvent);
     const int moveNumber = game()->moveNumber();
     if (moveNumber <= 2) {
-        m_memory.havePrevious = false; // each game learns afresh
+        // Each game learns afresh. Its choices so far moved no weight, and those of an
+        // earlier game (a headless or GTP run keeps the player) are never taken back.
+        m_memory.havePrevious = false;
+        m_learningStates.clear();
     }
+    m_learningStates.push_back(LearningState{game()->moves().size(), m_weights, m_memory});
     const std::uint32_t n = game()->board().size();
     preparePathFinders(n);
     if (moveNumber <= 1) {
@@ -87,6 +95,22 @@ Hex::Coord ComputerPlayer::chooseMove(Event& stopEvent) {
         m_context.sink.post(WmAppShowEval{});
     }
     return move;
+}
+
+void ComputerPlayer::prepareGame(std::size_t moveCount, bool takenBack) {
+    if (!takenBack) {
+        m_memory.havePrevious = false;
+        m_learningStates.clear();
+        return;
+    }
+    const auto gone =
+        std::find_if(m_learningStates.begin(), m_learningStates.end(),
+                     [&](const LearningState& state) { return state.moveCount >= moveCount; });
+    if (gone != m_learningStates.end()) {
+        m_weights = gone->weights;
+        m_memory = gone->memory;
+        m_learningStates.erase(gone, m_learningStates.end());
+    }
 }
 
 bool ComputerPlayer::decideSwap(Event& stopEvent) {
@@ -133,12 +157,7 @@ Hex::Coord ComputerPlayer::openingMove(std::uint32_t n) {
 }
 
 std::int32_t ComputerPlayer::timeBudget(std::uint32_t n, int moveNumber) {
-    const auto movesLeft = static_cast<std::int32_t>(n * n / 2) - moveNumber;
-    const std::int32_t remaining = m_timeLimit - timeUsed();
-    if (movesLeft <= 0) {
-        return 0; // no share to give; the caller plays without searching
-    }
-    return 2 * (remaining / movesLeft);
+    return moveBudget(m_timeLimit, timeUsed(), n, moveNumber);
 }
 
 Hex::Coord ComputerPlayer::hardMove(std::uint32_t n, int moveNumber, double learningRate) {
@@ -157,6 +176,14 @@ Hex::Coord ComputerPlayer::hardMove(std::uint32_t n, int moveNumber, double lear
         }
     }
     m_pSearch->setShowBest(m_context.settings.getInt(SettingsKeys::showBest) != 0);
+    m_pSearch->setThreads(
+        searchThreadCount(m_context.settings.getInt(SettingsKeys::searchThreads)));
+    // The next move's search meets many of this one's positions again; the cache forgets them
+    // when learning changes the weights.
+    if (!m_evaluations) {
+        m_evaluations = std::make_unique<EvaluationCache>(HexSearch::cacheMemoryBudget());
+    }
+    m_pSearch->setCache(m_evaluations.get());
 
     // 2. The learning step, before the search.
     std::optional<LearningStep::Sample> sample;

@@ -15,7 +15,9 @@
 #include <mutex>
 #include <random>
 #include <thread>
+#include <vector>
 
+class EvaluationCache;
 class HexSearch;
 class MessageSink;
 class PathFinder;
@@ -30,7 +32,7 @@ class SettingsStore;
 // getMove()/askSwap()). Each answer starts a watcher thread that waits for the game's stop
 // event or the answer's end; on a stop it marks the player stopped and stops the search. The
 // watcher is joined when the answer ends. Destroying the player while an answer runs stops
-// that answer and waits for it.
+// that answer and waits for it. prepareGame() runs while no answer does.
 class ComputerPlayer : public TimedPlayer {
 public:
     // What the player reaches outside itself. The defaults are the program's own.
@@ -57,12 +59,23 @@ public:
     // 0 or less means there is no time to search.
     std::int32_t timeBudget(std::uint32_t n, int moveNumber);
 
+    // A game of its own learns afresh; a game taken back gets the weights and the learning
+    // memory back that the player had before its first choice at a position now gone.
+    void prepareGame(std::size_t moveCount, bool takenBack) override;
+
 protected:
     Hex::Coord chooseMove(Event& stopEvent) override;
     bool decideSwap(Event& stopEvent) override;
 
 private:
     class Watch;
+
+    // What learning had made of the player before its choice at a position of moveCount moves.
+    struct LearningState {
+        std::size_t moveCount = 0;
+        Weights weights;
+        LearningMemory memory;
+    };
 
     void watchStop();
     void preparePathFinders(std::uint32_t n);
@@ -83,8 +96,13 @@ private:
     std::unique_ptr<HexSearch> m_pSearch;
     std::unique_ptr<PathFinder> m_pPathFinder1;
     std::unique_ptr<PathFinder> m_pPathFinder2;
+    // The hard player's evaluations, kept from move to move (bounded; see HexSearch).
+    std::unique_ptr<EvaluationCache> m_evaluations;
     Weights m_weights = defaultWeights;
     LearningMemory m_memory;
+    // One state per choice of the game since its move number 2, in the order of the
+    // positions.
+    std::vector<LearningState> m_learningStates;
     std::mt19937 m_random;
     std::thread m_watcher;
 };

@@ -10,6 +10,7 @@ HumanInput::~HumanInput() {
 }
 
 Hex::Coord HumanInput::getMove(Event& stopEvent) {
+    m_question = Question::move; // before the announcement its handler looks at
     if (!m_skipPrompt) {
         m_sink.post(WmAppHumanTurn{m_playerNumber});
     }
@@ -20,6 +21,7 @@ Hex::Coord HumanInput::getMove(Event& stopEvent) {
 }
 
 bool HumanInput::askSwap(Event& stopEvent) {
+    m_question = Question::swap;
     m_sink.post(WmAppSwapOffer{m_playerNumber});
     waitForAnswer(stopEvent);
     std::lock_guard lock(m_answerLock);
@@ -55,4 +57,5 @@ void HumanInput::waitForAnswer(Event& stopEvent) {
     // The answer is looked at first: when a click and a stop meet, the click is used up here
     // (and dropped by the stopped game) rather than left over for a later question.
     Event::waitAny(m_hEvent, stopEvent);
+    m_question = Question::none;
 }

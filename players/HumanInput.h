@@ -17,8 +17,14 @@ class MessageSink;
 // declined swap hands over two in a row (the "no" and then the clicked cell), and both reach
 // the game thread even when the user clicks before it has started to wait. After a declined
 // swap the following getMove() takes the clicked cell without announcing the turn again.
+//
+// question() tells the user-interface thread which question the game thread is waiting on,
+// so that an announcement that arrives after its question has ended (its game was stopped
+// or replaced) is not taken for a question of the next game.
 class HumanInput {
 public:
+    enum class Question { none, move, swap };
+
     HumanInput(int playerNumber, MessageSink& sink);
     virtual ~HumanInput();
     HumanInput(const HumanInput&) = delete;
@@ -37,6 +43,8 @@ public:
     void cancelPending();
 
     int playerNumber() const { return m_playerNumber; }
+    // Any thread: the question that a getMove()/askSwap() is waiting on now.
+    Question question() const { return m_question.load(); }
 
 private:
     void waitForAnswer(Event& stopEvent);
@@ -49,4 +57,5 @@ private:
     int m_col = 0;
     bool m_swap = false;
     std::atomic<bool> m_skipPrompt{false};
+    std::atomic<Question> m_question{Question::none};
 };

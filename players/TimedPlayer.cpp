@@ -48,6 +48,8 @@ void TimedPlayer::resetClock() {
     m_secondsUsed = 0;
 }
 
+void TimedPlayer::prepareGame(std::size_t, bool) {}
+
 Hex::Coord TimedPlayer::chooseMove(Event&) {
     return firstEmptyCell();
 }

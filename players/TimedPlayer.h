@@ -4,6 +4,7 @@
 #include "platform/Clock.h"
 
 #include <condition_variable>
+#include <cstddef>
 #include <cstdint>
 #include <mutex>
 
@@ -25,6 +26,12 @@ public:
     // Seconds used so far, the running think included.
     std::int32_t timeUsed();
     void resetClock();
+
+    // A game is about to be played on from its first moveCount moves (0 for a new game).
+    // takenBack: it is the last game, taken back to there, and the player forgets whatever
+    // it learned from later positions; otherwise it is a game of its own. Called while no
+    // answer runs; the clock is not touched.
+    virtual void prepareGame(std::size_t moveCount, bool takenBack);
 
 protected:
     virtual Hex::Coord chooseMove(Event& stopEvent);

@@ -27,5 +27,6 @@ inline constexpr std::string_view learning = "LEARNING";
 inline constexpr std::string_view learningRate = "LEARNING_RATE";
 inline constexpr std::string_view showEvals = "SHOW_EVALS";
 inline constexpr std::string_view showBest = "SHOW_BEST";
+inline constexpr std::string_view searchThreads = "SEARCH_THREADS";
 
 } // namespace SettingsKeys

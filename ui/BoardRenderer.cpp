@@ -6,6 +6,7 @@
 
 #include <QPainter>
 #include <QPointF>
+#include <QPolygon>
 #include <QRect>
 
 namespace {
@@ -13,6 +14,7 @@ namespace {
 constexpr int player1PathWidth = 8;
 constexpr int player2PathWidth = 7;
 constexpr int chainWidth = 8;
+constexpr int hintWidth = 3;
 
 // The middle of the pixel at p, so that antialiased lines run through whole pixels.
 QPointF pixelMiddle(BoardGeometry::Point p) {
@@ -34,6 +36,9 @@ void BoardRenderer::paint(QPainter& painter) const {
     }
     if (m_scene.showEvals) {
         paintEvaluations(painter);
+    }
+    if (onBoard(m_scene.hint)) {
+        paintHint(painter);
     }
     if (m_scene.gameOver == 1 && m_scene.hasGame()) {
         paintWinningChain(painter);
@@ -107,6 +112,18 @@ void BoardRenderer::paintEvaluations(QPainter& painter) const {
         paintCentredText(painter, m_geometry.cellCenter(cell.row, cell.col), m_scene.colors.path,
                          QString::asprintf("%.3f", evaluation.value));
     }
+}
+
+void BoardRenderer::paintHint(QPainter& painter) const {
+    QPolygon outline;
+    for (const BoardGeometry::Point corner :
+         m_geometry.corners(m_geometry.cellCenter(m_scene.hint.row, m_scene.hint.col))) {
+        outline << QPoint(corner.x, corner.y);
+    }
+    painter.setRenderHint(QPainter::Antialiasing, true);
+    painter.setPen(solidPen(m_scene.colors.path, hintWidth));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawPolygon(outline);
 }
 
 void BoardRenderer::paintWinningChain(QPainter& painter) const {

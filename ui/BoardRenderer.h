@@ -12,8 +12,8 @@ class QPainter;
 
 // Paints one board scene: the background, the cells with their edge-coloured sides, the
 // stones, the row and column labels, the last move's highlight, on request the paths and
-// the cell evaluations, the winning chain of a finished game and the move numbers; later
-// layers paint over earlier ones in that order.
+// the cell evaluations, the hinted cell's outline, the winning chain of a finished game and
+// the move numbers; later layers paint over earlier ones in that order.
 //
 // The geometry must be laid out for the scene's board side; the whole client rectangle of
 // the geometry is painted. Cells of paths, evaluations, the chain and the move list that lie
@@ -34,6 +34,7 @@ private:
     void paintPathList(QPainter& painter, const std::vector<Path>& paths, int count, int color,
                        int width) const;
     void paintEvaluations(QPainter& painter) const;
+    void paintHint(QPainter& painter) const;
     void paintWinningChain(QPainter& painter) const;
     void paintMoveNumbers(QPainter& painter) const;
 

@@ -36,6 +36,8 @@ struct BoardScene {
     int pathCount2 = 0;
     // Values of candidate cells, keyed 100 * row + column.
     std::map<int, CellEvaluation> evals;
+    // The hinted cell, outlined in the path colour; noMove for none.
+    Hex::Coord hint = Hex::noMove;
 
     bool hasGame() const { return board.has_value(); }
     // The side of the game's board when there is a game, else size.

@@ -41,7 +41,9 @@ CMainFrame::CMainFrame(CQuorlenDoc& document, SettingsStore& settings, QWidget* 
       m_view(new CQuorlenView(document, settings, this)), m_timer(new QTimer(this)),
       m_outerSize(initialSize()), m_showError([this](const QString& text) {
           QMessageBox::warning(this, QStringLiteral("Quorlen"), text, QMessageBox::Ok);
-      }) {
+      }),
+      m_chooseSaveAs(
+          [this] { return QFileDialog::getSaveFileName(this, QStringLiteral("Save As")); }) {
     setWindowTitle(QStringLiteral("Quorlen"));
     setCentralWidget(m_view);
     createMenus();
@@ -92,6 +94,7 @@ void CMainFrame::createMenus() {
     exit->setObjectName(QStringLiteral("exit"));
     exit->setStatusTip(QStringLiteral("Quit the application"));
     connect(exit, &QAction::triggered, this, &QWidget::close);
+    createGameToolCommands(game);
 
     QMenu* options = menuBar()->addMenu(QStringLiteral("&Options"));
     addCommand(options, "boardSize", "Board &Size", "Sets the playable board size",
@@ -134,6 +137,8 @@ QMenu* CMainFrame::createPlayerMenu(QMenu* options, int side) {
          "Set player %1 to be a simple Quorlen AI"},
         {PlayerKind::hard, "hard", "Quorlen AI (hard)\t2",
          "Set player %1 to be a tough Quorlen AI"},
+        {PlayerKind::expert, "expert", "Quorlen AI (expert)\t4",
+         "Set player %1 to be an expert Quorlen AI that searches on every processor but one"},
         {PlayerKind::gtpEngine, "engine", "GTP Engine...\t3",
          "Set player %1 to be another program that plays through GTP, such as MoHex or Wolve"}};
     for (const Item& item : items) {
@@ -146,6 +151,48 @@ QMenu* CMainFrame::createPlayerMenu(QMenu* options, int side) {
                 [this, side, kind] { onPlayerKind(side, kind); });
     }
     return menu;
+}
+
+// Save As, the commands of a running game and those of a stopped one, after the Game menu's
+// first items, which keep their places.
+void CMainFrame::createGameToolCommands(QMenu* game) {
+    game->addSeparator();
+    addCommand(game, "saveAs", "Save &As...", "Save this game under a name you choose (.sgf: SGF)",
+               &CMainFrame::onSaveAs)
+        ->setShortcut(QKeySequence(QStringLiteral("Ctrl+Shift+S")));
+    game->addSeparator();
+    addCommand(game, "takeBack", "&Take Back", "Take back your last move", &CMainFrame::onTakeBack)
+        ->setShortcut(QKeySequence(QStringLiteral("Ctrl+Z")));
+    addCommand(game, "hint", "&Hint", "Show the move the Quorlen AI would play",
+               &CMainFrame::onHint)
+        ->setShortcut(QKeySequence(QStringLiteral("Ctrl+H")));
+    addCommand(game, "resign", "&Resign", "Give up this game", &CMainFrame::onResign);
+    game->addSeparator();
+    struct Step {
+        GameReview::Step step;
+        const char* name;
+        const char* text;
+        const char* prompt;
+        Qt::Key key;
+    };
+    const Step steps[] = {
+        {GameReview::Step::first, "firstMove", "&First Move", "Show the empty board", Qt::Key_Home},
+        {GameReview::Step::previous, "previousMove", "&Previous Move",
+         "Show the position one move earlier", Qt::Key_Left},
+        {GameReview::Step::next, "nextMove", "N&ext Move", "Show the position one move later",
+         Qt::Key_Right},
+        {GameReview::Step::last, "lastMove", "&Last Move", "Show the position after all moves",
+         Qt::Key_End}};
+    for (const Step& step : steps) {
+        QAction* command = game->addAction(QString::fromLatin1(step.text));
+        command->setObjectName(QString::fromLatin1(step.name));
+        command->setStatusTip(QString::fromLatin1(step.prompt));
+        command->setShortcut(QKeySequence(step.key));
+        const GameReview::Step which = step.step;
+        connect(command, &QAction::triggered, this, [this, which] { onShowMove(which); });
+    }
+    addCommand(game, "continueFromHere", "&Continue From Here",
+               "Start a new game from the shown position", &CMainFrame::onContinue);
 }
 
 QAction* CMainFrame::action(const QString& name) const {
@@ -162,13 +209,27 @@ void CMainFrame::refreshActions() {
     for (int side = 1; side <= 2; ++side) {
         for (const auto& [kind, name] :
              {std::pair{PlayerKind::human, "human"}, std::pair{PlayerKind::easy, "easy"},
-              std::pair{PlayerKind::hard, "hard"}, std::pair{PlayerKind::gtpEngine, "engine"}}) {
+              std::pair{PlayerKind::hard, "hard"}, std::pair{PlayerKind::expert, "expert"},
+              std::pair{PlayerKind::gtpEngine, "engine"}}) {
             QAction* choice = action(QStringLiteral("player%1%2").arg(side).arg(name));
             choice->setEnabled(idle);
             choice->setChecked(m_document.isPlayerKindChecked(side, kind));
         }
     }
     action("learning")->setChecked(m_document.isLearningChecked());
+    refreshGameToolActions();
+}
+
+void CMainFrame::refreshGameToolActions() {
+    action("saveAs")->setEnabled(m_document.canSave());
+    action("takeBack")->setEnabled(m_document.canTakeBack());
+    action("hint")->setEnabled(m_document.canHint());
+    action("resign")->setEnabled(m_document.canResign());
+    action("firstMove")->setEnabled(m_document.canShowMove(GameReview::Step::first));
+    action("previousMove")->setEnabled(m_document.canShowMove(GameReview::Step::previous));
+    action("nextMove")->setEnabled(m_document.canShowMove(GameReview::Step::next));
+    action("lastMove")->setEnabled(m_document.canShowMove(GameReview::Step::last));
+    action("continueFromHere")->setEnabled(m_document.canContinue());
 }
 
 // --- Status bar ------------------------------------------------------------------------------
@@ -185,6 +246,9 @@ void CMainFrame::createStatusBar() {
     for (std::size_t i = 0; i < m_panes.size(); ++i) {
         m_panes[i] = addPane(QString::fromLatin1(names[i]), QString::fromLatin1(paneTemplates[i]));
     }
+    // Shown only while a stopped game is on the board.
+    m_reviewPane = addPane(QStringLiteral("reviewPane"), QStringLiteral("Move 999 of 999"));
+    m_reviewPane->hide();
 }
 
 QLabel* CMainFrame::addPane(const QString& name, const QString& templateText) {
@@ -208,7 +272,8 @@ void CMainFrame::setPane(QLabel* pane, const QString& text) {
 }
 
 QString CMainFrame::paneText(int pane) const {
-    return m_panes.at(static_cast<std::size_t>(pane - 1))->property("fullText").toString();
+    const QLabel* label = pane == 5 ? m_reviewPane : m_panes.at(static_cast<std::size_t>(pane - 1));
+    return label->property("fullText").toString();
 }
 
 QString CMainFrame::clockText(int seconds) {
@@ -232,6 +297,14 @@ void CMainFrame::refreshPanes() {
         TimedPlayer& player = m_document.player(side);
         setPane(m_panes[static_cast<std::size_t>(side + 1)],
                 QString::fromStdString(player.name()) + ": " + clockText(player.timeUsed()));
+    }
+    const bool reviewing = m_document.canReview();
+    m_reviewPane->setVisible(reviewing);
+    if (reviewing) {
+        const auto [shown, all] = m_document.reviewPosition();
+        setPane(m_reviewPane, QStringLiteral("Move %1 of %2").arg(shown).arg(all));
+    } else {
+        setPane(m_reviewPane, QString());
     }
 }
 
@@ -283,6 +356,8 @@ void CMainFrame::handle(const Message& message) {
                 m_document.onShowEval(payload);
             } else if constexpr (std::is_same_v<Kind, GameErrorText>) {
                 m_showError(QString::fromStdString(payload.text));
+            } else if constexpr (std::is_same_v<Kind, WmAppShowHint>) {
+                m_document.onShowHint(payload);
             }
         },
         message);
@@ -309,7 +384,12 @@ void CMainFrame::onOpen() {
     }
     const QString path = QFileDialog::getOpenFileName(this, QStringLiteral("Open"));
     if (!path.isEmpty()) {
-        m_document.openRecord(std::filesystem::path(QFile::encodeName(path).toStdString()));
+        std::string problem;
+        if (!m_document.openRecord(std::filesystem::path(QFile::encodeName(path).toStdString()),
+                                   &problem) &&
+            !problem.empty()) {
+            m_showError(QStringLiteral("%1: %2").arg(path, QString::fromStdString(problem)));
+        }
     }
     documentChanged();
 }
@@ -367,6 +447,46 @@ void CMainFrame::onPlayerKind(int side, PlayerKind kind) {
     } else {
         m_document.setPlayerKind(side, kind);
     }
+    documentChanged();
+}
+
+void CMainFrame::onSaveAs() {
+    if (!m_document.canSave()) {
+        return;
+    }
+    const QString path = m_chooseSaveAs();
+    if (path.isEmpty()) {
+        return;
+    }
+    const std::string problem =
+        m_document.saveAs(std::filesystem::path(QFile::encodeName(path).toStdString()));
+    if (!problem.empty()) {
+        m_showError(QString::fromStdString(problem));
+    }
+}
+
+void CMainFrame::onTakeBack() {
+    m_document.takeBack();
+    documentChanged();
+}
+
+void CMainFrame::onHint() {
+    m_document.hint();
+    documentChanged();
+}
+
+void CMainFrame::onResign() {
+    m_document.resign();
+    documentChanged();
+}
+
+void CMainFrame::onShowMove(GameReview::Step step) {
+    m_document.showMove(step);
+    documentChanged();
+}
+
+void CMainFrame::onContinue() {
+    m_document.continueFromHere();
     documentChanged();
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "document/GameReview.h"
 #include "document/PlayerKind.h"
 #include "engine/Message.h"
 #include "ui/OuterSizeKeeper.h"
@@ -39,7 +40,8 @@ public:
     // size it then has.
     QSize initialSize() const;
 
-    // The status panes' texts as they read now (the status text, whose turn, the clocks).
+    // The status panes' texts as they read now (the status text, whose turn, the clocks and,
+    // while a stopped game is shown, "Move k of n").
     QString statusText() const { return m_strStatus; }
     QString paneText(int pane) const;
     QAction* action(const QString& name) const;
@@ -48,6 +50,8 @@ public:
     void setErrorDisplay(std::function<void(const QString&)> display) {
         m_showError = std::move(display);
     }
+    // How Save As asks for a file name; the file dialog unless replaced (tests).
+    void setSaveAsChooser(std::function<QString()> chooser) { m_chooseSaveAs = std::move(chooser); }
 
     // Refreshes the menu items and the status panes from the document.
     void refreshActions();
@@ -65,6 +69,8 @@ private:
     void fitToFrame();
     void createMenus();
     QMenu* createPlayerMenu(QMenu* options, int side);
+    void createGameToolCommands(QMenu* game);
+    void refreshGameToolActions();
     QAction* addCommand(QMenu* menu, const QString& name, const QString& text,
                         const QString& prompt, void (CMainFrame::*slot)());
     void createStatusBar();
@@ -81,6 +87,12 @@ private:
     void onLearning();
     void onAbout();
     void onPlayerKind(int side, PlayerKind kind);
+    void onSaveAs();
+    void onTakeBack();
+    void onHint();
+    void onResign();
+    void onShowMove(GameReview::Step step);
+    void onContinue();
     void onEnginePlayer(int side);
 
     CQuorlenDoc& m_document;
@@ -88,7 +100,9 @@ private:
     CQuorlenView* m_view;
     QString m_strStatus = QStringLiteral("Quorlen is not active.");
     std::array<QLabel*, 4> m_panes{};
+    QLabel* m_reviewPane = nullptr;
     QTimer* m_timer;
     OuterSizeKeeper m_outerSize;
     std::function<void(const QString&)> m_showError;
+    std::function<QString()> m_chooseSaveAs;
 };

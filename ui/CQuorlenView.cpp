@@ -36,7 +36,7 @@ Hex::Coord CQuorlenView::noCell() const {
 BoardScene CQuorlenView::scene() const {
     BoardScene scene;
     scene.size = m_document.boardSize();
-    if (const Hex::Game* game = m_document.game()) {
+    if (const Hex::Game* game = m_document.shownGame()) {
         // The game thread may be playing: read the game through its snapshots.
         scene.board = game->boardSnapshot();
         scene.moves = game->moves();
@@ -54,6 +54,7 @@ BoardScene CQuorlenView::scene() const {
     scene.pathCount1 = m_document.pathCount(1);
     scene.pathCount2 = m_document.pathCount(2);
     scene.evals = m_document.evaluations();
+    scene.hint = m_document.hintMove();
     return scene;
 }
 

@@ -39,6 +39,17 @@ TEST(Play, OneGamePrintsEveryMoveTheBoardAndTheWinner) {
     EXPECT_TRUE(file.good()); // the players wrote their weights as the program does
 }
 
+// The expert solves the 3 x 3 board, as either side, in its shortest thinks.
+TEST(Play, TheExpertWinsTheSmallestBoardFromBothSides) {
+    TempDirectory directory;
+    const CliRun run = runCli({"play", "--p1", "expert", "--p2", "easy", "--size", "3",
+                               "--time-limit", "1", "--games", "2", "--alternate", "--seed", "3",
+                               "--threads", "1", "--weights-file", (directory / "w.dat").string()});
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_NE(run.out.find("expert: 2 wins in 2 games"), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find("easy: 0 wins in 2 games"), std::string::npos) << run.out;
+}
+
 TEST(Play, SeveralGamesEndWithATableAndSavedRecords) {
     TempDirectory directory;
     const CliRun run = runCli({"play", "--p1", "easy", "--p2", "easy", "--size", "3", "--games",
@@ -74,6 +85,7 @@ TEST(Play, TheWeightsFileKeepsWhatTheHardPlayerLearned) {
 
 TEST(Play, BadArgumentsAreRefused) {
     EXPECT_EQ(runCli({"play", "--p1", "strong", "--p2", "easy"}).exitCode, 2);
+    EXPECT_EQ(runCli({"play", "--p1", "expert", "--p2", "easy", "--threads", "-1"}).exitCode, 2);
     EXPECT_EQ(runCli({"play", "--p1", "easy"}).exitCode, 2);
     EXPECT_EQ(runCli({"play", "--p1", "easy", "--p2", "easy", "--size", "31"}).exitCode, 2);
     EXPECT_EQ(runCli({"play", "--p1", "easy", "--p2", "easy", "--games", "0"}).exitCode, 2);

@@ -24,7 +24,7 @@ TEST(Search, FindsAMoveOnAnEmptyCellAndReportsItsWork) {
         keys.push_back(item.key());
     }
     EXPECT_EQ(keys, (std::vector<std::string>{"move", "value", "depth", "nodes", "evaluations",
-                                              "seconds", "peak_rss_mib"}));
+                                              "seconds", "peak_rss_mib", "depth_seconds"}));
     const int row = result["move"][0];
     const int col = result["move"][1];
     EXPECT_TRUE(row >= 0 && row < 5 && col >= 0 && col < 5);
@@ -34,6 +34,23 @@ TEST(Search, FindsAMoveOnAnEmptyCellAndReportsItsWork) {
     EXPECT_GT(result["evaluations"].get<int>(), 0);
     EXPECT_LT(result["seconds"].get<double>(), 5.0); // one second, and about one more
     EXPECT_NE(run.err.find("Looking ahead 1 moves...\n"), std::string::npos);
+}
+
+// A fixed depth runs exactly that many iterations, times each, and with --each-depth reports
+// every one of them.
+TEST(Search, ADepthIsSearchedToTheEndAndReportedDepthByDepth) {
+    const Json result =
+        searchOf({"search", "--size", "5", "--moves", "2.2", "--depth", "3", "--each-depth"});
+    EXPECT_EQ(result["depth"], 3);
+    ASSERT_EQ(result["depth_seconds"].size(), 3u);
+    EXPECT_LE(result["depth_seconds"][0].get<double>(), result["depth_seconds"][2].get<double>());
+    ASSERT_EQ(result["depths"].size(), 3u);
+    const Json& last = result["depths"][2];
+    EXPECT_EQ(last["move"], result["move"]);
+    EXPECT_EQ(last["value"], result["value"]);
+    EXPECT_EQ(last["nodes"], result["nodes"]);
+    EXPECT_GT(last["root_values"].size(), 1u);
+    EXPECT_EQ(last["root_values"][0].size(), 3u); // row, column, value
 }
 
 TEST(Search, AZeroBudgetSearchesNothing) {
@@ -73,13 +90,47 @@ TEST(Search, ShowBestNamesTheMoveInTheStatusTexts) {
     EXPECT_EQ(run.err.find("Looking ahead 1 moves...("), std::string::npos);
 }
 
+// The expert's search takes the swap of a centre stone on a small board and reports its work.
+TEST(Search, TheExpertTakesTheSwapOfACentreStone) {
+    const Json result = searchOf({"search", "--strength", "expert", "--size", "5", "--moves", "2.2",
+                                  "--budget", "60", "--playouts", "5000", "--threads", "1"});
+    std::vector<std::string> keys;
+    for (const auto& item : result.items()) {
+        keys.push_back(item.key());
+    }
+    EXPECT_EQ(keys, (std::vector<std::string>{"move", "win_rate", "playouts", "seconds",
+                                              "playouts_per_second", "cpu_seconds",
+                                              "playouts_per_cpu_second", "threads", "nodes",
+                                              "tree_mib", "peak_rss_mib"}));
+    EXPECT_EQ(result["move"], Json::parse("[5, 5]"));
+    EXPECT_GT(result["win_rate"].get<double>(), 0.5);
+    EXPECT_EQ(result["playouts"], 5000);
+    EXPECT_EQ(result["threads"], 1);
+    EXPECT_GT(result["nodes"].get<int>(), 1);
+}
+
+// A game whose first stone was swapped reaches the expert as that game: White, holding the
+// swapped stone and one beside it, completes its row.
+TEST(Search, TheExpertSearchesAGameWithTheSwap) {
+    const Json result =
+        searchOf({"search", "--strength", "expert", "--size", "3", "--moves", "0.0,3.3,2.2,0.1,2.1",
+                  "--budget", "60", "--playouts", "2000", "--threads", "1"});
+    EXPECT_EQ(result["move"], Json::parse("[0, 2]"));
+    EXPECT_EQ(result["win_rate"], 1.0);
+}
+
 TEST(Search, BadInputIsRefusedWithExitCodeTwo) {
     for (const std::vector<std::string>& args :
          {std::vector<std::string>{"search", "--size", "5"},
+          {"search", "--size", "5", "--budget", "1", "--depth", "2"},
+          {"search", "--size", "5", "--depth", "0"},
           {"search", "--size", "5", "--budget", "-1"},
           {"search", "--size", "31", "--budget", "1"},
           {"search", "--size", "5", "--moves", "5.1", "--budget", "1"},
-          {"search", "--budget", "1"}}) {
+          {"search", "--budget", "1"},
+          {"search", "--size", "5", "--budget", "1", "--strength", "easy"},
+          {"search", "--size", "5", "--budget", "1", "--strength", "expert", "--playouts", "0"},
+          {"search", "--size", "1", "--budget", "1", "--strength", "expert"}}) {
         const CliRun run = runCli(args);
         EXPECT_EQ(run.exitCode, 2) << args.back();
         EXPECT_EQ(run.out, "");

@@ -2,12 +2,14 @@
 #include "gtp/EnginePlayer.h"
 #include "notation/HexNotation.h"
 #include "players/ComputerPlayer.h"
+#include "players/ExpertPlayer.h"
 #include "players/HumanPlayer.h"
 #include "settings/EscapedText.h"
 #include "settings/SettingsDefaults.h"
 #include "settings/SettingsKeys.h"
 #include "settings/SettingsStore.h"
 
+#include "support/Eventually.h"
 #include "support/RecordingSink.h"
 #include "support/TempDirectory.h"
 
@@ -23,16 +25,6 @@ namespace {
 
 namespace fs = std::filesystem;
 using namespace std::chrono_literals;
-
-bool eventually(const std::function<bool()>& condition) {
-    for (int i = 0; i < 3000; ++i) {
-        if (condition()) {
-            return true;
-        }
-        std::this_thread::sleep_for(10ms);
-    }
-    return false;
-}
 
 class CQuorlenDocTest : public ::testing::Test {
 protected:
@@ -72,6 +64,16 @@ TEST_F(CQuorlenDocTest, PlayersComeFromTheSettings) {
     auto other = makeDocument();
     EXPECT_EQ(other->player(1).name(), "Player 1");
     EXPECT_EQ(other->player(2).name(), "Quorl");
+
+    // The expert is kind 4, with the threads of SEARCH_THREADS; 3 is no kind.
+    settings.set(SettingsKeys::p1Type, "4");
+    settings.set(SettingsKeys::p2Type, "3");
+    settings.set(SettingsKeys::searchThreads, "3");
+    auto expert = makeDocument();
+    EXPECT_EQ(expert->player(1).name(), "Quorlen Expert");
+    EXPECT_TRUE(expert->isPlayerKindChecked(1, PlayerKind::expert));
+    EXPECT_EQ(dynamic_cast<ExpertPlayer&>(expert->player(1)).search().config().threads, 3);
+    EXPECT_EQ(expert->player(2).name(), "Player 2");
 }
 
 TEST_F(CQuorlenDocTest, BoardSizesTheProgramCannotPlayFallBackToTheDefault) {
@@ -113,6 +115,9 @@ TEST_F(CQuorlenDocTest, ChoosingAKindAgainMakesANewPlayerWithTheCurrentLimit) {
     document->setPlayerKind(1, PlayerKind::hard);
     EXPECT_EQ(dynamic_cast<ComputerPlayer&>(document->player(1)).timeLimit(), 420);
     EXPECT_EQ(settings.get(SettingsKeys::p1Type), "2");
+    document->setPlayerKind(1, PlayerKind::expert);
+    EXPECT_EQ(dynamic_cast<ExpertPlayer&>(document->player(1)).timeLimit(), 420);
+    EXPECT_EQ(settings.get(SettingsKeys::p1Type), "4");
     document->setPlayerKind(1, PlayerKind::human);
     EXPECT_EQ(settings.get(SettingsKeys::p1Type), "0");
     EXPECT_TRUE(fs::exists(directory() / "quorlen.dat")); // the computer player wrote it

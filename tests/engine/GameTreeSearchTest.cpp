@@ -5,7 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -245,6 +247,54 @@ TEST(GameTreeSearch, AStoppedChildGivesNoValueEither) {
     };
     const Result result = runSearch(search);
     EXPECT_EQ(result.col, 1);
+}
+
+// What a fixed-depth search sees at each depth: the move, value and tree size of every
+// finished iteration, and the root's values.
+struct Seen {
+    GameTreeSearch::Iteration iteration;
+    std::size_t nodes = 0;
+    std::vector<double> rootValues;
+
+    friend bool operator==(const Seen& a, const Seen& b) {
+        return a.iteration.depth == b.iteration.depth && a.iteration.move == b.iteration.move &&
+               a.iteration.value == b.iteration.value && a.nodes == b.nodes &&
+               a.rootValues == b.rootValues;
+    }
+};
+
+std::vector<Seen> iterationsOf(GameTreeSearch& search) {
+    std::vector<Seen> seen;
+    search.setIterationObserver([&](const GameTreeSearch::Iteration& iteration) {
+        Seen one{iteration, search.nodeCount(), {}};
+        for (const auto& child : search.root().children) {
+            one.rootValues.push_back(child->value);
+        }
+        seen.push_back(one);
+    });
+    runSearch(search);
+    return seen;
+}
+
+// The time-bounded search on a clock that never moves deepens until the node ceiling; a
+// search to a fixed depth, even with no budget at all, finds the same at every depth.
+TEST(GameTreeSearch, AFixedDepthFindsWhatTheTimeBoundedSearchFindsThere) {
+    RecordingSink sink;
+    FakeClock clock;
+    SyntheticSearch timed(10, nullptr, sink, clock);
+    timed.setNodeLimit(3000);
+    const std::vector<Seen> expected = iterationsOf(timed);
+    ASSERT_GE(expected.size(), 4u);
+    for (int depth = 1; depth <= static_cast<int>(expected.size()); ++depth) {
+        SyntheticSearch fixed(0, nullptr, sink, clock);
+        fixed.setNodeLimit(3000);
+        fixed.setFixedDepth(depth);
+        const std::vector<Seen> seen = iterationsOf(fixed);
+        EXPECT_TRUE(
+            std::equal(seen.begin(), seen.end(), expected.begin(), expected.begin() + depth))
+            << "depth " << depth;
+        EXPECT_EQ(fixed.depth(), depth);
+    }
 }
 
 } // namespace

@@ -40,8 +40,8 @@ struct Fixture {
         player2.setWeights(&weights);
         auto root =
             std::make_unique<HexNode>(nullptr, rootType, Hex::noMove, Hex::parseBoard(n, board));
-        root->pathsP1 = std::move(pathsP1);
-        root->pathsP2 = std::move(pathsP2);
+        root->pathsP1() = std::move(pathsP1);
+        root->pathsP2() = std::move(pathsP2);
         search = std::make_unique<HexSearch>(
             10, std::move(root), HexSearch::Owner{player1, player2, stopped}, sink, clock);
     }
@@ -105,8 +105,8 @@ TEST(HexSearch, NearBestCutKeepsTheLeadingPathsWithinAQuarterOfTheCheapest) {
     Fixture f(3, empty3, {a, b, c, d}, {across, path(across.cells, 5.0), path(across.cells, 5.1)});
     auto& root = static_cast<HexNode&>(f.search->root());
     f.search->expand(root);
-    EXPECT_EQ(root.pathsP1.size(), 2u);
-    EXPECT_EQ(root.pathsP2.size(), 2u);
+    EXPECT_EQ(root.pathsP1().size(), 2u);
+    EXPECT_EQ(root.pathsP2().size(), 2u);
 
     // The root's lists are published as cut, Player 1's first.
     const auto published = f.sink.all<WmAppShowPaths>();
@@ -119,7 +119,7 @@ TEST(HexSearch, NearBestCutKeepsTheLeadingPathsWithinAQuarterOfTheCheapest) {
     Fixture zero(3, empty3, {path(a.cells, 0.0), path(b.cells, 0.0), path(c.cells, 0.5)}, {across});
     auto& zeroRoot = static_cast<HexNode&>(zero.search->root());
     zero.search->candidateMoves(zeroRoot);
-    EXPECT_EQ(zeroRoot.pathsP1.size(), 2u);
+    EXPECT_EQ(zeroRoot.pathsP1().size(), 2u);
 }
 
 TEST(HexSearch, ChildrenCarryTheRootMoveAndTheMoversStone) {
@@ -129,7 +129,7 @@ TEST(HexSearch, ChildrenCarryTheRootMoveAndTheMoversStone) {
     ASSERT_GT(f.search->expand(root), 0);
     auto& child = static_cast<HexNode&>(*root.children.front());
     EXPECT_EQ(child.move, (Hex::Coord{1, 1}));
-    EXPECT_EQ(child.board.cell(1, 1), 1);
+    EXPECT_EQ(child.position().cell(1, 1), 1);
     EXPECT_EQ(child.nodeType, TreeNode::player2ToMove);
     EXPECT_EQ(child.parent, &root);
     EXPECT_EQ(child.value, 0.0);

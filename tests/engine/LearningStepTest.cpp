@@ -98,8 +98,8 @@ TEST(LearningStep, AnOpenPositionIsMeasuredAndADecidedOneIsNot) {
     EXPECT_GT(measured->value, -1.0);
     EXPECT_LT(measured->value, 1.0);
     EXPECT_EQ(measured->featureSums, (std::array<double, 4>{0, 0, 0, 0}));
-    EXPECT_FALSE(open.root->pathsP1.empty());
-    EXPECT_FALSE(open.root->pathsP2.empty());
+    EXPECT_FALSE(open.root->pathsP1().empty());
+    EXPECT_FALSE(open.root->pathsP2().empty());
 
     Measure decided(". X .  . X .  X . .", 3);
     EXPECT_FALSE(

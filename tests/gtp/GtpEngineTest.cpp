@@ -8,6 +8,7 @@
 #include "model/Game.h"
 #include "notation/HexNotation.h"
 #include "players/ComputerPlayer.h"
+#include "players/ExpertPlayer.h"
 #include "sgf/SgfGame.h"
 #include "support/EnginePrinters.h"
 #include "support/RecordingSink.h"
@@ -25,8 +26,11 @@ using Hex::Coord;
 class GtpEngineTest : public testing::Test {
 protected:
     GtpEngine::Options options(bool hard = false) {
+        return options(hard ? Strength::hard : Strength::easy);
+    }
+    GtpEngine::Options options(Strength strength) {
         GtpEngine::Options chosen;
-        chosen.hard = hard;
+        chosen.strength = strength;
         chosen.weightsFile = directory / "quorlen.dat";
         chosen.seed = 11;
         chosen.pause = [](std::chrono::milliseconds) {};
@@ -167,6 +171,20 @@ TEST_F(GtpEngineTest, WhiteDeclinesTheSwapOfAnEdgeStoneAndOpensItself) {
     ASSERT_EQ(answer(engine, "boardsize 3"), "");
     ASSERT_EQ(answer(engine, "play b a1"), "");
     EXPECT_EQ(answer(engine, "genmove w"), "swap-pieces");
+
+    // The expert swaps the winning centre, but not once the front end switches the swap off.
+    GtpEngine::Options chosen = options(Strength::expert);
+    chosen.threads = 1;
+    chosen.moveTime = std::chrono::milliseconds(100);
+    GtpEngine expert(chosen);
+    ASSERT_EQ(answer(expert, "boardsize 3"), "");
+    ASSERT_EQ(answer(expert, "play b b2"), "");
+    EXPECT_EQ(answer(expert, "genmove w"), "swap-pieces");
+    ASSERT_EQ(answer(expert, "param_game allow_swap 0"), "");
+    ASSERT_EQ(answer(expert, "clear_board"), "");
+    ASSERT_EQ(answer(expert, "play b b2"), "");
+    const std::string reply = answer(expert, "genmove w");
+    EXPECT_TRUE(HexNotation::parseCell(reply, 3).has_value()) << reply;
 }
 
 TEST_F(GtpEngineTest, TheSwapCanBeSwitchedOffAndOn) {
@@ -343,7 +361,7 @@ TEST_F(GtpEngineTest, AnalysisCommandsAreListedInTheFrontEndsFormat) {
         EXPECT_EQ(answer(engine, line.substr(second + 1)).rfind("? ", 0), std::string::npos)
             << line;
     }
-    EXPECT_EQ(count, 4);
+    EXPECT_EQ(count, 5);
 }
 
 TEST_F(GtpEngineTest, PathsAndValueDescribeTheCurrentPosition) {
@@ -356,6 +374,34 @@ TEST_F(GtpEngineTest, PathsAndValueDescribeTheCurrentPosition) {
     EXPECT_GT(std::stod(answer(engine, "quorlen-value")), 0.0);
     EXPECT_EQ(answer(engine, "quorlen-paths"), "? syntax error: expected quorlen-paths COLOR");
     EXPECT_EQ(answer(engine, "quorlen-root_values"), ""); // no search yet
+}
+
+// The expert answers genmove with its search (here one of the two winning cells), the win
+// rates of its most visited moves describe that search, and time_left keeps its player (and
+// with it its tree).
+TEST_F(GtpEngineTest, TheExpertSearchesShowsItsWinRatesAndKeepsItsPlayer) {
+    GtpEngine::Options chosen = options(Strength::expert);
+    chosen.threads = 1;
+    chosen.moveTime = std::chrono::milliseconds(300);
+    GtpEngine engine(chosen);
+    ASSERT_EQ(answer(engine, "boardsize 3"), "");
+    EXPECT_EQ(answer(engine, "quorlen-win_rates"), ""); // no search yet
+    for (const char* move : {"play b a1", "play w a2", "play b a3", "play w b2", "play b c3"}) {
+        ASSERT_EQ(answer(engine, move), "") << move;
+    }
+    const std::string played = answer(engine, "genmove w");
+    EXPECT_TRUE(played == "c1" || played == "c2") << played;
+    EXPECT_EQ(answer(engine, "final_score"), "W+");
+    EXPECT_NE(answer(engine, "quorlen-win_rates").find(played + " 1.000"), std::string::npos);
+    EXPECT_EQ(engine.player(2), nullptr);
+
+    ExpertPlayer* white = engine.expert(2);
+    ASSERT_NE(white, nullptr);
+    ASSERT_EQ(answer(engine, "time_left white 30 0"), "");
+    EXPECT_EQ(engine.expert(2), white);
+    EXPECT_EQ(white->timeLimit(), 30);
+    ASSERT_EQ(answer(engine, "clear_board"), "");
+    EXPECT_EQ(answer(engine, "quorlen-win_rates"), "");
 }
 
 } // namespace

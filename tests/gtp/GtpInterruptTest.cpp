@@ -22,7 +22,7 @@ protected:
 
     GtpEngine::Options options() {
         GtpEngine::Options chosen;
-        chosen.hard = true;
+        chosen.strength = Strength::hard;
         chosen.timeLimit = 86400;
         chosen.weightsFile = directory / "quorlen.dat";
         chosen.seed = 3;

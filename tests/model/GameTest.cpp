@@ -152,6 +152,28 @@ TEST(Game, AStoppedGameIsNotNotifiedAtTheEndAndAStopBeforeRunAsksNobody) {
     EXPECT_TRUE(early.seen.empty());
 }
 
+// A swap answer given after the stop is dropped, as a move would be.
+TEST(Game, ASwapAnswerAfterTheStopIsDropped) {
+    class StoppingPlayer : public ScriptedPlayer {
+    public:
+        StoppingPlayer(Hex::Game& game) : ScriptedPlayer({}, Player::takeSwap), m_game(game) {}
+        std::uint8_t askSwap(Event& stopEvent) override {
+            m_game.stop();
+            return ScriptedPlayer::askSwap(stopEvent);
+        }
+
+    private:
+        Hex::Game& m_game;
+    };
+    Match match(5, {{1, 3}}, {}, Player::takeSwap);
+    StoppingPlayer second(match.game);
+    match.game.setPlayer2(&second);
+    EXPECT_EQ(match.game.run(), 0);
+    EXPECT_EQ(second.swapCalls, 1);
+    EXPECT_EQ(match.game.moves(), (Cells{{1, 3}}));
+    EXPECT_EQ(match.game.board().cell(1, 3), Hex::Game::player1Stone);
+}
+
 TEST(Game, DefaultPlayersPlayAWholeGame) {
     for (std::uint32_t n = 2; n <= 12; ++n) {
         Player first("Player 1");
@@ -183,6 +205,30 @@ TEST(Replay, EntriesOffTheBoardThrowInsteadOfWritingAnywhere) {
     EXPECT_THROW(Hex::Game(5, Cells{{5, 5}}), Hex::OffBoardException); // swap marker first
     EXPECT_THROW(Hex::Game(5, Cells{{0, 0}, {-1, 2}}), Hex::OffBoardException);
     EXPECT_THROW(Hex::Game(5, Cells{{0, 0}, {2, 7}}), Hex::OffBoardException);
+}
+
+// A replayed game that is run goes on from its moves: the side to move is asked first, the
+// swap question only when one stone stands, and the moves made are appended.
+TEST(Replay, ARunReplayedGameGoesOnFromItsMoves) {
+    ScriptedPlayer p1({{0, 1}, {1, 1}, {2, 0}});
+    ScriptedPlayer p2({{0, 0}, {0, 2}}, Player::takeSwap);
+    Hex::Game game(3, Cells{{2, 2}}, nullptr);
+    game.setPlayer1(&p1);
+    game.setPlayer2(&p2);
+    EXPECT_EQ(game.run(), 1);
+    EXPECT_EQ(p2.swapCalls, 1);
+    EXPECT_EQ(game.moves(), (Cells{{2, 2}, {3, 3}, {0, 1}, {0, 0}, {1, 1}, {0, 2}, {2, 0}}));
+    EXPECT_EQ(game.board().cell(2, 2), 2);
+    EXPECT_EQ(game.moveNumber(), 4);
+
+    ScriptedPlayer q1({{0, 0}});
+    ScriptedPlayer q2({{2, 0}, {2, 1}});
+    Hex::Game later(3, Cells{{2, 2}, {3, 3}, {0, 1}}, nullptr);
+    later.setPlayer1(&q1);
+    later.setPlayer2(&q2);
+    EXPECT_EQ(later.run(), 2);
+    EXPECT_EQ(q2.swapCalls, 0);
+    EXPECT_EQ(later.moves(), (Cells{{2, 2}, {3, 3}, {0, 1}, {2, 0}, {0, 0}, {2, 1}}));
 }
 
 } // namespace

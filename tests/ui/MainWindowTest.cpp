@@ -1,4 +1,5 @@
 #include "document/CQuorlenDoc.h"
+#include "players/TimedPlayer.h"
 #include "settings/SettingsDefaults.h"
 #include "settings/SettingsKeys.h"
 #include "settings/SettingsStore.h"
@@ -9,7 +10,10 @@
 #include <QAction>
 #include <QApplication>
 #include <QDialog>
+#include <QFile>
+#include <QLabel>
 #include <QMenu>
+#include <QMenuBar>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
@@ -150,6 +154,23 @@ private slots:
         QVERIFY(frame.action("player2hard")->isChecked());
         QCOMPARE(QString::fromStdString(window.settings.get(SettingsKeys::p2Type)),
                  QStringLiteral("2"));
+        // The expert comes after the hard player in each Player menu, before the engines, and
+        // is kind 4.
+        QAction* expert = frame.action("player2expert");
+        auto* menu = qobject_cast<QMenu*>(expert->associatedObjects().value(0));
+        QVERIFY(menu != nullptr);
+        const QList<QAction*> items = menu->actions();
+        QCOMPARE(items.size(), 5);
+        QCOMPARE(items[2], frame.action("player2hard"));
+        QCOMPARE(items[3], expert);
+        QCOMPARE(items[4], frame.action("player2engine"));
+        QCOMPARE(expert->text(), QStringLiteral("Quorlen AI (expert)\t4"));
+        expert->trigger();
+        QVERIFY(expert->isChecked());
+        QVERIFY(!frame.action("player2hard")->isChecked());
+        QCOMPARE(QString::fromStdString(window.settings.get(SettingsKeys::p2Type)),
+                 QStringLiteral("4"));
+        QCOMPARE(window.document->player(2).name(), std::string("Quorlen Expert"));
         frame.action("learning")->trigger();
         QVERIFY(frame.action("learning")->isChecked());
     }
@@ -162,7 +183,7 @@ private slots:
             items << item->text();
         }
         QCOMPARE(items, (QStringList{"Human\t0", "Quorlen AI (easy)\t1", "Quorlen AI (hard)\t2",
-                                     "GTP Engine...\t3"}));
+                                     "Quorlen AI (expert)\t4", "GTP Engine...\t3"}));
         QTimer closer;
         connect(&closer, &QTimer::timeout, [] {
             if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
@@ -228,6 +249,90 @@ private slots:
         window.frame->action("newGame")->trigger(); // stop the search
         QVERIFY(window.waitFor([&] { return !window.document->isRunning(); }));
         QVERIFY(window.errors.isEmpty());
+    }
+
+    void gameToolsFollowTheGameAndTheirKeys() {
+        Window window({{SettingsKeys::boardSize, "4"}});
+        CMainFrame& frame = *window.frame;
+        QStringList order;
+        for (QAction* item : frame.menuBar()->actions().front()->menu()->actions()) {
+            if (!item->isSeparator()) {
+                order << item->objectName();
+            }
+        }
+        QCOMPARE(order, QStringList({"newGame", "open", "save", "exit", "saveAs", "takeBack",
+                                     "hint", "resign", "firstMove", "previousMove", "nextMove",
+                                     "lastMove", "continueFromHere"}));
+        const std::pair<const char*, const char*> keys[] = {
+            {"saveAs", "Ctrl+Shift+S"}, {"takeBack", "Ctrl+Z"},   {"hint", "Ctrl+H"},
+            {"firstMove", "Home"},      {"previousMove", "Left"}, {"nextMove", "Right"},
+            {"lastMove", "End"}};
+        for (const auto& [name, key] : keys) {
+            QCOMPARE(frame.action(name)->shortcut(), QKeySequence(QString::fromLatin1(key)));
+        }
+        const auto enabled = [&] {
+            frame.refreshActions();
+            QStringList names;
+            for (const char* name : {"saveAs", "takeBack", "hint", "resign", "firstMove",
+                                     "previousMove", "nextMove", "lastMove", "continueFromHere"}) {
+                if (frame.action(name)->isEnabled()) {
+                    names << name;
+                }
+            }
+            return names;
+        };
+        QCOMPARE(enabled(), QStringList());
+        frame.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&frame));
+
+        frame.action("newGame")->trigger();
+        QVERIFY(window.waitFor([&] { return window.document->awaitsMove(1); }));
+        QCOMPARE(enabled(), QStringList({"saveAs", "hint", "resign"})); // nothing to take back
+        window.click(0, 0);
+        QVERIFY(window.waitFor([&] { return window.document->swapOffered(2); }));
+        QCOMPARE(enabled(), QStringList({"saveAs", "takeBack", "hint", "resign"}));
+        QTest::keyClick(&frame, Qt::Key_Z, Qt::ControlModifier);
+        QVERIFY(window.waitFor([&] { return window.document->awaitsMove(1); }));
+        QVERIFY(window.document->game()->moves().empty());
+
+        window.click(0, 0);
+        QVERIFY(window.waitFor([&] { return window.document->swapOffered(2); }));
+        window.click(1, 1);
+        QVERIFY(window.waitFor([&] { return window.document->awaitsMove(1); }));
+        QTest::keyClick(&frame, Qt::Key_H, Qt::ControlModifier);
+        QVERIFY(window.waitFor([&] { return frame.statusText().startsWith("Hint: "); }));
+        QVERIFY(frame.view().scene().hint != Hex::noMove);
+
+        frame.action("resign")->trigger();
+        QVERIFY(window.waitFor(
+            [&] { return frame.statusText() == QStringLiteral("Player 2 wins by resignation"); }));
+        QCOMPARE(frame.paneText(2), QStringLiteral("Game Over"));
+        QVERIFY(frame.view().scene().hint == Hex::noMove);
+        const QString file = window.directory.path() + "/resigned.sgf";
+        frame.setSaveAsChooser([&] { return file; });
+        QTest::keyClick(&frame, Qt::Key_S, Qt::ControlModifier | Qt::ShiftModifier);
+        QFile saved(file);
+        QVERIFY(saved.open(QIODevice::ReadOnly));
+        QVERIFY(saved.readAll().contains("RE[W+R]"));
+
+        QCOMPARE(frame.paneText(5), QStringLiteral("Move 2 of 2"));
+        QCOMPARE(enabled(),
+                 QStringList({"saveAs", "firstMove", "previousMove", "continueFromHere"}));
+        QTest::keyClick(&frame, Qt::Key_Home);
+        QCOMPARE(frame.paneText(5), QStringLiteral("Move 0 of 2"));
+        QVERIFY(frame.view().scene().board->at(0, 0) == 0);
+        QTest::keyClick(&frame, Qt::Key_End);
+        QTest::keyClick(&frame, Qt::Key_Left);
+        QCOMPARE(frame.paneText(5), QStringLiteral("Move 1 of 2"));
+        QCOMPARE(frame.view().scene().lastMove, (Hex::Coord{0, 0}));
+        QTest::keyClick(&frame, Qt::Key_Right);
+        QCOMPARE(frame.paneText(5), QStringLiteral("Move 2 of 2"));
+        QTest::keyClick(&frame, Qt::Key_Left);
+
+        frame.action("continueFromHere")->trigger();
+        QVERIFY(window.waitFor([&] { return window.document->swapOffered(2); }));
+        QCOMPARE(window.document->game()->moves().size(), std::size_t{1});
+        QVERIFY(!frame.findChild<QLabel*>("reviewPane")->isVisible());
     }
 
     void absurdStoredSizesGiveTheDefault() {

@@ -1,0 +1,54 @@
+#include "engine/MctsSearch.h"
+#include "engine/Playout.h"
+#include "engine/PlayoutBoard.h"
+
+#include <benchmark/benchmark.h>
+
+#include <atomic>
+
+// The Monte-Carlo search's work: one playout of the empty board (the policy alone), and whole
+// searches of the empty board by a fixed number of threads, in playouts per second.
+
+namespace {
+
+void playout(benchmark::State& state) {
+    const auto size = static_cast<int>(state.range(0));
+    const PlayoutBoard empty(size);
+    PlayoutBoard board(size);
+    Playout policy(1);
+    for (auto _ : state) {
+        board.copyFrom(empty);
+        benchmark::DoNotOptimize(policy.run(board, 1, -1));
+    }
+    state.counters["playouts/s"] =
+        benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
+}
+
+void search(benchmark::State& state) {
+    const auto size = static_cast<std::uint32_t>(state.range(0));
+    MctsSearch::Config config;
+    config.threads = static_cast<int>(state.range(1));
+    const std::atomic<bool> notStopped{false};
+    std::uint64_t playouts = 0;
+    double seconds = 0.0;
+    for (auto _ : state) {
+        MctsSearch mcts(config);
+        mcts.setPosition(MctsSearch::Position{size, {}, true});
+        MctsSearch::Limits limits;
+        limits.time = std::chrono::milliseconds(2000);
+        const MctsSearch::Result result = mcts.run(limits, notStopped);
+        playouts += result.playouts;
+        seconds += result.seconds;
+    }
+    state.counters["playouts/s"] = static_cast<double>(playouts) / seconds;
+}
+
+} // namespace
+
+BENCHMARK(playout)->Arg(11)->Arg(19);
+BENCHMARK(search)
+    ->Args({11, 1})
+    ->Args({11, 2})
+    ->Iterations(1)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();

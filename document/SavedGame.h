@@ -1,0 +1,28 @@
+#pragma once
+
+#include "model/Coord.h"
+
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <vector>
+
+// A game as Save As writes it: SGF when the file name ends in ".sgf" (in any case), with the
+// result when the game was won or resigned; otherwise a game record, which holds the moves
+// only.
+struct SavedGame {
+    std::uint32_t size = 0;
+    std::vector<Hex::Coord> moves;
+    int winner = 0;   // the side whose chain joins its edges, 0 for none
+    int resigned = 0; // the side that gave the game up, 0 for none
+
+    static bool isSgfName(const std::filesystem::path& file);
+
+    // The SGF text, or nullopt and the reason when the moves do not form a legal game (a
+    // record may name a cell twice).
+    std::optional<std::string> sgfText(std::string& problem) const;
+    // Writes the file whole in the format its name asks for; empty on success, else what
+    // went wrong.
+    std::string write(const std::filesystem::path& file) const;
+};

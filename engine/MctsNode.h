@@ -1,0 +1,40 @@
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+
+// One node of the Monte-Carlo tree: the position after `move`, with the statistics of the
+// simulations that passed through it, counted for the side that played `move` (the mover).
+// `raveVisits` and `raveWins` count the playouts through the parent in which the parent's
+// side to move took this node's cell at any later point (all moves as first).
+//
+// Thread contract: search threads update the counters and the proof without locks, in relaxed
+// order; a count lost to a race costs one sample and nothing else. `children` is published
+// with release order after the block and `childCount` are written, so a thread that reads
+// it non-null with acquire order sees the whole block. `state` admits one expanding thread.
+struct MctsNode {
+    static constexpr std::int16_t noMove = -1;
+    static constexpr std::int16_t swapMove = -2; // Player 2 takes the swap
+
+    enum State : std::uint8_t {
+        leaf,      // no children yet
+        expanding, // one thread is making the children
+        expanded,  // children published
+        closed,    // never gets children: the game is over here, or the tree is full
+    };
+
+    // Proofs, for the mover: the game-theoretic result once it is known.
+    static constexpr std::int8_t unproven = 0;
+    static constexpr std::int8_t moverWins = 1;
+    static constexpr std::int8_t moverLoses = -1;
+
+    std::atomic<std::uint32_t> visits{0}; // each simulation counts on the way down
+    std::atomic<std::uint32_t> wins{0};   // and wins on the way back up
+    std::atomic<std::uint32_t> raveVisits{0};
+    std::atomic<std::uint32_t> raveWins{0};
+    std::atomic<MctsNode*> children{nullptr};
+    std::uint16_t childCount = 0;
+    std::int16_t move = noMove; // a cell of the PlayoutBoard, or swapMove
+    std::atomic<std::uint8_t> state{leaf};
+    std::atomic<std::int8_t> proof{unproven};
+};

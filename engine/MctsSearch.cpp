@@ -1,0 +1,506 @@
+#include "engine/MctsSearch.h"
+
+#include "engine/MessageSink.h"
+#include "model/CellName.h"
+
+#include <algorithm>
+#include <cmath>
+#include <stdexcept>
+#include <string>
+#include <system_error>
+#include <thread>
+
+namespace {
+
+constexpr auto relaxed = std::memory_order_relaxed;
+// An unvisited move without RAVE samples is tried before any other.
+constexpr float firstPlayUrgency = 2.0F;
+
+} // namespace
+
+// What one search thread works with; built once per board size, so that a simulation
+// allocates nothing.
+struct MctsSearch::Worker {
+    Worker(std::uint64_t seed, int size) : playout(seed), board(size) {}
+
+    Playout playout;
+    PlayoutBoard board;
+    std::array<MctsNode*, PlayoutBoard::maxCells + 2> path{};
+    std::atomic<std::uint64_t> playouts{0}; // of the running search; read by the timekeeper
+};
+
+MctsSearch::MctsSearch(Config config, MessageSink* sink)
+    : m_config(config), m_sink(sink),
+      m_tree(
+          std::max<std::size_t>(config.treeBytes / sizeof(MctsNode), PlayoutBoard::maxCells + 1)) {
+    m_config.threads = std::max(1, m_config.threads);
+    m_config.expandThreshold = std::max<std::uint32_t>(1, m_config.expandThreshold);
+    m_raveA = static_cast<float>(1.0 / m_config.raveInitial);
+    m_raveB = static_cast<float>(1.0 / m_config.raveFinal);
+}
+
+MctsSearch::~MctsSearch() = default;
+
+bool MctsSearch::setPosition(const Position& position) {
+    const auto n = static_cast<int>(position.size);
+    if (n < 2 || n > PlayoutBoard::maxSize) {
+        throw std::invalid_argument("board size out of range");
+    }
+    PlayoutBoard board(n);
+    const Hex::Coord swapMarker{n, n};
+    for (std::size_t i = 0; i < position.moves.size(); ++i) {
+        const Hex::Coord move = position.moves[i];
+        if (move == swapMarker) {
+            if (i != 1 || !position.swapRule) {
+                throw std::invalid_argument("a swap where none is offered");
+            }
+            const int first = board.index(position.moves[0]);
+            board.set(first, PlayoutBoard::empty);
+            board.set(board.mirror(first), PlayoutBoard::player2);
+            continue;
+        }
+        if (move.row < 0 || move.row >= n || move.col < 0 || move.col >= n ||
+            board.at(board.index(move)) != PlayoutBoard::empty) {
+            throw std::invalid_argument("a move on an occupied cell or off the board");
+        }
+        board.set(board.index(move), i % 2 == 0 ? PlayoutBoard::player1 : PlayoutBoard::player2);
+    }
+
+    // The tree is kept when the new position lies below its root.
+    bool kept = false;
+    const auto& old = m_position.moves;
+    const auto& now = position.moves;
+    if (m_hasPosition && m_position.size == position.size &&
+        m_position.swapRule == position.swapRule && old.size() <= now.size() &&
+        std::equal(old.begin(), old.end(), now.begin())) {
+        const MctsNode* node = &m_tree.root();
+        for (std::size_t k = old.size(); k < now.size() && node != nullptr; ++k) {
+            const int move = now[k] == swapMarker ? MctsNode::swapMove : board.index(now[k]);
+            const MctsNode* children = node->children.load(std::memory_order_acquire);
+            const MctsNode* next = nullptr;
+            for (std::size_t i = 0; children != nullptr && i < node->childCount; ++i) {
+                if (children[i].move == move) {
+                    next = &children[i];
+                }
+            }
+            node = next;
+        }
+        if (node != nullptr) {
+            if (node != &m_tree.root()) {
+                m_tree.keepSubtree(*node);
+            }
+            kept = true;
+        }
+    }
+    if (!kept) {
+        m_tree.clear();
+    }
+
+    if (m_workers.empty() || m_workers.front()->board.size() != n) {
+        m_workers.clear();
+        for (int t = 0; t < m_config.threads; ++t) {
+            m_workers.push_back(std::make_unique<Worker>(
+                m_config.seed * 0x100000001B3ULL + static_cast<std::uint64_t>(t), n));
+        }
+    }
+    m_position = position;
+    m_rootBoard = std::make_unique<PlayoutBoard>(board);
+    m_rootToMove = now.size() % 2 == 0 ? 1 : 2;
+    m_rootLastMove = !now.empty() && now.back() != swapMarker ? board.index(now.back()) : -1;
+    m_rootFirstStone = now.size() == 1 ? board.index(now.front()) : -1;
+    m_hasPosition = true;
+    return kept;
+}
+
+MctsSearch::Result MctsSearch::run(const Limits& limits, const std::atomic<bool>& stop) {
+    Result result;
+    if (!m_hasPosition) {
+        return result;
+    }
+    const auto start = std::chrono::steady_clock::now();
+    m_done = false;
+    m_tickets = 0;
+    for (const auto& worker : m_workers) {
+        worker->playouts = 0;
+    }
+    m_start = start;
+    // The root gets its children first, so that even a search stopped at once has a move.
+    MctsNode& root = m_tree.root();
+    if (root.children.load(std::memory_order_acquire) == nullptr) {
+        PlayoutBoard& board = m_workers.front()->board;
+        board.copyFrom(*m_rootBoard);
+        expand(root, board, m_rootToMove, static_cast<int>(m_position.moves.size()));
+    }
+    std::vector<std::thread> helpers;
+    try {
+        for (std::size_t t = 1; t < m_workers.size(); ++t) {
+            helpers.emplace_back(&MctsSearch::work, this, std::ref(*m_workers[t]),
+                                 std::cref(limits), std::cref(stop), false);
+        }
+    } catch (const std::system_error&) {
+        // The threads that started search on; the search is only slower.
+    }
+    work(*m_workers.front(), limits, stop, true);
+    m_done = true;
+    for (std::thread& helper : helpers) {
+        helper.join();
+    }
+
+    if (const MctsNode* best = bestChild()) {
+        const RootMove described = describe(*best);
+        result.move = described.move;
+        result.winRate = described.winRate;
+    }
+    result.playouts = playoutsSoFar();
+    result.seconds =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    result.nodes = m_tree.nodeCount();
+    result.treeBytes = m_tree.bytes();
+    return result;
+}
+
+void MctsSearch::work(Worker& worker, const Limits& limits, const std::atomic<bool>& stop,
+                      bool timekeeper) {
+    // The clock is read every few playouts, by one thread; the flags at every playout.
+    constexpr std::uint64_t clockEvery = 16;
+    const bool timed = limits.time < std::chrono::hours(24 * 365);
+    const auto deadline = m_start + (timed ? limits.time : std::chrono::milliseconds(0));
+    const bool counted = limits.playouts != std::numeric_limits<std::uint64_t>::max();
+    auto nextReport = m_start + m_config.reportEvery;
+    constexpr auto decidedCheckEvery = std::chrono::milliseconds(50);
+    auto nextDecidedCheck = m_start + decidedCheckEvery;
+    std::uint64_t done = 0;
+    while (!m_done.load(relaxed) && !stop.load(relaxed) &&
+           m_tree.root().proof.load(relaxed) == MctsNode::unproven) {
+        if (counted && m_tickets.fetch_add(1, relaxed) >= limits.playouts) {
+            break;
+        }
+        simulate(worker);
+        worker.playouts.store(++done, relaxed);
+        if (timekeeper && done % clockEvery == 0) {
+            const auto now = std::chrono::steady_clock::now();
+            if (timed && now >= deadline) {
+                break;
+            }
+            if (timed && m_config.stopWhenDecided && now >= nextDecidedCheck) {
+                if (bestMoveIsSettled(now, deadline)) {
+                    break;
+                }
+                nextDecidedCheck = now + decidedCheckEvery;
+            }
+            if (m_sink != nullptr && now >= nextReport) {
+                report(playoutsSoFar());
+                nextReport = now + m_config.reportEvery;
+            }
+        }
+    }
+    m_done.store(true, relaxed);
+}
+
+bool MctsSearch::bestMoveIsSettled(std::chrono::steady_clock::time_point now,
+                                   std::chrono::steady_clock::time_point deadline) const {
+    // Settled when the runner-up could not catch up with the most visited move even if every
+    // playout of the time left went to it, at the rate so far.
+    const double elapsed = std::chrono::duration<double>(now - m_start).count();
+    const double left = std::chrono::duration<double>(deadline - now).count();
+    const MctsNode& root = m_tree.root();
+    const MctsNode* children = root.children.load(std::memory_order_acquire);
+    if (elapsed <= 0.0 || children == nullptr) {
+        return false;
+    }
+    std::uint32_t first = 0;
+    std::uint32_t second = 0;
+    for (std::size_t i = 0; i < root.childCount; ++i) {
+        const std::uint32_t visits = children[i].visits.load(relaxed);
+        if (visits > first) {
+            second = first;
+            first = visits;
+        } else if (visits > second) {
+            second = visits;
+        }
+    }
+    const double rate = static_cast<double>(playoutsSoFar()) / elapsed;
+    return static_cast<double>(first - second) > rate * left;
+}
+
+void MctsSearch::simulate(Worker& worker) {
+    PlayoutBoard& board = worker.board;
+    board.copyFrom(*m_rootBoard);
+    MctsNode* node = &m_tree.root();
+    node->visits.fetch_add(1, relaxed);
+    worker.path[0] = node;
+    int depth = 0;
+    int toMove = m_rootToMove;
+    auto moveCount = static_cast<int>(m_position.moves.size());
+    int lastMove = m_rootLastMove;
+    int firstStone = m_rootFirstStone;
+    int winner = 0;
+
+    // Down the tree, each step counted at once (the virtual loss that spreads the threads).
+    for (;;) {
+        const std::int8_t proof = node->proof.load(relaxed);
+        if (proof != MctsNode::unproven) {
+            winner = proof == MctsNode::moverWins ? 3 - toMove : toMove;
+            break;
+        }
+        MctsNode* children = node->children.load(std::memory_order_acquire);
+        if (children == nullptr) {
+            if (depth > 0 && node->visits.load(relaxed) < m_config.expandThreshold) {
+                break;
+            }
+            children = expand(*node, board, toMove, moveCount);
+            if (children == nullptr) {
+                if (node->proof.load(relaxed) != MctsNode::unproven) {
+                    continue; // the game is over here
+                }
+                break; // another thread is expanding it, or the tree is full
+            }
+        }
+        MctsNode* child = select(*node, children);
+        child->visits.fetch_add(1, relaxed);
+        play(board, child->move, toMove, firstStone);
+        if (moveCount == 0) {
+            firstStone = child->move;
+        }
+        lastMove = child->move;
+        toMove = 3 - toMove;
+        ++moveCount;
+        node = child;
+        worker.path[static_cast<std::size_t>(++depth)] = node;
+    }
+
+    if (winner == 0) {
+        winner = worker.playout.run(board, toMove, lastMove);
+    }
+    backUp(worker, depth, winner);
+}
+
+MctsNode* MctsSearch::expand(MctsNode& node, PlayoutBoard& board, int toMove, int moveCount) {
+    std::uint8_t expected = MctsNode::leaf;
+    if (!node.state.compare_exchange_strong(expected, MctsNode::expanding,
+                                            std::memory_order_acq_rel)) {
+        return nullptr;
+    }
+    // Only the side that has just moved can have joined its edges.
+    if (moveCount > 0 && board.connects(3 - toMove)) {
+        node.proof.store(MctsNode::moverWins, relaxed);
+        node.state.store(MctsNode::closed, std::memory_order_release);
+        return nullptr;
+    }
+    int empties = 0;
+    for (int cell = board.firstCell(); cell < board.endCell(); ++cell) {
+        empties += board.at(cell) == PlayoutBoard::empty ? 1 : 0;
+    }
+    const bool swapOffered = m_position.swapRule && moveCount == 1;
+    const auto count = static_cast<std::size_t>(empties + (swapOffered ? 1 : 0));
+    MctsNode* block = m_tree.allocate(count);
+    if (block == nullptr) {
+        node.state.store(MctsNode::closed, std::memory_order_release);
+        return nullptr;
+    }
+    std::size_t i = 0;
+    for (int cell = board.firstCell(); cell < board.endCell(); ++cell) {
+        if (board.at(cell) == PlayoutBoard::empty) {
+            block[i++].move = static_cast<std::int16_t>(cell);
+        }
+    }
+    if (swapOffered) {
+        block[i].move = MctsNode::swapMove;
+    }
+    node.childCount = static_cast<std::uint16_t>(count);
+    node.children.store(block, std::memory_order_release);
+    node.state.store(MctsNode::expanded, std::memory_order_release);
+    return block;
+}
+
+MctsNode* MctsSearch::select(const MctsNode& node, MctsNode* children) const {
+    // Fuego's blend of a move's own mean with its RAVE mean: with d = a + b * raveVisits,
+    // value = (wins * d + raveWins) / (visits * d + raveVisits).
+    const float logParent = m_config.exploration > 0.0
+                                ? std::log(static_cast<float>(node.visits.load(relaxed)) + 1.0F)
+                                : 0.0F;
+    const auto exploration = static_cast<float>(m_config.exploration);
+    MctsNode* chosen = children;
+    float best = -1.0F;
+    for (std::size_t i = 0; i < node.childCount; ++i) {
+        MctsNode& child = children[i];
+        const std::int8_t proof = child.proof.load(relaxed);
+        if (proof == MctsNode::moverWins) {
+            return &child;
+        }
+        if (proof == MctsNode::moverLoses) {
+            continue;
+        }
+        const auto n = static_cast<float>(child.visits.load(relaxed));
+        const auto rn = static_cast<float>(child.raveVisits.load(relaxed));
+        float value = firstPlayUrgency;
+        if (n + rn > 0.0F) {
+            const float d = m_raveA + m_raveB * rn;
+            const auto w = static_cast<float>(child.wins.load(relaxed));
+            const auto rw = static_cast<float>(child.raveWins.load(relaxed));
+            value = (w * d + rw) / (n * d + rn);
+            if (exploration > 0.0F) {
+                value += exploration * std::sqrt(logParent / (n + 1.0F));
+            }
+        }
+        if (value > best) {
+            best = value;
+            chosen = &child;
+        }
+    }
+    return chosen;
+}
+
+void MctsSearch::play(PlayoutBoard& board, int move, int toMove, int firstStone) const {
+    if (move == MctsNode::swapMove) {
+        board.set(firstStone, PlayoutBoard::empty);
+        board.set(board.mirror(firstStone), PlayoutBoard::player2);
+        return;
+    }
+    board.set(move, static_cast<std::uint8_t>(toMove));
+}
+
+void MctsSearch::backUp(Worker& worker, int depth, int winner) {
+    const PlayoutBoard& board = worker.board;
+    int toMove = m_rootToMove;
+    for (int i = 0; i <= depth; ++i) {
+        MctsNode& node = *worker.path[static_cast<std::size_t>(i)];
+        if (i > 0 && winner != toMove) {
+            node.wins.fetch_add(1, relaxed); // the mover won
+        }
+        // Every cell the side to move here took later counts for the child of that cell.
+        // Plain loads and stores, with no branch on the cell's colour (which is random): a
+        // sample lost to another thread is harmless and far cheaper than locked adds.
+        MctsNode* block = node.children.load(std::memory_order_acquire);
+        if (block != nullptr) {
+            const std::uint32_t won = winner == toMove ? 1 : 0;
+            std::size_t count = node.childCount;
+            count -= count > 0 && block[count - 1].move == MctsNode::swapMove ? 1 : 0;
+            for (std::size_t c = 0; c < count; ++c) {
+                MctsNode& child = block[c];
+                const std::uint32_t took = (board.at(child.move) & 3) == toMove ? 1 : 0;
+                child.raveVisits.store(child.raveVisits.load(relaxed) + took, relaxed);
+                child.raveWins.store(child.raveWins.load(relaxed) + (took & won), relaxed);
+            }
+        }
+        toMove = 3 - toMove;
+    }
+    proveUpwards(worker, depth);
+}
+
+void MctsSearch::proveUpwards(Worker& worker, int depth) {
+    for (int i = depth; i > 0; --i) {
+        const MctsNode& child = *worker.path[static_cast<std::size_t>(i)];
+        MctsNode& parent = *worker.path[static_cast<std::size_t>(i - 1)];
+        const std::int8_t proof = child.proof.load(relaxed);
+        if (proof == MctsNode::moverWins) {
+            parent.proof.store(MctsNode::moverLoses, relaxed); // a winning reply exists
+            continue;
+        }
+        if (proof != MctsNode::moverLoses) {
+            return;
+        }
+        const MctsNode* children = parent.children.load(std::memory_order_acquire);
+        for (std::size_t c = 0; c < parent.childCount; ++c) {
+            if (children[c].proof.load(relaxed) != MctsNode::moverLoses) {
+                return;
+            }
+        }
+        parent.proof.store(MctsNode::moverWins, relaxed); // every reply loses
+    }
+}
+
+const MctsNode* MctsSearch::bestChild() const {
+    const MctsNode& root = m_tree.root();
+    const MctsNode* children = root.children.load(std::memory_order_acquire);
+    if (children == nullptr) {
+        return nullptr;
+    }
+    // A proven win; else the most visited move not proven lost; else the most visited.
+    const MctsNode* best = nullptr;
+    const MctsNode* anyBest = nullptr;
+    for (std::size_t i = 0; i < root.childCount; ++i) {
+        const MctsNode& child = children[i];
+        const std::int8_t proof = child.proof.load(relaxed);
+        if (proof == MctsNode::moverWins) {
+            return &child;
+        }
+        const std::uint32_t visits = child.visits.load(relaxed);
+        if (anyBest == nullptr || visits > anyBest->visits.load(relaxed)) {
+            anyBest = &child;
+        }
+        if (proof != MctsNode::moverLoses &&
+            (best == nullptr || visits > best->visits.load(relaxed))) {
+            best = &child;
+        }
+    }
+    return best != nullptr ? best : anyBest;
+}
+
+MctsSearch::RootMove MctsSearch::describe(const MctsNode& child) const {
+    RootMove move;
+    move.move = moveOf(child);
+    move.visits = child.visits.load(relaxed);
+    const std::int8_t proof = child.proof.load(relaxed);
+    move.proven = proof != MctsNode::unproven;
+    if (move.proven) {
+        move.winRate = proof == MctsNode::moverWins ? 1.0 : 0.0;
+    } else if (move.visits > 0) {
+        move.winRate = static_cast<double>(child.wins.load(relaxed)) / move.visits;
+    }
+    return move;
+}
+
+Hex::Coord MctsSearch::moveOf(const MctsNode& child) const {
+    if (child.move == MctsNode::swapMove) {
+        const auto n = static_cast<std::int32_t>(m_position.size);
+        return Hex::Coord{n, n};
+    }
+    return m_rootBoard->coord(child.move);
+}
+
+std::vector<MctsSearch::RootMove> MctsSearch::rootMoves(std::size_t count) const {
+    std::vector<RootMove> moves;
+    if (!m_hasPosition) {
+        return moves;
+    }
+    const MctsNode& root = m_tree.root();
+    const MctsNode* children = root.children.load(std::memory_order_acquire);
+    for (std::size_t i = 0; children != nullptr && i < root.childCount; ++i) {
+        moves.push_back(describe(children[i]));
+    }
+    std::stable_sort(moves.begin(), moves.end(),
+                     [](const RootMove& a, const RootMove& b) { return a.visits > b.visits; });
+    moves.resize(std::min(count, moves.size()));
+    return moves;
+}
+
+std::uint32_t MctsSearch::rootVisits() const {
+    return m_tree.root().visits.load(relaxed);
+}
+
+std::uint64_t MctsSearch::playoutsSoFar() const {
+    std::uint64_t total = 0;
+    for (const auto& worker : m_workers) {
+        total += worker->playouts.load(relaxed);
+    }
+    return total;
+}
+
+void MctsSearch::report(std::uint64_t playouts) const {
+    std::string text = "Thinking: " + std::to_string(playouts) + " playouts";
+    if (const MctsNode* best = bestChild()) {
+        const RootMove move = describe(*best);
+        const auto n = static_cast<std::int32_t>(m_position.size);
+        text += ", best ";
+        text += move.move == Hex::Coord{n, n} ? std::string("swap") : Hex::cellName(move.move);
+        text += " " + std::to_string(std::lround(move.winRate * 100.0)) + "%";
+    }
+    m_sink->post(WmAppStatusText{std::move(text)});
+    m_sink->post(WmAppShowEval{});
+    for (const RootMove& move : rootMoves(m_config.reportedMoves)) {
+        if (move.move.row < static_cast<std::int32_t>(m_position.size)) {
+            m_sink->post(WmAppShowEval{CellEvaluation{move.move.row, move.move.col, move.winRate}});
+        }
+    }
+}

@@ -1,0 +1,137 @@
+#pragma once
+
+#include "engine/MctsTree.h"
+#include "engine/Playout.h"
+#include "engine/PlayoutBoard.h"
+#include "model/Coord.h"
+
+#include <array>
+#include <atomic>
+#include <chrono>
+#include <cstdint>
+#include <limits>
+#include <memory>
+#include <vector>
+
+class MessageSink;
+
+// Monte-Carlo tree search for Hex: UCT with all-moves-as-first (RAVE) statistics, playouts
+// that save intruded bridges (Playout), a tree shared by all search threads (lock-free
+// counters, a virtual loss on the way down) and kept between moves, and exact results
+// propagated up from won positions. The swap is a move of the tree where the rules offer it.
+//
+// Thread contract: setPosition(), run() and the readers on one owning thread; run() starts
+// the other search threads itself and joins them before it returns. The stop flag of run()
+// may be raised from any thread; the search then ends within one playout per thread.
+class MctsSearch {
+public:
+    // The moves from the empty board, the swap marker (N, N) included; with swapRule, the
+    // second move may be the swap.
+    struct Position {
+        std::uint32_t size = 11;
+        std::vector<Hex::Coord> moves;
+        bool swapRule = true;
+    };
+
+    struct Limits {
+        std::chrono::milliseconds time = std::chrono::milliseconds::max();
+        std::uint64_t playouts = std::numeric_limits<std::uint64_t>::max();
+    };
+
+    struct Config {
+        int threads = 1;
+        // The tree's ceiling; keeping a subtree copies it, so the peak is about twice this.
+        std::size_t treeBytes = std::size_t{1} << 30;
+        std::uint64_t seed = 1;
+        // A node gets children once this many simulations have passed through it.
+        std::uint32_t expandThreshold = 10;
+        // How much the RAVE statistics count against the node's own (Fuego's weights: a RAVE
+        // sample weighs `raveInitial` at first and the RAVE total is worth at most
+        // `raveFinal` of the node's own simulations).
+        double raveInitial = 0.9;
+        double raveFinal = 20000.0;
+        // The UCB term's constant; 0 leaves exploration to RAVE.
+        double exploration = 0.0;
+        // A timed search ends early once no other move can overtake the most visited one
+        // in the time left.
+        bool stopWhenDecided = true;
+        // How often run() posts its status text and the root moves' win rates to the sink.
+        std::chrono::milliseconds reportEvery{1000};
+        std::size_t reportedMoves = 10;
+    };
+
+    // A root move and its statistics; the swap is the swap marker (N, N).
+    struct RootMove {
+        Hex::Coord move = Hex::noMove;
+        std::uint32_t visits = 0;
+        double winRate = 0.0; // for the side to move at the root; 1 or 0 once proven
+        bool proven = false;
+    };
+
+    struct Result {
+        Hex::Coord move = Hex::noMove; // noMove when the game is already over
+        double winRate = 0.0;
+        std::uint64_t playouts = 0; // of this run
+        double seconds = 0.0;
+        std::size_t nodes = 0;
+        std::size_t treeBytes = 0;
+    };
+
+    // The sink (optional) receives the status text "Thinking: N playouts, best C5 57%" and
+    // the win rates of the most visited root moves while run() searches.
+    explicit MctsSearch(Config config, MessageSink* sink = nullptr);
+    ~MctsSearch();
+    MctsSearch(const MctsSearch&) = delete;
+    MctsSearch& operator=(const MctsSearch&) = delete;
+
+    // Sets the position to search. When it follows the last one by moves that the tree
+    // holds, the subtree below them is kept; returns whether it was. Moves must be legal
+    // (std::invalid_argument otherwise).
+    bool setPosition(const Position& position);
+
+    // Searches until a limit, the stop flag, or a decided root. The calling thread is one of
+    // the configured threads. Without a position there is nothing to search (noMove).
+    Result run(const Limits& limits, const std::atomic<bool>& stop);
+
+    // The root moves, most visited first, at most `count`.
+    std::vector<RootMove> rootMoves(std::size_t count) const;
+    std::uint32_t rootVisits() const;
+    std::size_t nodeCount() const { return m_tree.nodeCount(); }
+    const Config& config() const { return m_config; }
+
+private:
+    struct Worker;
+
+    void work(Worker& worker, const Limits& limits, const std::atomic<bool>& stop, bool timekeeper);
+    bool bestMoveIsSettled(std::chrono::steady_clock::time_point now,
+                           std::chrono::steady_clock::time_point deadline) const;
+    void simulate(Worker& worker);
+    MctsNode* expand(MctsNode& node, PlayoutBoard& board, int toMove, int moveCount);
+    MctsNode* select(const MctsNode& node, MctsNode* children) const;
+    void play(PlayoutBoard& board, int move, int toMove, int firstStone) const;
+    void backUp(Worker& worker, int depth, int winner);
+    static void proveUpwards(Worker& worker, int depth);
+    const MctsNode* bestChild() const;
+    RootMove describe(const MctsNode& child) const;
+    Hex::Coord moveOf(const MctsNode& child) const;
+    void report(std::uint64_t playouts) const;
+    std::uint64_t playoutsSoFar() const;
+
+    Config m_config;
+    MessageSink* m_sink;
+    MctsTree m_tree;
+    std::vector<std::unique_ptr<Worker>> m_workers;
+    std::atomic<bool> m_done{false};
+    std::chrono::steady_clock::time_point m_start; // of the running search
+    std::atomic<std::uint64_t> m_tickets{0};
+
+    // The root position.
+    bool m_hasPosition = false;
+    Position m_position;
+    std::unique_ptr<PlayoutBoard> m_rootBoard;
+    int m_rootToMove = 1;
+    int m_rootLastMove = -1;
+    int m_rootFirstStone = -1; // the first stone's cell while it may still be swapped
+    float m_raveA = 0.0F;      // 1 / raveInitial
+    float m_raveB = 0.0F;      // 1 / raveFinal
+};

@@ -1,0 +1,110 @@
+#include "players/ExpertPlayer.h"
+
+#include "engine/MessageSink.h"
+#include "model/Game.h"
+#include "players/MoveBudget.h"
+#include "players/StopWatcher.h"
+
+#include <random>
+
+namespace {
+
+MctsSearch::Config searchConfig(const ExpertPlayer::Context& context) {
+    MctsSearch::Config config;
+    config.threads = context.threads;
+    config.treeBytes = context.treeBytes;
+    config.seed = context.seed ? *context.seed : std::random_device{}();
+    return config;
+}
+
+} // namespace
+
+ExpertPlayer::ExpertPlayer(std::string name, std::int32_t timeLimit, Context context)
+    : TimedPlayer(std::move(name), context.clock), m_context(std::move(context)),
+      m_timeLimit(timeLimit), m_search(searchConfig(m_context), &m_context.sink) {}
+
+ExpertPlayer::~ExpertPlayer() {
+    // A think that starts now sees m_closing (see think()); one that runs sees m_stopped.
+    m_closing = true;
+    m_stopped = true;
+    waitUntilIdle();
+}
+
+Hex::Coord ExpertPlayer::chooseMove(Event& stopEvent) {
+    const std::vector<Hex::Coord> moves = game()->moves();
+    if (m_declinedAt && *m_declinedAt == moves) {
+        m_declinedAt.reset(); // the swap decision's search already chose this move
+        return m_declinedMove;
+    }
+    m_declinedAt.reset();
+    const MctsSearch::Result result = think(stopEvent);
+    const auto n = static_cast<std::int32_t>(game()->board().size());
+    if (result.move == Hex::noMove || result.move == Hex::Coord{n, n}) {
+        return firstEmptyCell(); // a finished game has no search move; never the swap here
+    }
+    return result.move;
+}
+
+bool ExpertPlayer::decideSwap(Event& stopEvent) {
+    const MctsSearch::Result result = think(stopEvent);
+    const auto n = static_cast<std::int32_t>(game()->board().size());
+    if (result.move == Hex::Coord{n, n}) {
+        return true;
+    }
+    if (result.move != Hex::noMove) {
+        m_declinedAt = game()->moves();
+        m_declinedMove = result.move;
+    }
+    return false;
+}
+
+MctsSearch::Result ExpertPlayer::think(Event& stopEvent) {
+    // Raised again at once if the player is being destroyed: the destructor's stop must not
+    // be lost to this reset.
+    m_stopped = false;
+    if (m_closing) {
+        m_stopped = true;
+    }
+    StopWatcher watcher(stopEvent, m_stopped);
+    postStatus("Quorlen AI thinking...");
+
+    const Hex::Game& current = *game();
+    const std::uint32_t n = current.board().size();
+    m_search.setPosition(MctsSearch::Position{n, current.moves(), m_context.swapRule});
+    m_lastResult = m_search.run(limits(n, current.moveNumber()), m_stopped);
+
+    if (!m_stopped) {
+        postStatus("Quorlen AI finished");
+    }
+    if (!m_stopped) {
+        m_context.sink.post(WmAppShowPaths{});
+    }
+    if (!m_stopped) {
+        m_context.sink.post(WmAppShowEval{});
+    }
+    return m_lastResult;
+}
+
+MctsSearch::Limits ExpertPlayer::limits(std::uint32_t n, int moveNumber) {
+    MctsSearch::Limits limits;
+    if (m_context.playouts) {
+        limits.playouts = *m_context.playouts;
+        return limits;
+    }
+    if (m_context.moveTime) {
+        limits.time = *m_context.moveTime;
+        return limits;
+    }
+    const std::int32_t budget = timeBudget(n, moveNumber);
+    limits.time =
+        budget > 0 ? std::chrono::milliseconds(std::chrono::seconds(budget)) : shortestThink;
+    return limits;
+}
+
+std::int32_t ExpertPlayer::timeBudget(std::uint32_t n, int moveNumber) {
+    return moveBudget(m_timeLimit, timeUsed(), n, moveNumber);
+}
+
+void ExpertPlayer::postStatus(const char* text) {
+    m_context.sink.post(WmAppStatusText{text});
+}

@@ -1,0 +1,10 @@
+#pragma once
+
+#include <cstdint>
+
+// The computer players' time for one move, in whole seconds: twice the equal share of the
+// time left (the whole-game limit minus the time used), spread over the stones the player is
+// still expected to place (half the board's cells minus the move number). 0 or less means
+// there is no time to search; a share of no moves left is 0, never a division by zero.
+std::int32_t moveBudget(std::int32_t timeLimit, std::int32_t timeUsed, std::uint32_t n,
+                        int moveNumber);

@@ -1,0 +1,373 @@
+// Take Back, Hint, Resign, the review of a stopped game and Save As, on the document alone:
+// the test answers the game thread's announcements as the window would.
+
+#include "document/CQuorlenDoc.h"
+#include "model/CellName.h"
+#include "players/ComputerPlayer.h"
+#include "settings/FileText.h"
+#include "settings/SettingsDefaults.h"
+#include "settings/SettingsKeys.h"
+#include "settings/SettingsStore.h"
+
+#include "support/Eventually.h"
+#include "support/FakeClock.h"
+#include "support/RecordingSink.h"
+#include "support/TempDirectory.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <chrono>
+#include <fstream>
+#include <functional>
+#include <thread>
+
+namespace {
+
+namespace fs = std::filesystem;
+using namespace std::chrono_literals;
+using Cells = std::vector<Hex::Coord>;
+using Step = GameReview::Step;
+
+class GameToolsTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        SettingsDefaults::apply(settings);
+        settings.set(SettingsKeys::boardSize, "4");
+    }
+
+    // The clock stands still unless a test moves it, so a hard search ends only when its
+    // position is decided: the same position gives the same reply however loaded the
+    // machine is.
+    std::unique_ptr<CQuorlenDoc> makeDocument(std::function<void(std::chrono::milliseconds)> pause =
+                                                  [](auto) {}) {
+        return std::make_unique<CQuorlenDoc>(CQuorlenDoc::Context{
+            settings, sink, clock, directory.path() / "quorlen.dat", std::move(pause), {}});
+    }
+
+    // The window's part: every announcement posted since the last look is handed to the
+    // document, in order.
+    void deliver(CQuorlenDoc& document) {
+        const std::vector<Message> messages = sink.messages();
+        for (; m_delivered < messages.size(); ++m_delivered) {
+            if (const auto* turn = std::get_if<WmAppHumanTurn>(&messages[m_delivered])) {
+                document.onHumanTurn(turn->player);
+            } else if (const auto* offer = std::get_if<WmAppSwapOffer>(&messages[m_delivered])) {
+                document.onSwapOffer(offer->player);
+            }
+        }
+    }
+    bool asked(CQuorlenDoc& document, int side) {
+        return eventually([&] {
+            deliver(document);
+            return document.awaitsMove(side);
+        });
+    }
+    bool offeredSwap(CQuorlenDoc& document, int side) {
+        return eventually([&] {
+            deliver(document);
+            return document.swapOffered(side);
+        });
+    }
+    bool play(CQuorlenDoc& document, int side, Hex::Coord cell) {
+        return asked(document, side) && document.cellClicked(cell.row, cell.col);
+    }
+    static Hex::Coord firstEmpty(const CQuorlenDoc& document) {
+        const Hex::Board board = document.game()->boardSnapshot();
+        for (int row = 0; row < static_cast<int>(board.size()); ++row) {
+            for (int col = 0; col < static_cast<int>(board.size()); ++col) {
+                if (board.at(row, col) == 0) {
+                    return {row, col};
+                }
+            }
+        }
+        return Hex::noMove;
+    }
+    static bool stop(CQuorlenDoc& document) {
+        if (document.isRunning()) {
+            document.newGame();
+        }
+        return eventually([&] { return !document.isRunning(); });
+    }
+
+    FakeClock clock;
+    SettingsStore settings;
+    RecordingSink sink;
+    TempDirectory directory;
+
+private:
+    std::size_t m_delivered = 0;
+};
+
+class TakeBackTest : public GameToolsTest, public ::testing::WithParamInterface<PlayerKind> {};
+
+// Human Player 1 against a learning computer Player 2: taking the computer's reply and the
+// human's move back and playing the same move again gives the same position, the same reply
+// and the same weights, as if the taken-back moves had never been played.
+TEST_P(TakeBackTest, PlayingTheSameMoveAgainGivesTheSameReply) {
+    settings.setInt(SettingsKeys::p2Type, static_cast<int>(GetParam()));
+    settings.set(SettingsKeys::learning, "1");
+    auto document = makeDocument();
+    const auto weights = [&] {
+        return dynamic_cast<ComputerPlayer&>(document->player(2)).weights();
+    };
+    document->newGame();
+    ASSERT_TRUE(asked(*document, 1));
+    EXPECT_FALSE(document->canTakeBack()); // no human move yet
+
+    ASSERT_TRUE(play(*document, 1, {1, 1})); // in the middle: the computer swaps
+    ASSERT_TRUE(play(*document, 1, {0, 2}));
+    ASSERT_TRUE(asked(*document, 1));
+    const Weights before = weights();
+    const Cells position = document->game()->moves();
+    clock.advance(7); // Player 1 thinks for 7 seconds
+    const Hex::Coord again = firstEmpty(*document);
+    ASSERT_TRUE(play(*document, 1, again));
+    ASSERT_TRUE(asked(*document, 1));
+    const Cells played = document->game()->moves();
+    ASSERT_EQ(played.size(), position.size() + 2);
+    const Weights learned = weights();
+    if (GetParam() == PlayerKind::hard) {
+        ASSERT_NE(learned, before); // the reply's learning step moved the weights
+    }
+
+    ASSERT_TRUE(document->takeBack());
+    ASSERT_TRUE(asked(*document, 1));
+    EXPECT_EQ(document->game()->moves(), position);
+    EXPECT_EQ(weights(), before);
+    EXPECT_EQ(document->player(1).timeUsed(), 7); // the clock is not rewound
+
+    ASSERT_TRUE(play(*document, 1, again));
+    ASSERT_TRUE(asked(*document, 1));
+    EXPECT_EQ(document->game()->moves(), played);
+    EXPECT_EQ(weights(), learned);
+    EXPECT_TRUE(sink.all<GameErrorText>().empty());
+    EXPECT_TRUE(stop(*document));
+}
+
+INSTANTIATE_TEST_SUITE_P(Strengths, TakeBackTest,
+                         ::testing::Values(PlayerKind::easy, PlayerKind::hard));
+
+// A taken-back swap gives the first stone back to its owner and offers the swap again.
+TEST_F(GameToolsTest, TakingBackASwapOffersItAgain) {
+    settings.setInt(SettingsKeys::p1Type, static_cast<int>(PlayerKind::easy));
+    auto document = makeDocument();
+    document->newGame();
+    ASSERT_TRUE(offeredSwap(*document, 2));
+    EXPECT_FALSE(document->canTakeBack()); // Player 2 has not moved yet
+    const Hex::Coord first = document->game()->moves().front();
+    document->swapClicked();
+    ASSERT_TRUE(asked(*document, 2));
+    const Cells played = document->game()->moves();
+    ASSERT_EQ(played.size(), 3u);
+
+    ASSERT_TRUE(document->takeBack());
+    ASSERT_TRUE(offeredSwap(*document, 2));
+    EXPECT_EQ(document->game()->moves(), Cells{first});
+    EXPECT_EQ(document->game()->boardSnapshot().at(first.row, first.col), 1);
+    document->swapClicked();
+    ASSERT_TRUE(asked(*document, 2));
+    EXPECT_EQ(document->game()->moves(), played);
+    EXPECT_TRUE(stop(*document));
+}
+
+// Take Back pressed while the computer answers the first move: whether its answer lands
+// before the stop or not, the board is empty again, Player 1 is asked once more, no click
+// of the old game reaches the new one and the game goes on.
+TEST_F(GameToolsTest, TakingBackTheFirstMoveRacesTheComputersAnswer) {
+    settings.setInt(SettingsKeys::p2Type, static_cast<int>(PlayerKind::easy));
+    for (const auto delay : {0ms, 5ms, 100ms}) {
+        std::atomic<bool> thinking{false};
+        auto document = makeDocument([&](std::chrono::milliseconds) {
+            thinking = true;
+            std::this_thread::sleep_for(delay);
+        });
+        document->newGame();
+        ASSERT_TRUE(play(*document, 1, {0, 0})); // a corner: the computer declines the swap
+        ASSERT_TRUE(eventually([&] { return thinking.load(); }));
+        ASSERT_TRUE(document->takeBack()) << delay.count();
+        EXPECT_FALSE(document->cellClicked(2, 2)); // nobody is asked yet in the new game
+        ASSERT_TRUE(asked(*document, 1));
+        EXPECT_TRUE(document->game()->moves().empty());
+        EXPECT_FALSE(document->canTakeBack());
+        ASSERT_TRUE(play(*document, 1, {0, 0}));
+        ASSERT_TRUE(eventually([&] { return document->game()->moves().size() == 2; }));
+        EXPECT_TRUE(sink.all<GameErrorText>().empty());
+        EXPECT_TRUE(stop(*document));
+    }
+}
+
+// Take Back while the hard player searches stops the search and takes the human's move back.
+TEST_F(GameToolsTest, TakingBackStopsARunningSearch) {
+    settings.set(SettingsKeys::boardSize, "10"); // the standing clock never ends this search
+    settings.setInt(SettingsKeys::p2Type, static_cast<int>(PlayerKind::hard));
+    auto document = makeDocument();
+    document->newGame();
+    ASSERT_TRUE(play(*document, 1, {0, 0}));
+    ASSERT_TRUE(play(*document, 1, {9, 9}));
+    ASSERT_TRUE(sink.waitForStatus("Looking ahead 1 moves..."));
+    ASSERT_TRUE(document->takeBack());
+    ASSERT_TRUE(asked(*document, 1));
+    EXPECT_EQ(document->game()->moves().size(), 2u);
+    EXPECT_TRUE(stop(*document));
+}
+
+TEST_F(GameToolsTest, HintMarksTheMoveUntilTheNextMove) {
+    settings.set(SettingsKeys::boardSize, "10");
+    auto document = makeDocument();
+    document->newGame();
+    EXPECT_FALSE(document->canHint()); // nobody is asked yet
+    ASSERT_TRUE(asked(*document, 1));
+    ASSERT_TRUE(document->hint());
+    EXPECT_FALSE(document->hint()); // being found: a second one does nothing
+    EXPECT_FALSE(document->canHint());
+    ASSERT_TRUE(document->cellClicked(4, 4)); // the position changes: the hint stops
+    EXPECT_FALSE(document->canHint());
+
+    ASSERT_TRUE(offeredSwap(*document, 2));
+    ASSERT_TRUE(document->hint());
+    ASSERT_TRUE(eventually([&] {
+        clock.advance(10); // the hint's five seconds are up, whenever its search started
+        return !sink.all<WmAppShowHint>().empty();
+    }));
+    EXPECT_EQ(sink.all<WmAppStatusText>().back().text, "Finding a hint...");
+    for (const WmAppShowHint& shown : sink.all<WmAppShowHint>()) {
+        document->onShowHint(shown); // only the answer to the running request counts
+    }
+    const Hex::Coord hint = document->hintMove();
+    ASSERT_NE(hint, Hex::noMove);
+    EXPECT_EQ(document->game()->boardSnapshot().at(hint.row, hint.col), 0);
+    EXPECT_EQ(sink.all<WmAppStatusText>().back().text.rfind("Hint: " + Hex::cellName(hint), 0), 0u);
+    WmAppShowHint valued = sink.all<WmAppShowHint>().back();
+    valued.move = Hex::Coord{2, 4};
+    valued.value = -0.5;
+    document->onShowHint(valued);
+    EXPECT_EQ(sink.all<WmAppStatusText>().back().text, "Hint: C5 (-0.50 for Player 2)");
+
+    ASSERT_TRUE(document->cellClicked(0, 0));
+    EXPECT_EQ(document->hintMove(), Hex::noMove);
+    EXPECT_EQ(sink.all<WmAppStatusText>().back().text, ""); // the hint's text goes with it
+    document->onShowHint(sink.all<WmAppShowHint>().back()); // late: the position has changed
+    EXPECT_EQ(document->hintMove(), Hex::noMove);
+    EXPECT_TRUE(stop(*document));
+}
+
+TEST_F(GameToolsTest, ResignEndsTheGameWonByTheOtherSide) {
+    auto document = makeDocument();
+    document->newGame();
+    EXPECT_FALSE(document->canResign());
+    ASSERT_TRUE(play(*document, 1, {0, 0}));
+    ASSERT_TRUE(offeredSwap(*document, 2));
+    ASSERT_TRUE(document->resign());
+    EXPECT_FALSE(document->isRunning());
+    EXPECT_TRUE(document->isGameOver());
+    EXPECT_EQ(document->resignedSide(), 2);
+    EXPECT_FALSE(document->swapOffered());
+    EXPECT_EQ(sink.all<WmAppStatusText>().back().text, "Player 1 wins by resignation");
+    EXPECT_FALSE(document->canResign());
+    EXPECT_FALSE(document->canTakeBack());
+
+    // SGF keeps the result; a record holds the moves only.
+    EXPECT_EQ(document->saveAs(directory.path() / "resigned.SGF"), "");
+    const auto sgf = FileText::readAll(directory.path() / "resigned.SGF");
+    ASSERT_TRUE(sgf);
+    EXPECT_NE(sgf->find("RE[B+R]"), std::string::npos) << *sgf;
+    EXPECT_NE(sgf->find(";B[a1])"), std::string::npos) << *sgf;
+    EXPECT_EQ(document->saveAs(directory.path() / "resigned.txt"), "");
+    EXPECT_EQ(FileText::readAll(directory.path() / "resigned.txt"), "4\r\n0.0\r\n");
+
+    // Open tells SGF from a record by the content, whatever the name.
+    std::ofstream(directory.path() / "game.txt", std::ios::binary)
+        << "\xEF\xBB\xBF (;FF[4]GM[11]SZ[5]RE[W+R];B[c2];W[swap-pieces];B[A1])";
+    ASSERT_TRUE(document->openRecord(directory.path() / "game.txt"));
+    EXPECT_EQ(document->game()->moves(), (Cells{{1, 2}, {5, 5}, {0, 0}}));
+    EXPECT_EQ(sink.all<WmAppStatusText>().back().text, ""); // the resignation's text is gone
+    EXPECT_EQ(document->saveAs(directory.path() / "again.sgf"), ""); // the result is kept
+    EXPECT_NE(FileText::readAll(directory.path() / "again.sgf").value_or("").find("RE[W+R]"),
+              std::string::npos);
+    std::string problem;
+    std::ofstream(directory.path() / "chess.sgf", std::ios::binary) << "(;GM[3])";
+    EXPECT_FALSE(document->openRecord(directory.path() / "chess.sgf", &problem));
+    EXPECT_FALSE(problem.empty());
+    EXPECT_EQ(document->game()->board().size(), 5u);
+}
+
+TEST_F(GameToolsTest, ReviewStepsThroughAStoppedGameAndContinuesFromThere) {
+    auto document = makeDocument();
+    document->newGame();
+    ASSERT_TRUE(play(*document, 1, {0, 0}));
+    ASSERT_TRUE(offeredSwap(*document, 2));
+    ASSERT_TRUE(document->cellClicked(1, 1)); // declines the swap
+    ASSERT_TRUE(asked(*document, 1));
+    clock.advance(3);
+    ASSERT_TRUE(document->cellClicked(2, 2));
+    ASSERT_TRUE(asked(*document, 2));
+    EXPECT_FALSE(document->canShowMove(Step::previous)); // not while the game runs
+    ASSERT_TRUE(stop(*document));
+    EXPECT_EQ(document->player(1).timeUsed(), 3);
+
+    using Shown = std::pair<std::size_t, std::size_t>;
+    EXPECT_EQ(document->reviewPosition(), (Shown{3, 3}));
+    EXPECT_FALSE(document->canShowMove(Step::next));
+    ASSERT_TRUE(document->showMove(Step::previous));
+    EXPECT_EQ(document->reviewPosition(), (Shown{2, 3}));
+    EXPECT_EQ(document->shownGame()->lastMove(), (Hex::Coord{1, 1}));
+    ASSERT_TRUE(document->showMove(Step::first));
+    EXPECT_TRUE(document->shownGame()->moves().empty());
+    EXPECT_FALSE(document->showMove(Step::previous));
+    ASSERT_TRUE(document->showMove(Step::next));
+    EXPECT_EQ(document->shownGame()->moves(), (Cells{{0, 0}}));
+    ASSERT_TRUE(document->showMove(Step::last));
+    EXPECT_EQ(document->shownGame(), document->game());
+    ASSERT_TRUE(document->showMove(Step::previous));
+
+    ASSERT_TRUE(document->continueFromHere());
+    ASSERT_TRUE(asked(*document, 1));
+    EXPECT_EQ(document->game()->moves(), (Cells{{0, 0}, {1, 1}}));
+    EXPECT_EQ(document->player(1).timeUsed(), 0); // a new game: fresh clocks
+    ASSERT_TRUE(stop(*document));
+
+    document->newGame(); // still an empty board
+    EXPECT_TRUE(document->game()->moves().empty());
+    ASSERT_TRUE(stop(*document));
+}
+
+TEST_F(GameToolsTest, OnlyAPositionThatCanGoOnIsContinued) {
+    auto document = makeDocument();
+    const fs::path won = directory.path() / "won.txt";
+    std::ofstream(won, std::ios::binary) << "3\r\n0.1\r\n0.0\r\n1.1\r\n0.2\r\n2.0\r\n";
+    ASSERT_TRUE(document->openRecord(won));
+    EXPECT_FALSE(document->canContinue()); // won
+    ASSERT_TRUE(document->showMove(Step::previous));
+    EXPECT_TRUE(document->canContinue());
+
+    const fs::path twice = directory.path() / "twice.txt";
+    std::ofstream(twice, std::ios::binary) << "4\r\n1.1\r\n1.1\r\n2.2\r\n";
+    ASSERT_TRUE(document->openRecord(twice));
+    EXPECT_FALSE(document->canContinue()); // a cell played twice
+    ASSERT_TRUE(document->showMove(Step::first));
+    ASSERT_TRUE(document->showMove(Step::next));
+    EXPECT_TRUE(document->canContinue());
+    EXPECT_NE(document->saveAs(directory.path() / "twice.sgf"), "");
+    EXPECT_FALSE(fs::exists(directory.path() / "twice.sgf"));
+}
+
+// Announcements and clicks that belong to a stopped game never reach the next one.
+TEST_F(GameToolsTest, NothingOfAStoppedGameReachesTheNext) {
+    auto document = makeDocument();
+    document->newGame();
+    ASSERT_TRUE(play(*document, 1, {0, 0}));
+    ASSERT_TRUE(offeredSwap(*document, 2));
+    ASSERT_TRUE(stop(*document));
+    document->newGame();
+    EXPECT_FALSE(document->swapOffered()); // no Swap button in the new game
+    document->onSwapOffer(2);              // a late announcement of the stopped game
+    EXPECT_FALSE(document->swapOffered());
+    document->swapClicked();
+    ASSERT_TRUE(play(*document, 1, {3, 3}));
+    ASSERT_TRUE(offeredSwap(*document, 2)); // Player 2 is asked, not answered already
+    EXPECT_EQ(document->game()->moves(), (Cells{{3, 3}}));
+    EXPECT_TRUE(stop(*document));
+}
+
+} // namespace

@@ -1,0 +1,186 @@
+#include "engine/MctsSearch.h"
+#include "engine/PlayoutBoard.h"
+#include "model/BoardText.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <stdexcept>
+#include <vector>
+
+namespace {
+
+// The moves that give a board: its X and O stones in turn, X first (the order does not
+// matter to the search, only the stones and the side to move).
+MctsSearch::Position positionOf(std::uint32_t size, const char* text, bool swapRule = false) {
+    const Hex::Board board = Hex::parseBoard(size, text);
+    std::vector<Hex::Coord> stones[2];
+    for (int row = 0; row < static_cast<int>(size); ++row) {
+        for (int col = 0; col < static_cast<int>(size); ++col) {
+            if (board.at(row, col) != 0) {
+                stones[board.at(row, col) - 1].push_back({row, col});
+            }
+        }
+    }
+    MctsSearch::Position position{size, {}, swapRule};
+    for (std::size_t i = 0; i < stones[0].size() + stones[1].size(); ++i) {
+        position.moves.push_back(stones[i % 2].at(i / 2));
+    }
+    return position;
+}
+
+// Exhaustive search: true when the side to move can force a win.
+bool sideToMoveWins(PlayoutBoard& board, int toMove) {
+    for (int cell = board.firstCell(); cell < board.endCell(); ++cell) {
+        if (board.at(cell) != PlayoutBoard::empty) {
+            continue;
+        }
+        board.set(cell, static_cast<std::uint8_t>(toMove));
+        const bool wins = board.connects(toMove) || !sideToMoveWins(board, 3 - toMove);
+        board.set(cell, PlayoutBoard::empty);
+        if (wins) {
+            return true;
+        }
+    }
+    return false;
+}
+
+std::vector<Hex::Coord> winningMoves(const MctsSearch::Position& position) {
+    PlayoutBoard board(static_cast<int>(position.size));
+    for (std::size_t i = 0; i < position.moves.size(); ++i) {
+        board.set(board.index(position.moves[i]), i % 2 == 0 ? 1 : 2);
+    }
+    const int toMove = position.moves.size() % 2 == 0 ? 1 : 2;
+    std::vector<Hex::Coord> wins;
+    for (int cell = board.firstCell(); cell < board.endCell(); ++cell) {
+        if (board.at(cell) == PlayoutBoard::empty) {
+            board.set(cell, static_cast<std::uint8_t>(toMove));
+            if (board.connects(toMove) || !sideToMoveWins(board, 3 - toMove)) {
+                wins.push_back(board.coord(cell));
+            }
+            board.set(cell, PlayoutBoard::empty);
+        }
+    }
+    return wins;
+}
+
+MctsSearch::Result searchPlayouts(MctsSearch& search, std::uint64_t playouts) {
+    const std::atomic<bool> notStopped{false};
+    MctsSearch::Limits limits;
+    limits.playouts = playouts;
+    return search.run(limits, notStopped);
+}
+
+struct SolvedCase {
+    const char* name;
+    std::uint32_t size;
+    const char* board;
+    Hex::Coord expected; // noMove: any move the exhaustive search finds winning
+};
+
+// Positions whose answer is known, checked against an exhaustive search of each.
+TEST(MctsSearchTest, FindsTheWinningMoveOfSolvedPositions) {
+    const SolvedCase cases[] = {
+        {"one-move win", 4, ". X . .  . X . .  . . O .  X O . O", Hex::noMove},
+        {"forced block", 4, ". . . .  . X O O  O . . .  . X . X", {2, 1}},
+        {"3x3, the centre", 3, "X . O  . . .  . . .", {1, 1}},
+        {"4x4, one winning move", 4, ". . . .  . . O .  . . . O  X . . X", {1, 1}},
+    };
+    for (const SolvedCase& test : cases) {
+        const MctsSearch::Position position = positionOf(test.size, test.board);
+        const std::vector<Hex::Coord> wins = winningMoves(position);
+        ASSERT_FALSE(wins.empty()) << test.name;
+        if (test.expected != Hex::noMove) {
+            ASSERT_EQ(wins, std::vector<Hex::Coord>{test.expected}) << test.name;
+        }
+        MctsSearch search(MctsSearch::Config{});
+        search.setPosition(position);
+        const MctsSearch::Result result = searchPlayouts(search, 20000);
+        EXPECT_NE(std::find(wins.begin(), wins.end(), result.move), wins.end())
+            << test.name << ": played " << result.move.row << "," << result.move.col;
+        EXPECT_GT(result.winRate, 0.5) << test.name;
+    }
+}
+
+TEST(MctsSearchTest, ALostPositionHasALowWinRate) {
+    const MctsSearch::Position position = positionOf(4, ". . X O  O . . .  X . . .  X . . .");
+    ASSERT_TRUE(winningMoves(position).empty());
+    MctsSearch search(MctsSearch::Config{});
+    search.setPosition(position);
+    EXPECT_LT(searchPlayouts(search, 20000).winRate, 0.5);
+}
+
+// With the swap offered, Player 2 takes over the strong centre stone of a small board.
+TEST(MctsSearchTest, TakesTheSwapOfACentreStone) {
+    MctsSearch search(MctsSearch::Config{});
+    search.setPosition(MctsSearch::Position{5, {{2, 2}}, true});
+    const MctsSearch::Result result = searchPlayouts(search, 20000);
+    EXPECT_EQ(result.move, (Hex::Coord{5, 5}));
+    EXPECT_GT(result.winRate, 0.5);
+}
+
+// The reply to each move selects the subtree, with its statistics; anything else starts
+// afresh.
+TEST(MctsSearchTest, KeepsTheSubtreeOfTheMovesPlayed) {
+    MctsSearch search(MctsSearch::Config{});
+    EXPECT_FALSE(search.setPosition(MctsSearch::Position{5, {}, true}));
+    searchPlayouts(search, 5000);
+    const MctsSearch::RootMove first = search.rootMoves(1).front();
+
+    ASSERT_TRUE(search.setPosition(MctsSearch::Position{5, {first.move}, true}));
+    EXPECT_EQ(search.rootVisits(), first.visits);
+    const auto replies = search.rootMoves(1000);
+    const auto swap = std::find_if(replies.begin(), replies.end(), [](const auto& reply) {
+        return reply.move == Hex::Coord{5, 5};
+    });
+    ASSERT_NE(swap, replies.end()) << "the swap is one of the replies";
+
+    ASSERT_TRUE(search.setPosition(MctsSearch::Position{5, {first.move, {5, 5}}, true}));
+    EXPECT_EQ(search.rootVisits(), swap->visits);
+    const std::size_t kept = search.nodeCount();
+    searchPlayouts(search, 1000);
+    EXPECT_GT(search.nodeCount(), kept);
+
+    const Hex::Coord other = first.move == Hex::Coord{0, 0} ? Hex::Coord{0, 1} : Hex::Coord{0, 0};
+    EXPECT_FALSE(search.setPosition(MctsSearch::Position{5, {other}, true}));
+    EXPECT_EQ(search.rootVisits(), 0U);
+    EXPECT_THROW(search.setPosition(MctsSearch::Position{5, {other, other}, true}),
+                 std::invalid_argument);
+    EXPECT_THROW(search.setPosition(MctsSearch::Position{5, {other, {5, 5}}, false}),
+                 std::invalid_argument);
+}
+
+TEST(MctsSearchTest, StaysUnderItsMemoryCeiling) {
+    MctsSearch::Config config;
+    config.treeBytes = 64 * 1024;
+    MctsSearch search(config);
+    search.setPosition(MctsSearch::Position{7, {}, false});
+    const MctsSearch::Result result = searchPlayouts(search, 20000);
+    EXPECT_EQ(result.playouts, 20000U);
+    EXPECT_LE(result.nodes, std::max<std::size_t>(config.treeBytes / sizeof(MctsNode),
+                                                  PlayoutBoard::maxCells + 1));
+    EXPECT_TRUE(result.move.row >= 0 && result.move.row < 7 && result.move.col >= 0 &&
+                result.move.col < 7);
+}
+
+TEST(MctsSearchTest, AFinishedGameHasNoMove) {
+    MctsSearch search(MctsSearch::Config{});
+    search.setPosition(positionOf(3, "X O .  X O .  X . ."));
+    EXPECT_EQ(searchPlayouts(search, 100).move, Hex::noMove);
+}
+
+// One thread, one seed and a count of playouts make the search exact: this pins its move and
+// its statistics, so that a change meant only to be faster can prove that it changed nothing.
+TEST(MctsSearchTest, AFixedSearchIsPinned) {
+    MctsSearch::Config config;
+    config.seed = 7;
+    MctsSearch search(config);
+    search.setPosition(MctsSearch::Position{9, {{4, 4}, {2, 5}}, true});
+    const MctsSearch::Result result = searchPlayouts(search, 30000);
+    const MctsSearch::RootMove best = search.rootMoves(1).front();
+    EXPECT_EQ(result.move, (Hex::Coord{3, 3}));
+    EXPECT_EQ(best.visits, 21985U);
+    EXPECT_EQ(result.nodes, 88017U);
+}
+
+} // namespace

@@ -1,0 +1,112 @@
+#include "players/ExpertPlayer.h"
+#include "model/Game.h"
+#include "players/MoveBudget.h"
+
+#include "support/FakeClock.h"
+#include "support/RecordingSink.h"
+#include "support/ScriptedPlayer.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <future>
+#include <stdexcept>
+#include <thread>
+
+namespace {
+
+using namespace std::chrono_literals;
+
+int countStatus(const RecordingSink& sink, const std::string& text) {
+    const auto statuses = sink.all<WmAppStatusText>();
+    return static_cast<int>(std::count_if(statuses.begin(), statuses.end(),
+                                          [&](const auto& status) { return status.text == text; }));
+}
+
+class ExpertPlayerTest : public ::testing::Test {
+protected:
+    std::unique_ptr<ExpertPlayer> make(std::optional<std::uint64_t> playouts, int threads = 1) {
+        ExpertPlayer::Context context{sink, clock, threads, 5, std::size_t{64} << 20, {}, playouts};
+        return std::make_unique<ExpertPlayer>("Quorlen Expert", 300, std::move(context));
+    }
+
+    RecordingSink sink;
+    FakeClock clock;
+};
+
+TEST_F(ExpertPlayerTest, TheBudgetIsTheHardPlayersRule) {
+    EXPECT_EQ(moveBudget(300, 0, 10, 2), 12);
+    EXPECT_EQ(moveBudget(300, 100, 11, 10), 8); // 200 seconds for 50 moves
+    EXPECT_EQ(moveBudget(300, 0, 4, 8), 0);     // no moves left: never a division by zero
+    EXPECT_EQ(moveBudget(300, 0, 30, 2), 0);    // 300 seconds for 448 moves
+}
+
+// Two experts play a whole game; the second one's swap question and its first move come from
+// one search, and every think ends with the finished text.
+TEST_F(ExpertPlayerTest, TwoExpertsPlayAWholeGame) {
+    auto first = make(2000);
+    auto second = make(2000);
+    Hex::Game game(5, nullptr);
+    game.setPlayer1(first.get());
+    game.setPlayer2(second.get());
+    EXPECT_NE(game.run(), 0);
+    const auto moves = game.moves();
+    const bool swapped = moves.size() > 1 && moves[1] == Hex::Coord{5, 5};
+    const int thinks = static_cast<int>(moves.size());
+    EXPECT_EQ(countStatus(sink, "Quorlen AI thinking..."), thinks);
+    EXPECT_EQ(countStatus(sink, "Quorlen AI finished"), thinks);
+    EXPECT_GT(second->search().rootVisits(), 0U) << (swapped ? "swapped" : "declined");
+}
+
+// A corner opening is weak on a small board: the expert declines the swap and answers with
+// the move its swap search chose, without a second search.
+TEST_F(ExpertPlayerTest, DecliningTheSwapPlaysTheMoveOfTheSameSearch) {
+    auto expert = make(20000);
+    ScriptedPlayer opener({{0, 0}}); // then it runs out and ends the game with an exception
+    Hex::Game game(5, nullptr);
+    game.setPlayer1(&opener);
+    game.setPlayer2(expert.get());
+    EXPECT_THROW(game.run(), std::logic_error);
+    const auto moves = game.moves();
+    ASSERT_EQ(moves.size(), 2U);
+    EXPECT_NE(moves[1], (Hex::Coord{5, 5}));
+    EXPECT_EQ(countStatus(sink, "Quorlen AI finished"), 1);
+}
+
+// A stop during a think ends it at once, without the finished text; the game then ends.
+// Destroying a player in the middle of a think stops it and waits for it.
+TEST_F(ExpertPlayerTest, AStopOrTheDestructorEndsAThinkAtOnce) {
+    auto expert = make(std::nullopt, 2); // a budget of seconds: only the stop ends it soon
+    Player other("Player 2");
+    {
+        Hex::Game game(9, nullptr);
+        game.setPlayer1(expert.get());
+        game.setPlayer2(&other);
+        auto result = std::async(std::launch::async, [&] { return game.run(); });
+        ASSERT_TRUE(sink.waitForStatus("Quorlen AI thinking..."));
+        std::this_thread::sleep_for(50ms);
+        game.stop();
+        ASSERT_EQ(result.wait_for(30s), std::future_status::ready);
+        EXPECT_EQ(result.get(), 0);
+        EXPECT_EQ(countStatus(sink, "Quorlen AI finished"), 0);
+    }
+
+    // Asked directly, on a game that is not running, so that nothing calls the player after.
+    Hex::Game position(9, std::vector<Hex::Coord>{});
+    position.setPlayer1(expert.get());
+    Event neverStopped{Event::Mode::ManualReset};
+    ExpertPlayer* thinking = expert.get();
+    Hex::Coord move = Hex::noMove;
+    const int before = countStatus(sink, "Quorlen AI thinking...");
+    std::thread asking([&] { move = thinking->getMove(neverStopped); });
+    while (countStatus(sink, "Quorlen AI thinking...") == before) {
+        std::this_thread::sleep_for(5ms);
+    }
+    std::this_thread::sleep_for(50ms);
+    auto destroying = std::async(std::launch::async, [&] { expert.reset(); });
+    EXPECT_EQ(destroying.wait_for(30s), std::future_status::ready);
+    asking.join();
+    EXPECT_TRUE(move.row >= 0 && move.row < 9 && move.col >= 0 && move.col < 9);
+}
+
+} // namespace
