@@ -1,5 +1,7 @@
 #include "gtp/EngineProcess.h"
 
+#include "support/Eventually.h"
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -21,26 +23,29 @@ std::string fake(const std::string& mode) {
     return std::string("/bin/sh '") + FAKE_ENGINE + "' " + mode;
 }
 
-// True when no process of the engine's process group is left running. A killed process that
-// had been started by the engine's shell may linger as a zombie until init reaps it; it
-// runs no more.
+// True when soon no process of the engine's process group is left running. The kill reaches
+// what the engine's shell started a moment after the shell itself is reaped, and a killed
+// process may linger as a zombie until init reaps it; it runs no more.
 bool groupIsGone(pid_t group) {
-    for (const auto& entry : std::filesystem::directory_iterator("/proc")) {
-        std::ifstream stat(entry.path() / "stat");
-        std::string line;
-        if (!std::getline(stat, line) || line.rfind(')') == std::string::npos) {
-            continue;
+    return eventually([group] {
+        for (const auto& entry : std::filesystem::directory_iterator("/proc")) {
+            std::ifstream stat(entry.path() / "stat");
+            std::string line;
+            if (!std::getline(stat, line) || line.rfind(')') == std::string::npos) {
+                continue;
+            }
+            // After "pid (name) ": the state, the parent, then the process group.
+            std::istringstream fields(line.substr(line.rfind(')') + 2));
+            char state = 0;
+            pid_t parent = 0;
+            pid_t processGroup = 0;
+            if (fields >> state >> parent >> processGroup && processGroup == group &&
+                state != 'Z') {
+                return false;
+            }
         }
-        // After "pid (name) ": the state, the parent, then the process group.
-        std::istringstream fields(line.substr(line.rfind(')') + 2));
-        char state = 0;
-        pid_t parent = 0;
-        pid_t processGroup = 0;
-        if (fields >> state >> parent >> processGroup && processGroup == group && state != 'Z') {
-            return false;
-        }
-    }
-    return true;
+        return true;
+    });
 }
 
 TEST(EngineProcess, AnswersAndRefusalsComeBackAsTheyWereSent) {
@@ -67,26 +72,27 @@ TEST(EngineProcess, AnEngineThatHangsIsKilledWithEverythingItStarted) {
     EXPECT_EQ(engine.ask("name", 10s, never).outcome, Outcome::Died);
 }
 
-TEST(EngineProcess, AnEngineThatDiesSaysHow) {
-    EngineProcess crashing(fake("crash"));
-    const EngineProcess::Reply reply = crashing.ask("genmove b", 10s, never);
-    EXPECT_EQ(reply.outcome, Outcome::Died);
-    EXPECT_EQ(reply.text, "closed its output (it exited with status 3)");
-
-    EngineProcess missing("/nonexistent/engine --gtp");
-    const EngineProcess::Reply none = missing.ask("name", 10s, never);
-    EXPECT_EQ(none.outcome, Outcome::Died);
-    EXPECT_EQ(none.text, "closed its output (it exited with status 127)");
-    // Writing to it again raises no SIGPIPE: the test process lives on.
-    EXPECT_EQ(missing.ask("name", 10s, never).outcome, Outcome::Died);
-}
-
-TEST(EngineProcess, LinesThatAreNoReplyGarbleTheProtocol) {
-    EngineProcess engine(fake("chatty"));
-    const EngineProcess::Reply reply = engine.ask("name", 10s, never);
-    EXPECT_EQ(reply.outcome, Outcome::Garbled);
-    EXPECT_EQ(reply.text, "sent a line that is no reply");
-    EXPECT_FALSE(engine.alive());
+// An engine that dies, cannot start or garbles the protocol says how; writing to it again
+// raises no SIGPIPE: the test process lives on.
+TEST(EngineProcess, AnEngineThatDiesOrGarblesSaysHow) {
+    const struct {
+        std::string command;
+        Outcome outcome;
+        const char* text;
+    } cases[] = {
+        {fake("crash"), Outcome::Died, "closed its output (it exited with status 3)"},
+        {"/nonexistent/engine --gtp", Outcome::Died,
+         "closed its output (it exited with status 127)"},
+        {fake("chatty"), Outcome::Garbled, "sent a line that is no reply"},
+    };
+    for (const auto& each : cases) {
+        EngineProcess engine(each.command);
+        const EngineProcess::Reply reply = engine.ask("genmove b", 10s, never);
+        EXPECT_EQ(reply.outcome, each.outcome) << each.command;
+        EXPECT_EQ(reply.text, each.text) << each.command;
+        EXPECT_FALSE(engine.alive()) << each.command;
+        EXPECT_EQ(engine.ask("name", 10s, never).outcome, Outcome::Died) << each.command;
+    }
 }
 
 TEST(EngineProcess, ACancelEndsTheWaitAndTheEngine) {
