@@ -31,10 +31,16 @@ Result runSearch(GameTreeSearch& search) {
     return result;
 }
 
-TEST(GameTreeSearch, OnePlyPicksTheBestStaticValue) {
-    const Spec root = node(0, {leaf(0.2), leaf(0.5), leaf(0.3)});
+// Every search reports to one sink and reads one clock, which stands still unless a test
+// moves it.
+class GameTreeSearchTest : public testing::Test {
+protected:
     RecordingSink sink;
     FakeClock clock;
+};
+
+TEST_F(GameTreeSearchTest, OnePlyPicksTheBestStaticValue) {
+    const Spec root = node(0, {leaf(0.2), leaf(0.5), leaf(0.3)});
     SyntheticSearch search(10, &root, sink, clock);
     const Result result = runSearch(search);
     EXPECT_EQ(result.col, 1);
@@ -46,27 +52,22 @@ TEST(GameTreeSearch, OnePlyPicksTheBestStaticValue) {
     const auto evals = sink.all<WmAppShowEval>();
     ASSERT_EQ(evals.size(), 3u);
     EXPECT_EQ(*evals[1].evaluation, (CellEvaluation{0, 1, 0.5}));
-}
 
-TEST(GameTreeSearch, MinimizingRootPicksTheLowestValue) {
-    const Spec root = node(0, {leaf(0.2), leaf(-0.5), leaf(0.3)});
-    RecordingSink sink;
-    FakeClock clock;
-    SyntheticSearch search(10, &root, sink, clock, TreeNode::player2ToMove);
-    const Result result = runSearch(search);
-    EXPECT_EQ(result.col, 1);
-    EXPECT_EQ(result.value, -0.5);
+    // Player 2 minimises.
+    const Spec other = node(0, {leaf(0.2), leaf(-0.5), leaf(0.3)});
+    SyntheticSearch minimizing(10, &other, sink, clock, TreeNode::player2ToMove);
+    const Result lowest = runSearch(minimizing);
+    EXPECT_EQ(lowest.col, 1);
+    EXPECT_EQ(lowest.value, -0.5);
 }
 
 // Minimax by hand: A = min(0.25, 0.3) = 0.25, B = min(0.2, 0.9) = 0.2, C = min(0.5, 0.55) =
 // 0.5 (no reply swings enough to be extended). Children are searched best static value first
 // (B, C, A), and A is cut off after its first reply because 0.25 cannot beat C's 0.5.
-TEST(GameTreeSearch, TwoPliesFindTheMinimaxMoveAndCutOff) {
+TEST_F(GameTreeSearchTest, TwoPliesFindTheMinimaxMoveAndCutOff) {
     const Spec root =
         node(0, {node(0.1, {leaf(0.25), leaf(0.3)}), node(0.4, {leaf(0.2), leaf(0.9)}),
                  node(0.2, {leaf(0.5), leaf(0.55)})});
-    RecordingSink sink;
-    FakeClock clock;
     SyntheticSearch search(10, &root, sink, clock);
     const Result result = runSearch(search);
     EXPECT_EQ(result.col, 2);
@@ -83,11 +84,9 @@ TEST(GameTreeSearch, TwoPliesFindTheMinimaxMoveAndCutOff) {
 
 // C's reply 0.7 swings by 0.5 against C's 0.2, more than twice C's own swing: it is extended,
 // has no moves, and so answers with the bound it was given (B's 0.2), which C then takes.
-TEST(GameTreeSearch, AnExtendedLeafWithoutMovesAnswersItsBound) {
+TEST_F(GameTreeSearchTest, AnExtendedLeafWithoutMovesAnswersItsBound) {
     const Spec root =
         node(0, {node(0.4, {leaf(0.2), leaf(0.9)}), node(0.2, {leaf(0.5), leaf(0.7)})});
-    RecordingSink sink;
-    FakeClock clock;
     SyntheticSearch search(10, &root, sink, clock);
     const Result result = runSearch(search);
     EXPECT_EQ(result.col, 0);
@@ -96,11 +95,9 @@ TEST(GameTreeSearch, AnExtendedLeafWithoutMovesAnswersItsBound) {
 
 // A reply whose value swings far more than its parent's is searched one ply deeper. Without
 // the extension A would look worth 0.9 and be chosen.
-TEST(GameTreeSearch, SharpSwingsAreSearchedDeeper) {
+TEST_F(GameTreeSearchTest, SharpSwingsAreSearchedDeeper) {
     const Spec root =
         node(0, {node(0.1, {node(0.9, {leaf(-0.5)})}), node(0.05, {node(0.06, {leaf(-0.9)})})});
-    RecordingSink sink;
-    FakeClock clock;
     SyntheticSearch search(10, &root, sink, clock);
     int row = -1;
     int col = -1;
@@ -117,10 +114,8 @@ TEST(GameTreeSearch, SharpSwingsAreSearchedDeeper) {
     EXPECT_EQ(root.children[1].children[0].children[0].evaluations, 0);
 }
 
-TEST(GameTreeSearch, ASingleMoveIsPlayedWithoutSearching) {
+TEST_F(GameTreeSearchTest, ASingleMoveIsPlayedWithoutSearching) {
     const Spec root = node(0, {node(0.3, {leaf(0.1), leaf(0.2)})});
-    RecordingSink sink;
-    FakeClock clock;
     SyntheticSearch search(10, &root, sink, clock);
     const Result result = runSearch(search);
     EXPECT_EQ(result.col, 0);
@@ -129,10 +124,8 @@ TEST(GameTreeSearch, ASingleMoveIsPlayedWithoutSearching) {
     EXPECT_EQ(root.children[0].evaluations, 0);
 }
 
-TEST(GameTreeSearch, ADecidedValueEndsTheDeepening) {
+TEST_F(GameTreeSearchTest, ADecidedValueEndsTheDeepening) {
     const Spec root = node(0, {node(1.0, {leaf(0.2)}), node(0.5, {leaf(0.4)})});
-    RecordingSink sink;
-    FakeClock clock;
     SyntheticSearch search(10, &root, sink, clock);
     const Result result = runSearch(search);
     EXPECT_EQ(result.value, 1.0);
@@ -140,10 +133,8 @@ TEST(GameTreeSearch, ADecidedValueEndsTheDeepening) {
     EXPECT_EQ(statusTexts(sink).size(), 1u);
 }
 
-TEST(GameTreeSearch, ZeroBudgetRunsNoIteration) {
+TEST_F(GameTreeSearchTest, ZeroBudgetRunsNoIteration) {
     const Spec root = node(0, {leaf(0.2), leaf(0.5)});
-    RecordingSink sink;
-    FakeClock clock;
     SyntheticSearch search(0, &root, sink, clock);
     const Result result = runSearch(search);
     EXPECT_EQ(result.row, -1);
@@ -152,10 +143,8 @@ TEST(GameTreeSearch, ZeroBudgetRunsNoIteration) {
     EXPECT_EQ(search.expansions, 0);
 }
 
-TEST(GameTreeSearch, AZeroValueIsEvaluatedAgainEachTimeItIsMet) {
+TEST_F(GameTreeSearchTest, AZeroValueIsEvaluatedAgainEachTimeItIsMet) {
     const Spec root = node(0, {node(0.0, {leaf(0.1)}), node(0.2, {leaf(0.3)})});
-    RecordingSink sink;
-    FakeClock clock;
     SyntheticSearch search(10, &root, sink, clock);
     runSearch(search);
     // Iteration 1 orders it, then meets it as a leaf twice (the extension test caches
@@ -164,14 +153,12 @@ TEST(GameTreeSearch, AZeroValueIsEvaluatedAgainEachTimeItIsMet) {
     EXPECT_EQ(root.children[1].evaluations, 2);
 }
 
-TEST(GameTreeSearch, StatusNamesTheBestMoveWhenAsked) {
+TEST_F(GameTreeSearchTest, StatusNamesTheBestMoveWhenAsked) {
     std::vector<Spec> replies;
     for (int i = 0; i < 6; ++i) {
         replies.push_back(node(0.1 * (i + 1), {leaf(0.05 * (i + 1))}));
     }
     const Spec root = node(0, replies);
-    RecordingSink sink;
-    FakeClock clock;
     SyntheticSearch search(10, &root, sink, clock);
     search.setShowBest(true);
     runSearch(search);
@@ -181,10 +168,8 @@ TEST(GameTreeSearch, StatusNamesTheBestMoveWhenAsked) {
     EXPECT_EQ(texts[1], "Looking ahead 2 moves...(A6)");
 }
 
-TEST(GameTreeSearch, TheNextIterationIsSkippedWhenItCannotFit) {
+TEST_F(GameTreeSearchTest, TheNextIterationIsSkippedWhenItCannotFit) {
     const Spec root = node(0, {node(0.2, {leaf(0.1)}), node(0.3, {leaf(0.4)})});
-    RecordingSink sink;
-    FakeClock clock;
     SyntheticSearch search(10, &root, sink, clock);
     search.onEvaluate = [&](const SpecNode&) { clock.advance(1); };
     runSearch(search);
@@ -194,9 +179,7 @@ TEST(GameTreeSearch, TheNextIterationIsSkippedWhenItCannotFit) {
 }
 
 // An iteration that expands every leaf of a large tree must not run far past the budget.
-TEST(GameTreeSearch, TheBudgetBoundsTheExpansionToo) {
-    RecordingSink sink;
-    FakeClock clock;
+TEST_F(GameTreeSearchTest, TheBudgetBoundsTheExpansionToo) {
     SyntheticSearch search(5, nullptr, sink, clock);
     search.onExpand = [&](const SpecNode&) { clock.advance(1); };
     const std::int64_t start = clock.nowSeconds();
@@ -205,9 +188,7 @@ TEST(GameTreeSearch, TheBudgetBoundsTheExpansionToo) {
     EXPECT_GE(result.col, 0);
 }
 
-TEST(GameTreeSearch, TheNodeCeilingEndsTheDeepening) {
-    RecordingSink sink;
-    FakeClock clock;
+TEST_F(GameTreeSearchTest, TheNodeCeilingEndsTheDeepening) {
     SyntheticSearch search(1000, nullptr, sink, clock);
     search.setNodeLimit(100);
     const Result result = runSearch(search);
@@ -217,36 +198,26 @@ TEST(GameTreeSearch, TheNodeCeilingEndsTheDeepening) {
 }
 
 // Iteration 1 prefers B. In iteration 2, B is searched to the end, then the budget runs out
-// while A's replies are being valued: A's cut-short result must not displace B.
-TEST(GameTreeSearch, AChildCutShortByTheBudgetGivesNoValue) {
+// (or a stop comes) while A's replies are being valued: A's cut-short result must not
+// displace B.
+TEST_F(GameTreeSearchTest, AChildCutShortByTheBudgetOrAStopGivesNoValue) {
     const Spec root =
         node(0, {node(0.1, {leaf(0.95), leaf(0.97)}), node(0.9, {leaf(0.8), leaf(0.85)})});
-    RecordingSink sink;
-    FakeClock clock;
-    SyntheticSearch search(10, &root, sink, clock);
-    search.onEvaluate = [&](const SpecNode& evaluated) {
-        if (evaluated.spec == &root.children[0].children[0]) {
-            clock.advance(20);
-        }
-    };
-    const Result result = runSearch(search);
-    EXPECT_EQ(result.col, 1);
-    EXPECT_EQ(search.depth(), 1);
-}
-
-TEST(GameTreeSearch, AStoppedChildGivesNoValueEither) {
-    const Spec root =
-        node(0, {node(0.1, {leaf(0.95), leaf(0.97)}), node(0.9, {leaf(0.8), leaf(0.85)})});
-    RecordingSink sink;
-    FakeClock clock;
-    SyntheticSearch search(10, &root, sink, clock);
-    search.onEvaluate = [&](const SpecNode& evaluated) {
-        if (evaluated.spec == &root.children[0].children[0]) {
-            search.stop();
-        }
-    };
-    const Result result = runSearch(search);
-    EXPECT_EQ(result.col, 1);
+    for (const bool stop : {false, true}) {
+        SyntheticSearch search(10, &root, sink, clock);
+        search.onEvaluate = [&](const SpecNode& evaluated) {
+            if (evaluated.spec == &root.children[0].children[0]) {
+                if (stop) {
+                    search.stop();
+                } else {
+                    clock.advance(20);
+                }
+            }
+        };
+        const Result result = runSearch(search);
+        EXPECT_EQ(result.col, 1) << stop;
+        EXPECT_EQ(search.depth(), 1) << stop;
+    }
 }
 
 // What a fixed-depth search sees at each depth: the move, value and tree size of every
@@ -278,9 +249,7 @@ std::vector<Seen> iterationsOf(GameTreeSearch& search) {
 
 // The time-bounded search on a clock that never moves deepens until the node ceiling; a
 // search to a fixed depth, even with no budget at all, finds the same at every depth.
-TEST(GameTreeSearch, AFixedDepthFindsWhatTheTimeBoundedSearchFindsThere) {
-    RecordingSink sink;
-    FakeClock clock;
+TEST_F(GameTreeSearchTest, AFixedDepthFindsWhatTheTimeBoundedSearchFindsThere) {
     SyntheticSearch timed(10, nullptr, sink, clock);
     timed.setNodeLimit(3000);
     const std::vector<Seen> expected = iterationsOf(timed);
