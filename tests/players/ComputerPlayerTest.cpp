@@ -1,5 +1,6 @@
 #include "players/ComputerPlayer.h"
 #include "model/Game.h"
+#include "players/MoveBudget.h"
 #include "players/WeightsFile.h"
 
 #include "support/ComputerPlayerFixture.h"
@@ -55,6 +56,8 @@ TEST_F(ComputerPlayerTest, BudgetIsTwiceTheEqualShareOfTheTimeLeft) {
     EXPECT_EQ(player->timeBudget(4, 8), 0); // no moves left: never a division by zero
     EXPECT_EQ(player->timeBudget(4, 9), 0);
     EXPECT_EQ(player->timeBudget(30, 2), 0); // 300 seconds for 448 moves
+    // The expert shares the rule, which counts the time used.
+    EXPECT_EQ(moveBudget(300, 100, 11, 10), 8); // 200 seconds for 50 moves
 }
 
 // With no time share left the hard player plays the crossing of the cheapest paths instead

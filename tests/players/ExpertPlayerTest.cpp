@@ -1,6 +1,5 @@
 #include "players/ExpertPlayer.h"
 #include "model/Game.h"
-#include "players/MoveBudget.h"
 
 #include "support/FakeClock.h"
 #include "support/RecordingSink.h"
@@ -33,13 +32,6 @@ protected:
     RecordingSink sink;
     FakeClock clock;
 };
-
-TEST_F(ExpertPlayerTest, TheBudgetIsTheHardPlayersRule) {
-    EXPECT_EQ(moveBudget(300, 0, 10, 2), 12);
-    EXPECT_EQ(moveBudget(300, 100, 11, 10), 8); // 200 seconds for 50 moves
-    EXPECT_EQ(moveBudget(300, 0, 4, 8), 0);     // no moves left: never a division by zero
-    EXPECT_EQ(moveBudget(300, 0, 30, 2), 0);    // 300 seconds for 448 moves
-}
 
 // Two experts play a whole game; the second one's swap question and its first move come from
 // one search, and every think ends with the finished text.
