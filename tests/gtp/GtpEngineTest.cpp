@@ -4,12 +4,9 @@
 #include "engine/IntersectionMove.h"
 #include "engine/PathFinder.h"
 #include "model/BoardText.h"
-#include "model/CellName.h"
-#include "model/Game.h"
 #include "notation/HexNotation.h"
 #include "players/ComputerPlayer.h"
 #include "players/ExpertPlayer.h"
-#include "sgf/SgfGame.h"
 #include "support/EnginePrinters.h"
 #include "support/RecordingSink.h"
 #include "support/TempDirectory.h"
@@ -38,14 +35,22 @@ protected:
         return chosen;
     }
 
-    static std::string ask(GtpEngine& engine, const std::string& line) {
-        return engine.respond(*GtpCommand::parse(line));
-    }
-
     // The text of a successful reply, "?" and the message of a failed one.
     static std::string answer(GtpEngine& engine, const std::string& line) {
         const GtpEngine::Reply reply = engine.execute(*GtpCommand::parse(line));
         return reply.success ? reply.text : "? " + reply.text;
+    }
+
+    // Sends the lines in turn, which should all succeed: the first failure with its command,
+    // or "" when every line succeeded.
+    static std::string accepts(GtpEngine& engine, std::initializer_list<std::string> lines) {
+        for (const std::string& line : lines) {
+            const std::string reply = answer(engine, line);
+            if (!reply.empty()) {
+                return line + ": " + reply;
+            }
+        }
+        return "";
     }
 
     TempDirectory directory;
@@ -112,23 +117,13 @@ TEST_F(GtpEngineTest, GoldenSession) {
                                          "= \n\n");
 }
 
-TEST_F(GtpEngineTest, TheSwapInAllThreeNotations) {
+// The swap played through GTP is the program's own swap: the marker N.N after the first
+// stone, in the record and in SGF alike (whose conversions convert's test reads).
+TEST_F(GtpEngineTest, TheSwapIsTheProgramsOwnSwap) {
     GtpEngine engine(options());
-    ASSERT_EQ(answer(engine, "boardsize 11"), "");
-    ASSERT_EQ(answer(engine, "play black c5"), "");
-    ASSERT_EQ(answer(engine, "play white swap-pieces"), "");
-    // The record: zero-based row.col lines, the swap as the line N.N.
-    const GameRecord record{11, engine.position().moves()};
-    EXPECT_EQ(record.text(), "11\r\n4.2\r\n11.11\r\n");
-    // SGF: the ecosystem's cell names and swap token.
-    EXPECT_NE(SgfGame::write(record).find(";B[c5];W[swap-pieces])"), std::string::npos);
-    // The board: the stone turned White and stands mirrored, on what the board calls C5.
-    const Hex::Game replay(11, record.moves);
-    EXPECT_EQ(replay.lastMove(), (Coord{2, 4}));
-    EXPECT_EQ(Hex::cellName(replay.lastMove()), "C5");
-    EXPECT_EQ(HexNotation::cellName(replay.lastMove()), "e3");
-    EXPECT_EQ(replay.board().cell(2, 4), 2);
-    EXPECT_EQ(replay.board().cell(4, 2), 0);
+    ASSERT_EQ(accepts(engine, {"boardsize 11", "play black c5", "play white swap-pieces"}), "");
+    EXPECT_EQ(engine.position().moves(), (std::vector<Coord>{{4, 2}, {11, 11}}));
+    EXPECT_EQ(engine.position().board().cell(2, 4), 2); // the stone turned White, mirrored
 }
 
 TEST_F(GtpEngineTest, TheOpeningStoneLiesInTheMiddleSquare) {
@@ -147,8 +142,7 @@ TEST_F(GtpEngineTest, TheOpeningStoneLiesInTheMiddleSquare) {
 
 TEST_F(GtpEngineTest, WhiteTakesTheSwapOfAStoneInTheMiddle) {
     GtpEngine engine(options());
-    ASSERT_EQ(answer(engine, "boardsize 10"), "");
-    ASSERT_EQ(answer(engine, "play b d5"), ""); // row 4, column 3
+    ASSERT_EQ(accepts(engine, {"boardsize 10", "play b d5"}), ""); // row 4, column 3
     EXPECT_EQ(answer(engine, "genmove w"), "swap-pieces");
     EXPECT_EQ(engine.position().moves(), (std::vector<Coord>{{4, 3}, {10, 10}}));
     EXPECT_EQ(engine.position().board().cell(4, 3), 0);
@@ -159,8 +153,7 @@ TEST_F(GtpEngineTest, WhiteTakesTheSwapOfAStoneInTheMiddle) {
 
 TEST_F(GtpEngineTest, WhiteDeclinesTheSwapOfAnEdgeStoneAndOpensItself) {
     GtpEngine engine(options());
-    ASSERT_EQ(answer(engine, "boardsize 10"), "");
-    ASSERT_EQ(answer(engine, "play b a1"), "");
+    ASSERT_EQ(accepts(engine, {"boardsize 10", "play b a1"}), "");
     const std::string move = answer(engine, "genmove w");
     const std::optional<Coord> cell = HexNotation::parseCell(move, 10);
     ASSERT_TRUE(cell) << move;
@@ -168,8 +161,7 @@ TEST_F(GtpEngineTest, WhiteDeclinesTheSwapOfAnEdgeStoneAndOpensItself) {
     EXPECT_EQ(engine.position().board().cell(cell->row, cell->col), 2);
 
     // On the smallest board every first stone is swapped.
-    ASSERT_EQ(answer(engine, "boardsize 3"), "");
-    ASSERT_EQ(answer(engine, "play b a1"), "");
+    ASSERT_EQ(accepts(engine, {"boardsize 3", "play b a1"}), "");
     EXPECT_EQ(answer(engine, "genmove w"), "swap-pieces");
 
     // The expert swaps the winning centre, but not once the front end switches the swap off.
@@ -177,12 +169,9 @@ TEST_F(GtpEngineTest, WhiteDeclinesTheSwapOfAnEdgeStoneAndOpensItself) {
     chosen.threads = 1;
     chosen.moveTime = std::chrono::milliseconds(100);
     GtpEngine expert(chosen);
-    ASSERT_EQ(answer(expert, "boardsize 3"), "");
-    ASSERT_EQ(answer(expert, "play b b2"), "");
+    ASSERT_EQ(accepts(expert, {"boardsize 3", "play b b2"}), "");
     EXPECT_EQ(answer(expert, "genmove w"), "swap-pieces");
-    ASSERT_EQ(answer(expert, "param_game allow_swap 0"), "");
-    ASSERT_EQ(answer(expert, "clear_board"), "");
-    ASSERT_EQ(answer(expert, "play b b2"), "");
+    ASSERT_EQ(accepts(expert, {"param_game allow_swap 0", "clear_board", "play b b2"}), "");
     const std::string reply = answer(expert, "genmove w");
     EXPECT_TRUE(HexNotation::parseCell(reply, 3).has_value()) << reply;
 }
@@ -210,8 +199,7 @@ TEST_F(GtpEngineTest, TheSwapCanBeSwitchedOffAndOn) {
     // With the swap off White answers a stone in the middle with a stone of its own, also on
     // the smallest board, where its one opening cell is Black's stone.
     EXPECT_TRUE(HexNotation::parseCell(answer(engine, "genmove w"), 10));
-    ASSERT_EQ(answer(engine, "boardsize 3"), "");
-    ASSERT_EQ(answer(engine, "play b a1"), "");
+    ASSERT_EQ(accepts(engine, {"boardsize 3", "play b a1"}), "");
     const std::optional<Coord> cell = HexNotation::parseCell(answer(engine, "genmove w"), 3);
     ASSERT_TRUE(cell);
     EXPECT_NE(*cell, (Coord{0, 0}));
@@ -220,9 +208,8 @@ TEST_F(GtpEngineTest, TheSwapCanBeSwitchedOffAndOn) {
 
 TEST_F(GtpEngineTest, TheEasyMoveIsTheCrossingOfTheCheapestPaths) {
     GtpEngine engine(options());
-    for (const char* line : {"boardsize 7", "play b d4", "play w c3", "play b e2", "play w d5"}) {
-        ASSERT_EQ(answer(engine, line), "") << line;
-    }
+    ASSERT_EQ(accepts(engine, {"boardsize 7", "play b d4", "play w c3", "play b e2", "play w d5"}),
+              "");
     const Hex::Board before = engine.position().board();
     PathFinder player1(7, 0, 1);
     PathFinder player2(7, 1, 2);
@@ -324,8 +311,7 @@ TEST_F(GtpEngineTest, LoadsgfMakesTheFilesGameThePositionUpToAMove) {
 
 TEST_F(GtpEngineTest, TimeLeftGivesTheHardPlayerThatClock) {
     GtpEngine engine(options(true));
-    ASSERT_EQ(answer(engine, "boardsize 10"), "");
-    ASSERT_EQ(answer(engine, "time_left black 120 0"), "");
+    ASSERT_EQ(accepts(engine, {"boardsize 10", "time_left black 120 0"}), "");
     ComputerPlayer* black = engine.player(1);
     ASSERT_NE(black, nullptr);
     EXPECT_EQ(black->timeLimit(), 120);
@@ -386,9 +372,8 @@ TEST_F(GtpEngineTest, TheExpertSearchesShowsItsWinRatesAndKeepsItsPlayer) {
     GtpEngine engine(chosen);
     ASSERT_EQ(answer(engine, "boardsize 3"), "");
     EXPECT_EQ(answer(engine, "quorlen-win_rates"), ""); // no search yet
-    for (const char* move : {"play b a1", "play w a2", "play b a3", "play w b2", "play b c3"}) {
-        ASSERT_EQ(answer(engine, move), "") << move;
-    }
+    ASSERT_EQ(accepts(engine, {"play b a1", "play w a2", "play b a3", "play w b2", "play b c3"}),
+              "");
     const std::string played = answer(engine, "genmove w");
     EXPECT_TRUE(played == "c1" || played == "c2") << played;
     EXPECT_EQ(answer(engine, "final_score"), "W+");
