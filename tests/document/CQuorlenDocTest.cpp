@@ -157,64 +157,38 @@ TEST_F(CQuorlenDocTest, HumanClicksReachTheWaitingSide) {
     EXPECT_FALSE(document->cellClicked(5, 5)); // no game running
 }
 
-TEST_F(CQuorlenDocTest, TheSwapButtonTakesTheSwap) {
-    auto document = makeDocument();
-    document->newGame();
-    ASSERT_TRUE(eventually([&] { return sink.all<WmAppHumanTurn>().size() == 1; }));
-    document->onHumanTurn(1);
-    ASSERT_TRUE(document->cellClicked(2, 5));
-    ASSERT_TRUE(eventually([&] { return sink.all<WmAppSwapOffer>().size() == 1; }));
-    document->onSwapOffer(2);
-    document->swapClicked();
-    EXPECT_FALSE(document->swapOffered());
-    ASSERT_TRUE(eventually([&] { return document->game()->moves().size() == 2; }));
-    EXPECT_EQ(document->game()->boardSnapshot().cell(5, 2), 2);
-    document->newGame();
-}
-
+// Any error on the game thread ends the game with its message: an exception of a player,
+// and the game's own text for a move on a taken cell.
 TEST_F(CQuorlenDocTest, AnyErrorOnTheGameThreadEndsTheGameWithAMessage) {
     class FailingPlayer : public TimedPlayer {
     public:
-        FailingPlayer() : TimedPlayer("failing") {}
+        explicit FailingPlayer(bool throws) : TimedPlayer("failing"), m_throws(throws) {}
 
     protected:
-        Hex::Coord chooseMove(Event&) override { throw std::bad_alloc(); }
-    };
-    auto document = makeDocument([](int, PlayerKind) { return std::make_unique<FailingPlayer>(); });
-    document->newGame();
-    ASSERT_TRUE(eventually([&] { return !document->isRunning(); }));
-    ASSERT_EQ(sink.all<GameErrorText>().size(), 1u);
-    EXPECT_EQ(sink.all<GameErrorText>()[0].text, std::bad_alloc().what());
-    EXPECT_TRUE(document->isGameOver());
-}
-
-TEST_F(CQuorlenDocTest, AMoveOnATakenCellShowsTheGameMessage) {
-    class CornerPlayer : public TimedPlayer {
-    public:
-        CornerPlayer() : TimedPlayer("corner") {}
-
-    protected:
-        Hex::Coord chooseMove(Event&) override { return Hex::Coord{0, 0}; }
+        Hex::Coord chooseMove(Event&) override {
+            if (m_throws) {
+                throw std::bad_alloc();
+            }
+            return Hex::Coord{0, 0};
+        }
         bool decideSwap(Event&) override { return false; }
-    };
-    auto document = makeDocument([](int, PlayerKind) { return std::make_unique<CornerPlayer>(); });
-    document->newGame();
-    ASSERT_TRUE(eventually([&] { return !document->isRunning(); }));
-    ASSERT_EQ(sink.all<GameErrorText>().size(), 1u);
-    EXPECT_EQ(sink.all<GameErrorText>()[0].text, "Invalid coord of (0, 0) on a board of size 10.  "
-                                                 "Player2 attempted move on non-empty position.");
-}
 
-TEST_F(CQuorlenDocTest, ComputerPlayersPlayAWholeGame) {
-    settings.set(SettingsKeys::p1Type, "1");
-    settings.set(SettingsKeys::p2Type, "1");
-    settings.set(SettingsKeys::boardSize, "5");
-    auto document = makeDocument();
-    document->newGame();
-    ASSERT_TRUE(eventually([&] { return !document->isRunning(); }));
-    EXPECT_TRUE(document->isGameOver());
-    EXPECT_NE(document->game()->winner(), 0);
-    EXPECT_TRUE(sink.all<GameErrorText>().empty());
+    private:
+        bool m_throws;
+    };
+    std::size_t errors = 0;
+    for (const bool throws : {true, false}) {
+        auto document = makeDocument(
+            [throws](int, PlayerKind) { return std::make_unique<FailingPlayer>(throws); });
+        document->newGame();
+        ASSERT_TRUE(eventually([&] { return !document->isRunning(); }));
+        ASSERT_EQ(sink.all<GameErrorText>().size(), ++errors);
+        EXPECT_EQ(sink.all<GameErrorText>().back().text,
+                  throws ? std::bad_alloc().what()
+                         : "Invalid coord of (0, 0) on a board of size 10.  Player2 attempted "
+                           "move on non-empty position.");
+        EXPECT_TRUE(document->isGameOver());
+    }
 }
 
 // --- GTP engines as players ----------------------------------------------------------------
