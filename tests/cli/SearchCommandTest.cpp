@@ -53,19 +53,16 @@ TEST(Search, ADepthIsSearchedToTheEndAndReportedDepthByDepth) {
     EXPECT_EQ(last["root_values"][0].size(), 3u); // row, column, value
 }
 
-TEST(Search, AZeroBudgetSearchesNothing) {
-    const Json result = searchOf({"search", "--size", "7", "--budget", "0"});
-    EXPECT_EQ(result["move"], Json::parse("[-1, -1]"));
-    EXPECT_EQ(result["depth"], 0);
-    EXPECT_EQ(result["nodes"], 1);
-}
-
-TEST(Search, AWonPositionHasNoMove) {
-    // Player 1 holds column 1 of a 3 x 3 board from top to bottom.
-    const Json result =
-        searchOf({"search", "--size", "3", "--moves", "0.1,0.0,1.1,0.2,2.0,2.2", "--budget", "1"});
-    EXPECT_EQ(result["move"], Json::parse("[-1, -1]"));
-    EXPECT_EQ(result["nodes"], 1);
+// A zero budget, and a won position (Player 1 holds column 1 of a 3 x 3 board from top to
+// bottom), give no move and search nothing.
+TEST(Search, AZeroBudgetOrAWonPositionGivesNoMove) {
+    for (const Json& result : {searchOf({"search", "--size", "7", "--budget", "0"}),
+                               searchOf({"search", "--size", "3", "--moves",
+                                         "0.1,0.0,1.1,0.2,2.0,2.2", "--budget", "1"})}) {
+        EXPECT_EQ(result["move"], Json::parse("[-1, -1]"));
+        EXPECT_EQ(result["depth"], 0);
+        EXPECT_EQ(result["nodes"], 1);
+    }
 }
 
 TEST(Search, AnSgfSetupIsSearchedForTheSideToMove) {

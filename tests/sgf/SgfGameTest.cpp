@@ -40,14 +40,6 @@ TEST(SgfGame, ReadsWhatOtherHexProgramsWriteForAPlainGame) {
     EXPECT_FALSE(reading.setup);
 }
 
-TEST(SgfGame, AFinalResignationIsReadButNotKept) {
-    const SgfGame::Reading reading = SgfGame::read("(;GM[11]SZ[5];B[c3];W[resign])");
-    ASSERT_TRUE(reading.record) << reading.error;
-    EXPECT_EQ(reading.record->moves, (std::vector<Coord>{{2, 2}}));
-    EXPECT_EQ(reading.notes,
-              std::vector<std::string>{"White's resignation at the end is not kept"});
-}
-
 // A case's SGF text as a test name: letters, digits and '-', the rest '_'.
 std::string nameOf(std::string_view sgf) {
     std::string name;
