@@ -13,24 +13,12 @@
 #include <QTest>
 #include <QTimer>
 
+#include "support/TempDirectory.h"
+
 #include <csignal>
 #include <filesystem>
 
-#include <fstream>
-#include <sstream>
-
 namespace {
-
-std::string fileText(const std::filesystem::path& path) {
-    std::ifstream file(path, std::ios::binary);
-    std::ostringstream text;
-    text << file.rdbuf();
-    return text.str();
-}
-
-void writeFile(const std::filesystem::path& path, const std::string& text) {
-    std::ofstream(path, std::ios::binary) << text;
-}
 
 std::filesystem::path pathOf(const QTemporaryDir& directory, const char* name) {
     return std::filesystem::path(directory.path().toStdString()) / name;
@@ -58,12 +46,12 @@ private slots:
         }
         SettingsStore defaults;
         SettingsDefaults::apply(defaults);
-        QCOMPARE(fileText(pathOf(start, "config.ini")), defaults.fileText());
+        QCOMPARE(readBytes(pathOf(start, "config.ini")), defaults.fileText());
     }
 
     void aPartialSettingsFileKeepsTheOtherDefaults() {
         QTemporaryDir start;
-        writeFile(pathOf(start, "config.ini"), "BOARD_SIZE=7\r\nP2_TYPE=1\r\n");
+        writeBytes(pathOf(start, "config.ini"), "BOARD_SIZE=7\r\nP2_TYPE=1\r\n");
         CQuorlenApp application(start.path().toStdString());
         QVERIFY(application.InitInstance({"quorlen"}, false));
         QCOMPARE(application.document()->boardSize(), 7);
@@ -71,31 +59,23 @@ private slots:
         QCOMPARE(application.document()->timeLimit(), 300);
         QCOMPARE(application.settings().get(SettingsKeys::learningRate), std::string("0.05"));
         application.ExitInstance();
-        const std::string saved = fileText(pathOf(start, "config.ini"));
+        const std::string saved = readBytes(pathOf(start, "config.ini"));
         QVERIFY(saved.find("BOARD_SIZE=7\r\n") != std::string::npos);
         QVERIFY(saved.find("COLOR_BACK=10518624\r\n") != std::string::npos);
     }
 
+    // A record on the command line is opened; a rejected one leaves the empty board.
     void aRecordOnTheCommandLineIsOpened() {
         QTemporaryDir start;
-        const auto record = pathOf(start, "won.txt");
-        writeFile(record, "3\r\n0.1\r\n0.0\r\n1.1\r\n0.2\r\n2.0\r\n");
-        CQuorlenApp application(start.path().toStdString());
-        QVERIFY(
-            application.InitInstance({"quorlen", QString::fromStdString(record.string())}, false));
-        QVERIFY(application.document()->game() != nullptr);
-        QVERIFY(application.document()->isGameOver());
-        QCOMPARE(application.document()->game()->winner(), 1);
-    }
-
-    void aRejectedRecordLeavesTheEmptyBoard() {
-        QTemporaryDir start;
-        const auto record = pathOf(start, "bad.txt");
-        writeFile(record, "5\r\n1.1\r\n2\r\n");
-        CQuorlenApp application(start.path().toStdString());
-        QVERIFY(
-            application.InitInstance({"quorlen", QString::fromStdString(record.string())}, false));
-        QVERIFY(application.document()->game() == nullptr);
+        writeBytes(pathOf(start, "won.txt"), "3\r\n0.1\r\n0.0\r\n1.1\r\n0.2\r\n2.0\r\n");
+        writeBytes(pathOf(start, "bad.txt"), "5\r\n1.1\r\n2\r\n");
+        for (const char* name : {"won.txt", "bad.txt"}) {
+            CQuorlenApp application(start.path().toStdString());
+            const QString record = QString::fromStdString(pathOf(start, name).string());
+            QVERIFY(application.InitInstance({"quorlen", record}, false));
+            const Hex::Game* game = application.document()->game();
+            QCOMPARE(game != nullptr && game->winner() == 1, name == std::string("won.txt"));
+        }
     }
 
     // What is stored at exit is what the next start shows, and a resize by the user is kept.
@@ -139,8 +119,8 @@ private slots:
         QFETCH(int, count);
         QFETCH(int, afterMs);
         QTemporaryDir start;
-        writeFile(pathOf(start, "config.ini"),
-                  "P1_TYPE=2\r\nP2_TYPE=2\r\nLEARNING=1\r\nBOARD_SIZE=7\r\n");
+        writeBytes(pathOf(start, "config.ini"),
+                   "P1_TYPE=2\r\nP2_TYPE=2\r\nLEARNING=1\r\nBOARD_SIZE=7\r\n");
         const auto weights = pathOf(m_work, "quorlen.dat");
         std::filesystem::remove(weights);
         CQuorlenApp application(start.path().toStdString());
@@ -166,7 +146,7 @@ private slots:
         QCOMPARE(dialogWasOpen, dialogOpen);
         QCOMPARE(dialogReturned, dialogOpen);
         QCOMPARE(application.ExitInstance(), 0);
-        QVERIFY(fileText(pathOf(start, "config.ini")).find("P1_TYPE=2\r\n") != std::string::npos);
+        QVERIFY(readBytes(pathOf(start, "config.ini")).find("P1_TYPE=2\r\n") != std::string::npos);
         QVERIFY(std::filesystem::exists(weights));
     }
 
@@ -174,9 +154,9 @@ private slots:
     // fails silently like any other save that cannot be made.
     void aDeletedCurrentDirectoryIsNoCrash() {
         const auto record = pathOf(m_work, "won.txt");
-        writeFile(record, "3\r\n0.1\r\n0.0\r\n1.1\r\n0.2\r\n2.0\r\n");
+        writeBytes(record, "3\r\n0.1\r\n0.0\r\n1.1\r\n0.2\r\n2.0\r\n");
         auto gone = std::make_unique<QTemporaryDir>();
-        writeFile(pathOf(*gone, "config.ini"), "BOARD_SIZE=7\r\n");
+        writeBytes(pathOf(*gone, "config.ini"), "BOARD_SIZE=7\r\n");
         QDir::setCurrent(gone->path());
         gone.reset();
         CQuorlenApp application;

@@ -80,7 +80,6 @@ class BoardRendererTest : public QObject {
 
 private slots:
     void stonesNumbersAndHighlightAfterASwap();
-    void edgeSidesInThePlayersColours();
     void winningChainOnlyWhenTheGameIsOver();
     void rowAaIsLabelledOnALargeBoard();
     void pathsAndEvaluationsOnRequest();
@@ -114,6 +113,13 @@ void BoardRendererTest::stonesNumbersAndHighlightAfterASwap() {
     // The last move's hexagon, inside near its top corner, outside the stone.
     QCOMPARE(at(image, g.cellCenter(2, 7), 0, -22), colorFromSettings(colors.selection));
     QCOMPARE(at(image, g.cellCenter(4, 4), 0, -22), colorFromSettings(colors.cell));
+    // The edges in the players' colours: side 1 runs from P0 to P1, side 0 from P5 to P0.
+    const auto top = g.corners(g.cellCenter(0, 4));
+    const auto left = g.corners(g.cellCenter(4, 0));
+    const auto inner = g.corners(g.cellCenter(5, 5));
+    QCOMPARE(at(image, between(top[0], top[1])), colorFromSettings(colors.player1));
+    QCOMPARE(at(image, between(left[5], left[0])), colorFromSettings(colors.player2));
+    QCOMPARE(at(image, between(inner[0], inner[1])), colorFromSettings(colors.border));
 
     // Before the first game: an empty board, no highlight, no numbers.
     scene.board.reset();
@@ -121,19 +127,6 @@ void BoardRendererTest::stonesNumbersAndHighlightAfterASwap() {
     QCOMPARE(at(empty, g.cellCenter(3, 1), 0, q - 4), colorFromSettings(colors.cell));
     QCOMPARE(at(empty, g.cellCenter(2, 7), 0, -22), colorFromSettings(colors.cell));
     QCOMPARE(countNear(empty, g.cellCenter(4, 4), 8, number1), 0);
-}
-
-void BoardRendererTest::edgeSidesInThePlayersColours() {
-    const BoardScene scene = sceneOf(10);
-    const BoardGeometry g = geometryFor(scene);
-    const QImage image = render(scene, g);
-    const auto top = g.corners(g.cellCenter(0, 4));
-    const auto left = g.corners(g.cellCenter(4, 0));
-    const auto inner = g.corners(g.cellCenter(4, 4));
-    // Side 1 runs from P0 to P1, side 0 from P5 to P0.
-    QCOMPARE(at(image, between(top[0], top[1])), colorFromSettings(scene.colors.player1));
-    QCOMPARE(at(image, between(left[5], left[0])), colorFromSettings(scene.colors.player2));
-    QCOMPARE(at(image, between(inner[0], inner[1])), colorFromSettings(scene.colors.border));
 }
 
 void BoardRendererTest::winningChainOnlyWhenTheGameIsOver() {
