@@ -198,32 +198,6 @@ private slots:
         QVERIFY(window.waitFor([&] { return window.document->game()->moves().size() == 2; }));
         QCOMPARE(window.document->game()->boardSnapshot().cell(5, 2), 2);
         QVERIFY(window.waitFor([&] { return !view.swapButton().isVisible(); }));
-
-        // In the next game a click on a cell declines the swap and plays there.
-        window.frame->action("newGame")->trigger(); // Stop Game
-        QVERIFY(window.waitFor([&] { return !window.document->isRunning(); }));
-        window.frame->action("newGame")->trigger();
-        QVERIFY(window.waitFor([&] { return window.document->awaitsMove(1); }));
-        window.click(0, 0);
-        QVERIFY(window.waitFor([&] { return window.document->swapOffered(2); }));
-        window.click(4, 4);
-        QVERIFY(window.waitFor([&] { return window.document->game()->moves().size() == 2; }));
-        QCOMPARE(window.document->game()->moves()[1], (Hex::Coord{4, 4}));
-    }
-
-    void clicksWhileTheComputerIsToMoveDoNothing() {
-        Window window({{SettingsKeys::p1Type, "2"}, {SettingsKeys::timeLimit, "100"}});
-        window.frame->action("newGame")->trigger();
-        QVERIFY(window.waitFor([&] { return window.document->game()->moves().size() == 1; }));
-        window.click(0, 0);
-        QVERIFY(window.waitFor([&] { return window.document->swapOffered(2); }));
-        window.click(8, 8); // declines; then the hard player thinks
-        QVERIFY(window.waitFor([&] { return window.document->game()->moves().size() >= 2; }));
-        window.click(9, 9); // Player 1 is the computer: nothing is handed over
-        QVERIFY(!window.document->awaitsMove(1));
-        window.frame->action("newGame")->trigger(); // stop the search
-        QVERIFY(window.waitFor([&] { return !window.document->isRunning(); }));
-        QVERIFY(window.errors.isEmpty());
     }
 
     void gameToolsFollowTheGameAndTheirKeys() {
