@@ -81,19 +81,19 @@ TEST(HexSearch, ASingleCrossingWithoutBlocksIsTheOnlyMoveAndIsPlayed) {
     EXPECT_EQ((Hex::Coord{row, col}), (Hex::Coord{1, 2}));
 }
 
-TEST(HexSearch, ABlockingNeighbourMayRepeatACrossing) {
-    Fixture f(3, empty3, {path({{2, 1}, {1, 1}, {0, 1}}, 2.0), path({{2, 2}, {1, 2}, {0, 2}}, 2.0)},
-              {path({{1, 2}, {1, 1}, {1, 0}}, 2.0)});
-    EXPECT_EQ(f.search->candidateMoves(static_cast<HexNode&>(f.search->root())),
-              (Cells{{1, 1}, {1, 2}, {1, 0}, {1, 2}, {1, 1}}));
-}
-
-TEST(HexSearch, Player2ToMoveBlocksOnPlayer1sPaths) {
-    Fixture f(3, empty3, {path({{2, 1}, {1, 1}, {0, 1}}, 2.0), path({{2, 2}, {1, 2}, {0, 2}}, 2.0)},
-              {path({{1, 2}, {1, 1}, {1, 0}}, 2.0)}, TreeNode::player2ToMove);
-    // Marks of 1 remain on the two columns' cells outside row 1.
-    EXPECT_EQ(f.search->candidateMoves(static_cast<HexNode&>(f.search->root())),
-              (Cells{{1, 1}, {1, 2}, {0, 1}, {0, 2}, {2, 1}, {2, 2}}));
+// Player 1 to move blocks on Player 2's path, where a blocking neighbour may repeat a
+// crossing; Player 2 blocks on Player 1's paths, whose cells outside row 1 keep marks of 1.
+TEST(HexSearch, TheSideToMoveBlocksOnTheOtherSidesPaths) {
+    const std::pair<int, Cells> cases[] = {
+        {TreeNode::player1ToMove, {{1, 1}, {1, 2}, {1, 0}, {1, 2}, {1, 1}}},
+        {TreeNode::player2ToMove, {{1, 1}, {1, 2}, {0, 1}, {0, 2}, {2, 1}, {2, 2}}}};
+    for (const auto& [toMove, candidates] : cases) {
+        Fixture f(3, empty3,
+                  {path({{2, 1}, {1, 1}, {0, 1}}, 2.0), path({{2, 2}, {1, 2}, {0, 2}}, 2.0)},
+                  {path({{1, 2}, {1, 1}, {1, 0}}, 2.0)}, toMove);
+        EXPECT_EQ(f.search->candidateMoves(static_cast<HexNode&>(f.search->root())), candidates)
+            << toMove;
+    }
 }
 
 TEST(HexSearch, NearBestCutKeepsTheLeadingPathsWithinAQuarterOfTheCheapest) {
