@@ -20,6 +20,8 @@ Json analysisOf(const Words& args) {
     return run.exitCode == 0 ? Json::parse(run.out) : Json();
 }
 
+// The whole output of this and other positions is pinned (tests/engine/pinned); here the
+// keys, and the candidates worked out by hand.
 TEST(Analyze, EmptyBoardGivesEveryKeyInOrder) {
     const CliRun run = runCli({"analyze", "--size", "3"});
     ASSERT_EQ(run.exitCode, 0) << run.err;
@@ -32,32 +34,10 @@ TEST(Analyze, EmptyBoardGivesEveryKeyInOrder) {
     EXPECT_EQ(keys,
               (Words{"size", "board", "to_move", "last_move", "winner", "winning_path", "weights",
                      "cost", "features", "paths", "value", "intersection_move", "candidates"}));
-    EXPECT_EQ(analysis["last_move"], Json::parse("[-1, -1]"));
-    EXPECT_EQ(analysis["winner"], 0);
-    EXPECT_EQ(analysis["winning_path"], Json::array());
-    EXPECT_EQ(analysis["weights"], Json::parse("[-3.076, 3.801, -5.553, 7.072]"));
-    EXPECT_EQ(analysis["cost"]["1"],
-              Json::parse("[[4.25,4.0,4.25],[4.25,4.0,4.25],[4.0,4.25,4.5]]"));
-    EXPECT_EQ(analysis["cost"]["2"],
-              Json::parse("[[4.25,4.25,4.0],[4.0,4.0,4.25],[4.25,4.25,4.5]]"));
-    EXPECT_EQ(analysis["features"]["2"][2][1], Json::parse("[0.0, 0.0, 0.0, 0.0]"));
-    ASSERT_EQ(analysis["paths"]["1"].size(), 3u);
     EXPECT_EQ(analysis["paths"]["1"][0].dump(), R"({"cost":8.0,"cells":[[0,1],[1,1],[2,0]]})");
-    EXPECT_EQ(analysis["value"], 0.0);
     EXPECT_EQ(analysis["intersection_move"], Json::parse("[1, 1]"));
     // The paths cross in the centre; next to it lie the empty cells on Player 2's paths.
     EXPECT_EQ(analysis["candidates"], Json::parse("[[1, 1], [0, 2], [1, 0], [1, 2]]"));
-}
-
-TEST(Analyze, MovesAreReplayedWithTheSwap) {
-    const Json swapped = analysisOf({"analyze", "--size", "3", "--moves", "0.1,3.3"});
-    EXPECT_EQ(swapped["board"], Json::parse("[[0,0,0],[2,0,0],[0,0,0]]"));
-    EXPECT_EQ(swapped["to_move"], 1);
-    EXPECT_EQ(swapped["last_move"], Json::parse("[1, 0]"));
-    const Json later = analysisOf({"analyze", "--size", "3", "--moves", "0.1,3.3,1.1"});
-    EXPECT_EQ(later["board"], Json::parse("[[0,0,0],[2,1,0],[0,0,0]]"));
-    EXPECT_EQ(later["to_move"], 2);
-    EXPECT_EQ(later["last_move"], Json::parse("[1, 1]"));
 }
 
 TEST(Analyze, AWonPositionHasNoPathForTheLoserAndNoMove) {
@@ -69,15 +49,6 @@ TEST(Analyze, AWonPositionHasNoPathForTheLoserAndNoMove) {
     EXPECT_EQ(won["paths"]["1"][0]["cost"], 0.0);
     EXPECT_EQ(won["value"], 1.0);
     EXPECT_EQ(won["intersection_move"], Json::parse("[-1, -1]"));
-}
-
-TEST(Analyze, SizesOneAndThirtyAreAccepted) {
-    const Json one = analysisOf({"analyze", "--size", "1"});
-    EXPECT_EQ(one["cost"]["1"], Json::parse("[[4.0]]"));
-    EXPECT_EQ(one["paths"]["1"][0].dump(), R"({"cost":0.0,"cells":[[0,0]]})");
-    const Json thirty = analysisOf({"analyze", "--size", "30"});
-    EXPECT_EQ(thirty["board"].size(), 30u);
-    EXPECT_EQ(thirty["paths"]["2"].size(), 30u);
 }
 
 TEST(Analyze, WeightsComeFromTheOptionOrTheFileWhichWins) {
