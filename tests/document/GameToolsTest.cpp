@@ -72,17 +72,6 @@ protected:
     bool play(CQuorlenDoc& document, int side, Hex::Coord cell) {
         return asked(document, side) && document.cellClicked(cell.row, cell.col);
     }
-    static Hex::Coord firstEmpty(const CQuorlenDoc& document) {
-        const Hex::Board board = document.game()->boardSnapshot();
-        for (int row = 0; row < static_cast<int>(board.size()); ++row) {
-            for (int col = 0; col < static_cast<int>(board.size()); ++col) {
-                if (board.at(row, col) == 0) {
-                    return {row, col};
-                }
-            }
-        }
-        return Hex::noMove;
-    }
     static bool stop(CQuorlenDoc& document) {
         if (document.isRunning()) {
             document.newGame();
@@ -121,7 +110,12 @@ TEST_P(TakeBackTest, PlayingTheSameMoveAgainGivesTheSameReply) {
     const Weights before = weights();
     const Cells position = document->game()->moves();
     clock.advance(7); // Player 1 thinks for 7 seconds
-    const Hex::Coord again = firstEmpty(*document);
+    const Hex::Board board = document->game()->boardSnapshot();
+    int empty = 0; // the first empty cell of the 4 x 4 board
+    while (board.at(empty / 4, empty % 4) != 0) {
+        ++empty;
+    }
+    const Hex::Coord again{empty / 4, empty % 4};
     ASSERT_TRUE(play(*document, 1, again));
     ASSERT_TRUE(asked(*document, 1));
     const Cells played = document->game()->moves();
