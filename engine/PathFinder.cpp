@@ -18,13 +18,63 @@ constexpr std::int32_t parentCodes[6] = {4, 5, 3, 6, 2, 1};
 // to its parent, per code. Code 0 (and any unknown code) stays put.
 constexpr int backOffsets[7][2] = {{0, 0}, {-1, 0}, {-1, 1}, {0, 1}, {1, 0}, {1, -1}, {0, -1}};
 
-// The open list is a heap with the smallest g + h on top.
-struct GreaterOnEstimate {
-    template <typename Entry>
-    bool operator()(const Entry& a, const Entry& b) const {
-        return a.f > b.f;
+// The open list is a heap with the smallest g + h on top. Its operations are the standard
+// library's push_heap, pop_heap and make_heap step for step (a hole sifted down to a leaf,
+// then the value sifted up), since their order among equal entries decides which of two
+// equally cheap chains a search keeps. Written out, a child is chosen without a branch.
+template <typename Entry>
+void siftUp(Entry* heap, std::ptrdiff_t hole, std::ptrdiff_t top, Entry value) {
+    std::ptrdiff_t parent = (hole - 1) / 2;
+    while (hole > top && heap[parent].f > value.f) {
+        heap[hole] = heap[parent];
+        hole = parent;
+        parent = (hole - 1) / 2;
     }
-};
+    heap[hole] = value;
+}
+
+template <typename Entry>
+void siftDown(Entry* heap, std::ptrdiff_t hole, std::ptrdiff_t length, Entry value) {
+    const std::ptrdiff_t top = hole;
+    std::ptrdiff_t child = hole;
+    while (child < (length - 1) / 2) {
+        child = 2 * (child + 1);
+        child -= static_cast<std::ptrdiff_t>(heap[child].f > heap[child - 1].f);
+        heap[hole] = heap[child];
+        hole = child;
+    }
+    if ((length & 1) == 0 && child == (length - 2) / 2) {
+        child = 2 * (child + 1);
+        heap[hole] = heap[child - 1];
+        hole = child - 1;
+    }
+    siftUp(heap, hole, top, value);
+}
+
+template <typename Entry>
+void pushHeap(std::vector<Entry>& heap, Entry entry) {
+    heap.push_back(entry);
+    siftUp(heap.data(), static_cast<std::ptrdiff_t>(heap.size()) - 1, 0, entry);
+}
+
+template <typename Entry>
+Entry popHeap(std::vector<Entry>& heap) {
+    const Entry top = heap.front();
+    const Entry last = heap.back();
+    heap.pop_back();
+    if (!heap.empty()) {
+        siftDown(heap.data(), 0, static_cast<std::ptrdiff_t>(heap.size()), last);
+    }
+    return top;
+}
+
+template <typename Entry>
+void makeHeap(std::vector<Entry>& heap) {
+    const auto length = static_cast<std::ptrdiff_t>(heap.size());
+    for (std::ptrdiff_t parent = (length - 2) / 2; length >= 2 && parent >= 0; --parent) {
+        siftDown(heap.data(), parent, length, heap[static_cast<std::size_t>(parent)]);
+    }
+}
 
 struct GreaterOnCost {
     template <typename Entry>
@@ -328,11 +378,8 @@ bool PathFinder::search(int start, bool reverse) {
     const double* estimate = m_estimate[reverse ? 1 : 0].data();
     m_g[static_cast<std::size_t>(m_start)] = 0.0;
     m_open.push_back(OpenEntry{estimate[m_start] + 0.0, m_start});
-    const GreaterOnEstimate greater;
     while (!m_open.empty()) {
-        std::pop_heap(m_open.begin(), m_open.end(), greater);
-        const std::int32_t current = m_open.back().cell;
-        m_open.pop_back();
+        const std::int32_t current = popHeap(m_open).cell;
         const auto here = static_cast<std::size_t>(current);
         m_record[here] |= closedBit;
         if (m_tables.along[here] == goalAlong) {
@@ -363,7 +410,7 @@ bool PathFinder::search(int start, bool reverse) {
                 m_g[at] = g;
                 const auto sameCell = [next](const OpenEntry& entry) { return entry.cell == next; };
                 std::find_if(m_open.begin(), m_open.end(), sameCell)->f = g + h;
-                std::make_heap(m_open.begin(), m_open.end(), greater);
+                makeHeap(m_open);
             }
         }
     }
@@ -375,8 +422,7 @@ void PathFinder::open(std::int32_t cell, std::int32_t code, double g, double h) 
     const auto at = static_cast<std::size_t>(cell);
     m_record[at] = static_cast<std::uint8_t>(code);
     m_g[at] = g;
-    m_open.push_back(OpenEntry{g + h, cell});
-    std::push_heap(m_open.begin(), m_open.end(), GreaterOnEstimate{});
+    pushHeap(m_open, OpenEntry{g + h, cell});
 }
 
 // Step 6: the cells from the goal back to the first start-edge cell met.
