@@ -3,6 +3,7 @@
 #include "model/OffBoardException.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 #include <cstring>
 #include <stdexcept>
@@ -68,11 +69,21 @@ Entry popHeap(std::vector<Entry>& heap) {
     return top;
 }
 
+// make_heap's steps, leaving out those that cannot move anything: by the time a parent is
+// sifted down, both its children head heaps, so a value below both goes back where it was.
+// That holds only when every two estimates compare, so `ordered` is false when one may be NaN.
 template <typename Entry>
-void makeHeap(std::vector<Entry>& heap) {
+void makeHeap(std::vector<Entry>& heap, bool ordered) {
+    Entry* entries = heap.data();
     const auto length = static_cast<std::ptrdiff_t>(heap.size());
     for (std::ptrdiff_t parent = (length - 2) / 2; length >= 2 && parent >= 0; --parent) {
-        siftDown(heap.data(), parent, length, heap[static_cast<std::size_t>(parent)]);
+        const Entry value = entries[parent];
+        const std::ptrdiff_t left = 2 * parent + 1;
+        if (ordered && value.f < entries[left].f &&
+            (left + 1 == length || value.f < entries[left + 1].f)) {
+            continue;
+        }
+        siftDown(entries, parent, length, value);
     }
 }
 
@@ -249,6 +260,7 @@ void PathFinder::addStoneInfluence() {
 // clamped at 0.0.
 void PathFinder::finishCells() {
     const Weights& weights = *m_weights;
+    m_costsComparable = true;
     for (std::size_t cell = 0; cell < m_cost.size(); ++cell) {
         double& cost = m_cost[cell];
         const Hex::Coord at = m_tables.coords[cell];
@@ -265,6 +277,7 @@ void PathFinder::finishCells() {
         if (cost < 0.0) {
             cost = 0.0;
         }
+        m_costsComparable = m_costsComparable && !std::isnan(cost);
     }
 }
 
@@ -410,7 +423,7 @@ bool PathFinder::search(int start, bool reverse) {
                 m_g[at] = g;
                 const auto sameCell = [next](const OpenEntry& entry) { return entry.cell == next; };
                 std::find_if(m_open.begin(), m_open.end(), sameCell)->f = g + h;
-                makeHeap(m_open);
+                makeHeap(m_open, m_costsComparable);
             }
         }
     }

@@ -130,6 +130,7 @@ private:
     // shows; the two proximity features and the bridge counts are kept apart so that the
     // stone loop runs over contiguous rows.
     std::vector<double> m_cost;
+    bool m_costsComparable = true; // no cost is NaN
     std::uint32_t m_size;
     int m_direction;
     int m_colour;
