@@ -1,5 +1,7 @@
 #include "engine/PathFinder.h"
 
+#include "engine/OpenHeap.h"
+
 #include "model/OffBoardException.h"
 
 #include <algorithm>
@@ -18,74 +20,6 @@ constexpr std::int32_t parentCodes[6] = {4, 5, 3, 6, 2, 1};
 // Stepping back from a cell by its parent code gives the parent: the offset from the cell
 // to its parent, per code. Code 0 (and any unknown code) stays put.
 constexpr int backOffsets[7][2] = {{0, 0}, {-1, 0}, {-1, 1}, {0, 1}, {1, 0}, {1, -1}, {0, -1}};
-
-// The open list is a heap with the smallest g + h on top. Its operations are the standard
-// library's push_heap, pop_heap and make_heap step for step (a hole sifted down to a leaf,
-// then the value sifted up), since their order among equal entries decides which of two
-// equally cheap chains a search keeps. Written out, a child is chosen without a branch.
-template <typename Entry>
-void siftUp(Entry* heap, std::ptrdiff_t hole, std::ptrdiff_t top, Entry value) {
-    std::ptrdiff_t parent = (hole - 1) / 2;
-    while (hole > top && heap[parent].f > value.f) {
-        heap[hole] = heap[parent];
-        hole = parent;
-        parent = (hole - 1) / 2;
-    }
-    heap[hole] = value;
-}
-
-template <typename Entry>
-void siftDown(Entry* heap, std::ptrdiff_t hole, std::ptrdiff_t length, Entry value) {
-    const std::ptrdiff_t top = hole;
-    std::ptrdiff_t child = hole;
-    while (child < (length - 1) / 2) {
-        child = 2 * (child + 1);
-        child -= static_cast<std::ptrdiff_t>(heap[child].f > heap[child - 1].f);
-        heap[hole] = heap[child];
-        hole = child;
-    }
-    if ((length & 1) == 0 && child == (length - 2) / 2) {
-        child = 2 * (child + 1);
-        heap[hole] = heap[child - 1];
-        hole = child - 1;
-    }
-    siftUp(heap, hole, top, value);
-}
-
-template <typename Entry>
-void pushHeap(std::vector<Entry>& heap, Entry entry) {
-    heap.push_back(entry);
-    siftUp(heap.data(), static_cast<std::ptrdiff_t>(heap.size()) - 1, 0, entry);
-}
-
-template <typename Entry>
-Entry popHeap(std::vector<Entry>& heap) {
-    const Entry top = heap.front();
-    const Entry last = heap.back();
-    heap.pop_back();
-    if (!heap.empty()) {
-        siftDown(heap.data(), 0, static_cast<std::ptrdiff_t>(heap.size()), last);
-    }
-    return top;
-}
-
-// make_heap's steps, leaving out those that cannot move anything: by the time a parent is
-// sifted down, both its children head heaps, so a value below both goes back where it was.
-// That holds only when every two estimates compare, so `ordered` is false when one may be NaN.
-template <typename Entry>
-void makeHeap(std::vector<Entry>& heap, bool ordered) {
-    Entry* entries = heap.data();
-    const auto length = static_cast<std::ptrdiff_t>(heap.size());
-    for (std::ptrdiff_t parent = (length - 2) / 2; length >= 2 && parent >= 0; --parent) {
-        const Entry value = entries[parent];
-        const std::ptrdiff_t left = 2 * parent + 1;
-        if (ordered && value.f < entries[left].f &&
-            (left + 1 == length || value.f < entries[left + 1].f)) {
-            continue;
-        }
-        siftDown(entries, parent, length, value);
-    }
-}
 
 struct GreaterOnCost {
     template <typename Entry>
@@ -392,7 +326,7 @@ bool PathFinder::search(int start, bool reverse) {
     m_g[static_cast<std::size_t>(m_start)] = 0.0;
     m_open.push_back(OpenEntry{estimate[m_start] + 0.0, m_start});
     while (!m_open.empty()) {
-        const std::int32_t current = popHeap(m_open).cell;
+        const std::int32_t current = OpenHeap::pop(m_open).cell;
         const auto here = static_cast<std::size_t>(current);
         m_record[here] |= closedBit;
         if (m_tables.along[here] == goalAlong) {
@@ -423,7 +357,7 @@ bool PathFinder::search(int start, bool reverse) {
                 m_g[at] = g;
                 const auto sameCell = [next](const OpenEntry& entry) { return entry.cell == next; };
                 std::find_if(m_open.begin(), m_open.end(), sameCell)->f = g + h;
-                makeHeap(m_open, m_costsComparable);
+                OpenHeap::rebuild(m_open, m_costsComparable);
             }
         }
     }
@@ -435,7 +369,7 @@ void PathFinder::open(std::int32_t cell, std::int32_t code, double g, double h) 
     const auto at = static_cast<std::size_t>(cell);
     m_record[at] = static_cast<std::uint8_t>(code);
     m_g[at] = g;
-    pushHeap(m_open, OpenEntry{g + h, cell});
+    OpenHeap::push(m_open, OpenEntry{g + h, cell});
 }
 
 // Step 6: the cells from the goal back to the first start-edge cell met.
