@@ -1,8 +1,11 @@
 #include "engine/PathFinder.h"
 
+#include "engine/OpenHeap.h"
+
 #include "model/OffBoardException.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 #include <cstring>
 #include <stdexcept>
@@ -17,14 +20,6 @@ constexpr std::int32_t parentCodes[6] = {4, 5, 3, 6, 2, 1};
 // Stepping back from a cell by its parent code gives the parent: the offset from the cell
 // to its parent, per code. Code 0 (and any unknown code) stays put.
 constexpr int backOffsets[7][2] = {{0, 0}, {-1, 0}, {-1, 1}, {0, 1}, {1, 0}, {1, -1}, {0, -1}};
-
-// The open list is a heap with the smallest g + h on top.
-struct GreaterOnEstimate {
-    template <typename Entry>
-    bool operator()(const Entry& a, const Entry& b) const {
-        return a.f > b.f;
-    }
-};
 
 struct GreaterOnCost {
     template <typename Entry>
@@ -199,6 +194,7 @@ void PathFinder::addStoneInfluence() {
 // clamped at 0.0.
 void PathFinder::finishCells() {
     const Weights& weights = *m_weights;
+    m_costsComparable = true;
     for (std::size_t cell = 0; cell < m_cost.size(); ++cell) {
         double& cost = m_cost[cell];
         const Hex::Coord at = m_tables.coords[cell];
@@ -215,6 +211,7 @@ void PathFinder::finishCells() {
         if (cost < 0.0) {
             cost = 0.0;
         }
+        m_costsComparable = m_costsComparable && !std::isnan(cost);
     }
 }
 
@@ -328,11 +325,8 @@ bool PathFinder::search(int start, bool reverse) {
     const double* estimate = m_estimate[reverse ? 1 : 0].data();
     m_g[static_cast<std::size_t>(m_start)] = 0.0;
     m_open.push_back(OpenEntry{estimate[m_start] + 0.0, m_start});
-    const GreaterOnEstimate greater;
     while (!m_open.empty()) {
-        std::pop_heap(m_open.begin(), m_open.end(), greater);
-        const std::int32_t current = m_open.back().cell;
-        m_open.pop_back();
+        const std::int32_t current = OpenHeap::pop(m_open).cell;
         const auto here = static_cast<std::size_t>(current);
         m_record[here] |= closedBit;
         if (m_tables.along[here] == goalAlong) {
@@ -363,7 +357,7 @@ bool PathFinder::search(int start, bool reverse) {
                 m_g[at] = g;
                 const auto sameCell = [next](const OpenEntry& entry) { return entry.cell == next; };
                 std::find_if(m_open.begin(), m_open.end(), sameCell)->f = g + h;
-                std::make_heap(m_open.begin(), m_open.end(), greater);
+                OpenHeap::rebuild(m_open, m_costsComparable);
             }
         }
     }
@@ -375,8 +369,7 @@ void PathFinder::open(std::int32_t cell, std::int32_t code, double g, double h) 
     const auto at = static_cast<std::size_t>(cell);
     m_record[at] = static_cast<std::uint8_t>(code);
     m_g[at] = g;
-    m_open.push_back(OpenEntry{g + h, cell});
-    std::push_heap(m_open.begin(), m_open.end(), GreaterOnEstimate{});
+    OpenHeap::push(m_open, OpenEntry{g + h, cell});
 }
 
 // Step 6: the cells from the goal back to the first start-edge cell met.

@@ -154,6 +154,8 @@ private:
     // number in base 3 (R0 the lowest digit).
     std::array<BridgeCounts, 729> m_bridgesOfRing{};
     bool m_ringIsTernary = true; // every cell holds 0, 1 or 2, as a game's board does
+    // No cost is NaN, so that any two estimates compare (the open list's rebuild relies on it).
+    bool m_costsComparable = true;
 
     // Working storage, reused at every call.
     std::vector<std::int32_t> m_ring;    // the board with its border ring, (N + 2) x (N + 2)
