@@ -9,6 +9,7 @@
 #include "engine/SearchThreads.h"
 #include "model/Game.h"
 #include "players/MoveBudget.h"
+#include "players/ThinkingFinished.h"
 #include "players/WeightsFile.h"
 #include "settings/SettingsKeys.h"
 #include "settings/SettingsStore.h"
@@ -85,15 +86,7 @@ Hex::Coord ComputerPlayer::chooseMove(Event& stopEvent) {
     postStatus("Quorlen AI thinking...");
     const double learningRate = m_context.settings.getDecimal(SettingsKeys::learningRate);
     const Hex::Coord move = m_lookAhead ? hardMove(n, moveNumber, learningRate) : easyMove();
-    if (!m_stopped) {
-        postStatus("Quorlen AI finished");
-    }
-    if (!m_stopped) {
-        m_context.sink.post(WmAppShowPaths{});
-    }
-    if (!m_stopped) {
-        m_context.sink.post(WmAppShowEval{});
-    }
+    postThinkingFinished(m_context.sink, m_stopped);
     return move;
 }
 

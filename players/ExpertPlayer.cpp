@@ -4,6 +4,7 @@
 #include "model/Game.h"
 #include "players/MoveBudget.h"
 #include "players/StopWatcher.h"
+#include "players/ThinkingFinished.h"
 
 #include <random>
 
@@ -73,15 +74,7 @@ MctsSearch::Result ExpertPlayer::think(Event& stopEvent) {
     m_search.setPosition(MctsSearch::Position{n, current.moves(), m_context.swapRule});
     m_lastResult = m_search.run(limits(n, current.moveNumber()), m_stopped);
 
-    if (!m_stopped) {
-        postStatus("Quorlen AI finished");
-    }
-    if (!m_stopped) {
-        m_context.sink.post(WmAppShowPaths{});
-    }
-    if (!m_stopped) {
-        m_context.sink.post(WmAppShowEval{});
-    }
+    postThinkingFinished(m_context.sink, m_stopped);
     return m_lastResult;
 }
 

@@ -13,12 +13,6 @@ namespace {
 
 using namespace std::chrono_literals;
 
-int countStatus(const RecordingSink& sink, const std::string& text) {
-    const auto statuses = sink.all<WmAppStatusText>();
-    return static_cast<int>(std::count_if(statuses.begin(), statuses.end(),
-                                          [&](const auto& status) { return status.text == text; }));
-}
-
 int clearingMessages(const RecordingSink& sink) {
     int count = 0;
     for (const auto& paths : sink.all<WmAppShowPaths>()) {
@@ -81,11 +75,11 @@ TEST_F(ComputerPlayerGameTest, StopDuringAHardMoveAndTheNextGameWorks) {
         game.stop();
         ASSERT_EQ(result.wait_for(30s), std::future_status::ready);
         EXPECT_EQ(result.get(), 0);
-        EXPECT_EQ(countStatus(sink, "Quorlen AI finished"), 0);
+        EXPECT_EQ(sink.countStatus("Quorlen AI finished"), 0);
         EXPECT_EQ(clearingMessages(sink), 0);
     }
     EXPECT_NE(play(3, *hard, other), 0);
-    EXPECT_GE(countStatus(sink, "Quorlen AI finished"), 1);
+    EXPECT_GE(sink.countStatus("Quorlen AI finished"), 1);
     EXPECT_GE(clearingMessages(sink), 2);
 }
 
@@ -103,7 +97,7 @@ TEST_F(ComputerPlayerGameTest, LearningSwitchedOnMidGameFirstOnlyRemembers) {
     ASSERT_TRUE(watcher.weightsAfter.count(5));
     EXPECT_EQ(watcher.weightsAfter[5], defaultWeights);
     const auto movesPlayed = watcher.weightsAfter.rbegin()->first;
-    EXPECT_EQ(countStatus(sink, "Quorlen AI learning..."), static_cast<int>((movesPlayed - 3) / 2));
+    EXPECT_EQ(sink.countStatus("Quorlen AI learning..."), static_cast<int>((movesPlayed - 3) / 2));
 }
 
 // Each game learns afresh: what the player remembered of the last game is forgotten at the

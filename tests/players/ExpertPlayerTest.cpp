@@ -16,12 +16,6 @@ namespace {
 
 using namespace std::chrono_literals;
 
-int countStatus(const RecordingSink& sink, const std::string& text) {
-    const auto statuses = sink.all<WmAppStatusText>();
-    return static_cast<int>(std::count_if(statuses.begin(), statuses.end(),
-                                          [&](const auto& status) { return status.text == text; }));
-}
-
 class ExpertPlayerTest : public ::testing::Test {
 protected:
     std::unique_ptr<ExpertPlayer> make(std::optional<std::uint64_t> playouts, int threads = 1) {
@@ -45,8 +39,8 @@ TEST_F(ExpertPlayerTest, TwoExpertsPlayAWholeGame) {
     const auto moves = game.moves();
     const bool swapped = moves.size() > 1 && moves[1] == Hex::Coord{5, 5};
     const int thinks = static_cast<int>(moves.size());
-    EXPECT_EQ(countStatus(sink, "Quorlen AI thinking..."), thinks);
-    EXPECT_EQ(countStatus(sink, "Quorlen AI finished"), thinks);
+    EXPECT_EQ(sink.countStatus("Quorlen AI thinking..."), thinks);
+    EXPECT_EQ(sink.countStatus("Quorlen AI finished"), thinks);
     EXPECT_GT(second->search().rootVisits(), 0U) << (swapped ? "swapped" : "declined");
 }
 
@@ -62,7 +56,7 @@ TEST_F(ExpertPlayerTest, DecliningTheSwapPlaysTheMoveOfTheSameSearch) {
     const auto moves = game.moves();
     ASSERT_EQ(moves.size(), 2U);
     EXPECT_NE(moves[1], (Hex::Coord{5, 5}));
-    EXPECT_EQ(countStatus(sink, "Quorlen AI finished"), 1);
+    EXPECT_EQ(sink.countStatus("Quorlen AI finished"), 1);
 }
 
 // A stop during a think ends it at once, without the finished text; the game then ends.
@@ -80,7 +74,7 @@ TEST_F(ExpertPlayerTest, AStopOrTheDestructorEndsAThinkAtOnce) {
         game.stop();
         ASSERT_EQ(result.wait_for(30s), std::future_status::ready);
         EXPECT_EQ(result.get(), 0);
-        EXPECT_EQ(countStatus(sink, "Quorlen AI finished"), 0);
+        EXPECT_EQ(sink.countStatus("Quorlen AI finished"), 0);
     }
 
     // Asked directly, on a game that is not running, so that nothing calls the player after.
@@ -89,9 +83,9 @@ TEST_F(ExpertPlayerTest, AStopOrTheDestructorEndsAThinkAtOnce) {
     Event neverStopped{Event::Mode::ManualReset};
     ExpertPlayer* thinking = expert.get();
     Hex::Coord move = Hex::noMove;
-    const int before = countStatus(sink, "Quorlen AI thinking...");
+    const int before = sink.countStatus("Quorlen AI thinking...");
     std::thread asking([&] { move = thinking->getMove(neverStopped); });
-    while (countStatus(sink, "Quorlen AI thinking...") == before) {
+    while (sink.countStatus("Quorlen AI thinking...") == before) {
         std::this_thread::sleep_for(5ms);
     }
     std::this_thread::sleep_for(50ms);

@@ -45,6 +45,15 @@ public:
         });
     }
 
+    // How many posted status texts equal `text`.
+    int countStatus(const std::string& text) const {
+        int count = 0;
+        for (const WmAppStatusText& status : all<WmAppStatusText>()) {
+            count += status.text == text ? 1 : 0;
+        }
+        return count;
+    }
+
     template <typename Kind>
     std::vector<Kind> all() const {
         std::vector<Kind> found;
