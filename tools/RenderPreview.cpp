@@ -1,5 +1,5 @@
 // Renders a sample 10 x 10 game with paths, evaluations and move numbers into a PNG, for
-// looking at the board as a user sees it: ui_render_preview FILE [WIDTH HEIGHT].
+// looking at the board as a user sees it: quorlen_render_preview FILE [WIDTH HEIGHT].
 #include "model/Game.h"
 #include "ui/BoardGeometry.h"
 #include "ui/BoardRenderer.h"
