@@ -1,12 +1,9 @@
 #include "engine/EvaluationCache.h"
-#include "engine/HexSearch.h"
+#include "engine/HexNode.h"
 #include "engine/NodeEvaluator.h"
 #include "engine/PathFinder.h"
 #include "engine/ZobristKeys.h"
 #include "model/Game.h"
-
-#include "support/FakeClock.h"
-#include "support/RecordingSink.h"
 
 #include <gtest/gtest.h>
 
@@ -122,45 +119,6 @@ TEST(EvaluationCache, StaysWithinItsMemory) {
     }
     Evaluation found;
     EXPECT_TRUE(cache.find(4999, last, found)); // the newest stay
-}
-
-// The search with every key the same, or with no cache, finds what it finds with its own
-// cache, depth by depth.
-TEST(EvaluationCache, ASearchFindsTheSameThroughAnyCache) {
-    const Hex::Board board = Hex::Game(6, {{2, 3}, {3, 2}}).board();
-    const auto depths = [&](int hashBits, bool withCache) {
-        Weights weights = defaultWeights;
-        PathFinder player1(6, 0, 1);
-        PathFinder player2(6, 1, 2);
-        player1.setWeights(&weights);
-        player2.setWeights(&weights);
-        const std::atomic<bool> stopped{false};
-        RecordingSink sink;
-        FakeClock clock;
-        HexSearch search(
-            0, std::make_unique<HexNode>(nullptr, TreeNode::player1ToMove, Hex::noMove, board),
-            HexSearch::Owner{player1, player2, stopped}, sink, clock);
-        EvaluationCache cache(1 << 24, hashBits);
-        search.setCache(withCache ? &cache : nullptr);
-        search.setFixedDepth(3);
-        std::vector<std::vector<double>> seen;
-        search.setIterationObserver([&](const GameTreeSearch::Iteration& iteration) {
-            std::vector<double> values{iteration.value, double(iteration.move.row),
-                                       double(iteration.move.col), double(search.nodeCount())};
-            for (const auto& child : search.root().children) {
-                values.push_back(child->value);
-            }
-            seen.push_back(values);
-        });
-        int row = -1;
-        int col = -1;
-        search.run(row, col);
-        return seen;
-    };
-    const auto expected = depths(64, true);
-    ASSERT_EQ(expected.size(), 3u);
-    EXPECT_EQ(depths(0, true), expected);
-    EXPECT_EQ(depths(64, false), expected);
 }
 
 } // namespace

@@ -1,5 +1,3 @@
-#include "SyntheticSearch.h"
-
 #include "engine/HexSearch.h"
 #include "engine/PathFinder.h"
 #include "model/Game.h"
@@ -17,34 +15,11 @@ namespace {
 
 using namespace std::chrono_literals;
 
-// The computer player's watcher stops a search from its own thread; the search must return
-// promptly with the move of its last finished work.
-TEST(GameTreeSearchStop, AStopFromAnotherThreadEndsTheSearch) {
-    RecordingSink sink;
-    SyntheticSearch search(3600, nullptr, sink, Clock::steady());
-    search.setNodeLimit(50'000'000);
-    std::atomic<int> evaluations{0};
-    search.onEvaluate = [&](const SpecNode&) { ++evaluations; };
-    auto result = std::async(std::launch::async, [&] {
-        int row = -1;
-        int col = -1;
-        search.run(row, col);
-        return col;
-    });
-    while (evaluations < 2000) {
-        std::this_thread::sleep_for(1ms);
-    }
-    search.stop();
-    ASSERT_EQ(result.wait_for(10s), std::future_status::ready);
-    EXPECT_GE(result.get(), 0);
-    EXPECT_TRUE(search.isStopped());
-}
-
-// A search on three threads, to a depth it would take minutes to reach, is stopped in its
-// third iteration: the search and its workers are gone after at most the evaluation each was
-// making, a fraction of a second; the bound leaves room for a sanitizer on a machine shared by
-// several builds (1.01 s seen under ThreadSanitizer at a load of 17 on 2 cores), and is still
-// far below the rest of the iteration.
+// The computer player's watcher stops a search from its own thread. A search on three threads,
+// to a depth it would take minutes to reach, is stopped in its third iteration: the search and
+// its workers are gone after at most the evaluation each was making, a fraction of a second; the
+// bound leaves room for a sanitizer on a machine shared by several builds (1.01 s seen under
+// ThreadSanitizer at a load of 17 on 2 cores), and is still far below the rest of the iteration.
 TEST(GameTreeSearchStop, AStopEndsAParallelSearchAndItsWorkers) {
     Weights weights = defaultWeights;
     PathFinder player1(13, 0, 1);

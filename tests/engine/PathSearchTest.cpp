@@ -22,6 +22,8 @@ struct Finder {
     PathFinder finder;
 };
 
+// The paths of whole boards are pinned by the analyses; these are the rules a reader of the
+// search needs, and the corners of it that the pinned positions do not reach.
 TEST(PathSearch, NeighboursKeepTheFixedOrderAndSkipTheOpponentsStones) {
     const Hex::Board board = Hex::parseBoard(3, R"(
         . O .
@@ -33,48 +35,16 @@ TEST(PathSearch, NeighboursKeepTheFixedOrderAndSkipTheOpponentsStones) {
     EXPECT_EQ(player2.finder.neighbours(1, 1), (Cells{{0, 1}, {0, 2}, {1, 0}, {2, 0}, {2, 1}}));
     EXPECT_EQ(player1.finder.neighbours(0, 0), (Cells{{1, 0}}));
     EXPECT_EQ(player2.finder.neighbours(2, 2), (Cells{{2, 1}})); // (1, 2) is Player 1's
-}
-
-TEST(PathSearch, HeuristicCountsTheLinesLeftInTheSearchDirection) {
-    const Finder player1(Hex::Board(5), 0);
-    const Finder player2(Hex::Board(5), 1);
-    EXPECT_EQ(player1.finder.heuristic(1, 2, false), 4);
+    // The heuristic counts the lines left in the search direction.
+    EXPECT_EQ(player1.finder.heuristic(1, 2, false), 2);
     EXPECT_EQ(player1.finder.heuristic(1, 2, true), 1);
-    EXPECT_EQ(player2.finder.heuristic(1, 2, false), 3);
+    EXPECT_EQ(player2.finder.heuristic(1, 2, false), 1);
     EXPECT_EQ(player2.finder.heuristic(1, 2, true), 2);
-}
-
-// Player 1's costs on the empty 3 x 3 board:
-//     4.25 4.0  4.25
-//     4.25 4.0  4.25
-//     4.0  4.25 4.5
-TEST(PathSearch, EmptyThreeByThreeCostsExcludeTheStartAndIncludeTheGoal) {
-    Finder player1(Hex::Board(3), 0);
-    // From (0, 0): (1, 0) is taken before (0, 1) because g + h is 4.25 + 2 against 4.0 + 3,
-    // and (2, 0) is then the goal at 8.25 + 1.
-    EXPECT_EQ(player1.finder.findPath(0, false), (Path{{{2, 0}, {1, 0}, {0, 0}}, 4.25 + 4.0}));
-    // Backwards from (2, 0): (1, 1) at 4.0 + 1, then (0, 1) at 8.0 + 0.
-    EXPECT_EQ(player1.finder.findPath(0, true), (Path{{{0, 1}, {1, 1}, {2, 0}}, 4.0 + 4.0}));
-    for (int start = 0; start < 3; ++start) {
-        const Path forward = player1.finder.findPath(start, false);
-        ASSERT_FALSE(forward.cells.empty());
-        EXPECT_EQ(forward.cells.front().row, 2);
-        EXPECT_EQ(forward.cells.back(), (Hex::Coord{0, start}));
-        const Path backward = player1.finder.findPath(start, true);
-        ASSERT_FALSE(backward.cells.empty());
-        EXPECT_EQ(backward.cells.front().row, 0);
-        EXPECT_EQ(backward.cells.back(), (Hex::Coord{2, start}));
-    }
 }
 
 TEST(PathSearch, AStartCellHeldByTheOpponentOrAWallOfHisGivesNoPath) {
     Finder held(Hex::parseBoard(3, ". O .  . . .  . . ."), 0);
-    EXPECT_EQ(held.finder.findPath(1, false), Path{});
-    EXPECT_EQ(held.finder.findPath(1, false).cost, -1.0);
-    for (const Path& path : held.finder.bestPaths(10)) {
-        EXPECT_NE(path.cells.back(), (Hex::Coord{0, 1}));
-        EXPECT_NE(path.cells.front(), (Hex::Coord{0, 1}));
-    }
+    EXPECT_EQ(held.finder.findPath(1, false), Path{}); // no cells, cost -1
     EXPECT_EQ(held.finder.findPath(-1, false), Path{});
     EXPECT_EQ(held.finder.findPath(3, true), Path{});
 
@@ -100,32 +70,6 @@ TEST(PathSearch, APathThatRunsAlongItsStartEdgeIsKeptOnlyFromItsLaterStart) {
     EXPECT_EQ(player1.finder.findPath(1, false), alongTheEdge);
     const std::vector<Path> paths = player1.finder.bestPaths(8);
     EXPECT_EQ(std::count(paths.begin(), paths.end(), alongTheEdge), 1);
-}
-
-TEST(PathSearch, BestPathsAreTheCheapestCandidatesInOrderAndNoMore) {
-    Finder player2(Hex::parseBoard(5, R"(
-        . . . . .
-         . X O . .
-          . . X . .
-           . O . . .
-            . . . . .)"),
-                   1);
-    const std::vector<Path> all = player2.finder.bestPaths(100);
-    ASSERT_FALSE(all.empty());
-    EXPECT_LE(all.size(), 10u); // at most one candidate per start cell and direction
-    for (std::size_t k = 0; k <= all.size(); ++k) {
-        const std::vector<Path> first = player2.finder.bestPaths(k);
-        EXPECT_EQ(first, std::vector<Path>(all.begin(), all.begin() + static_cast<long>(k)));
-    }
-    for (std::size_t i = 0; i < all.size(); ++i) {
-        if (i > 0) {
-            EXPECT_LE(all[i - 1].cost, all[i].cost);
-        }
-        // Every path ends on a column edge and begins on the other.
-        const int goal = all[i].cells.front().col;
-        const int start = all[i].cells.back().col;
-        EXPECT_TRUE((goal == 4 && start == 0) || (goal == 0 && start == 4)) << i;
-    }
 }
 
 // Nothing of one board may leak into the next: the search keeps its tables between calls.

@@ -51,6 +51,8 @@ TEST(Game, NewGameIsEmptyAndDoesNotRunWithoutTwoPlayers) {
     EXPECT_EQ(game.currentPlayer(), 0);
     EXPECT_EQ(game.moveNumber(), 0);
     EXPECT_TRUE(game.moves().empty());
+    EXPECT_EQ(game.winner(), 0);
+    EXPECT_TRUE(game.winningPath().empty());
     ScriptedPlayer player({});
     game.setPlayer2(&player);
     EXPECT_EQ(player.game(), &game);
@@ -58,16 +60,17 @@ TEST(Game, NewGameIsEmptyAndDoesNotRunWithoutTwoPlayers) {
 }
 
 // Player 2 is asked once, after Player 1's first stone: "yes" ends the turn with the swap
-// marker, "no" asks for a move in the same turn, any other answer passes the turn. Turns
-// alternate all the same and the move number counts pairs.
+// marker and the stone mirrored, "no" asks for a move in the same turn, any other answer
+// passes the turn. Turns alternate all the same and the move number counts pairs.
 TEST(Game, EachSwapAnswerTakesTheSecondTurn) {
     const struct {
         std::uint8_t answer;
         Cells afterSecondTurn;
+        Hex::Coord lastMove;
         int p2MoveCalls;
-    } cases[] = {{Player::takeSwap, {{2, 5}, {11, 11}}, 1},
-                 {Player::declineSwap, {{2, 5}, {6, 6}}, 2},
-                 {7, {{2, 5}}, 1}};
+    } cases[] = {{Player::takeSwap, {{2, 5}, {11, 11}}, {5, 2}, 1},
+                 {Player::declineSwap, {{2, 5}, {6, 6}}, {6, 6}, 2},
+                 {7, {{2, 5}}, {2, 5}, 1}};
     for (const auto& c : cases) {
         SCOPED_TRACE(int{c.answer});
         Match match(11, {{2, 5}, {3, 3}, {4, 4}}, {{6, 6}, {7, 7}}, c.answer, 5);
@@ -76,6 +79,8 @@ TEST(Game, EachSwapAnswerTakesTheSecondTurn) {
         EXPECT_EQ(match.p2.swapCalls, 1);
         EXPECT_EQ(match.p2.moveCalls, c.p2MoveCalls);
         EXPECT_EQ(match.seen[1].moves, c.afterSecondTurn);
+        EXPECT_EQ(match.seen[1].lastMove, c.lastMove);
+        EXPECT_EQ(match.seen[1].board, Hex::Game(11, c.afterSecondTurn).board());
         std::vector<int> players;
         std::vector<int> numbers;
         for (const Seen& turn : match.seen) {
@@ -85,15 +90,6 @@ TEST(Game, EachSwapAnswerTakesTheSecondTurn) {
         EXPECT_EQ(players, (std::vector<int>{2, 1, 2, 1, 2}));
         EXPECT_EQ(numbers, (std::vector<int>{1, 2, 2, 3, 3}));
     }
-}
-
-TEST(Game, SwapTakenMirrorsTheFirstStone) {
-    Match match(11, {{2, 5}}, {}, Player::takeSwap, 2);
-    match.game.run();
-    ASSERT_EQ(match.seen.size(), 2u);
-    EXPECT_EQ(match.seen[1].board.cell(2, 5), 0);
-    EXPECT_EQ(match.seen[1].board.cell(5, 2), 2);
-    EXPECT_EQ(match.seen[1].lastMove, (Hex::Coord{5, 2}));
 }
 
 // The text of the exception that ended the game, checked to be what() as well.
@@ -172,20 +168,6 @@ TEST(Game, ASwapAnswerAfterTheStopIsDropped) {
     EXPECT_EQ(second.swapCalls, 1);
     EXPECT_EQ(match.game.moves(), (Cells{{1, 3}}));
     EXPECT_EQ(match.game.board().cell(1, 3), Hex::Game::player1Stone);
-}
-
-TEST(Game, DefaultPlayersPlayAWholeGame) {
-    for (std::uint32_t n = 2; n <= 12; ++n) {
-        Player first("Player 1");
-        Player second("Player 2");
-        Hex::Game game(n, nullptr);
-        game.setPlayer1(&first);
-        game.setPlayer2(&second);
-        const int winner = game.run();
-        EXPECT_NE(winner, 0) << "size " << n;
-        EXPECT_EQ(game.winner(), winner);
-        EXPECT_EQ(game.moves()[1], (Hex::Coord{static_cast<int>(n), static_cast<int>(n)}));
-    }
 }
 
 TEST(Replay, SwapMarkerMovesTheFirstStone) {

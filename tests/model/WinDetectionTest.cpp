@@ -1,6 +1,5 @@
 #include "model/Board.h"
 #include "model/BoardText.h"
-#include "model/Game.h"
 
 #include <gtest/gtest.h>
 
@@ -99,17 +98,6 @@ TEST(WinDetection, ChainMayRunAlongTheFirstEdge) {
               (Cells{{0, 3}, {0, 2}, {0, 1}, {1, 0}, {2, 0}, {3, 0}}));
     EXPECT_EQ(board.connectionFrom(1, 0, 2).size(), 5u);
     EXPECT_EQ(board.shortestConnection(1, 0), (Cells{{0, 1}, {1, 0}, {2, 0}, {3, 0}}));
-}
-
-TEST(WinDetection, GameReportsTheWinnerAndItsChain) {
-    const Hex::Game empty(7, nullptr);
-    EXPECT_EQ(empty.winner(), 0);
-    EXPECT_TRUE(empty.winningPath().empty());
-
-    // Player 2 (odd entries) crosses row 1.
-    const Hex::Game p2Wins(3, Cells{{0, 0}, {1, 0}, {2, 2}, {1, 1}, {0, 2}, {1, 2}});
-    EXPECT_EQ(p2Wins.winner(), 2);
-    EXPECT_EQ(p2Wins.winningPath(), (Cells{{1, 0}, {1, 1}, {1, 2}}));
 }
 
 // Random boards of sizes 2 to 30 against the flood fill; each chain found must be a real

@@ -58,6 +58,7 @@ TEST(SettingsStore, NewKeyGoesToTheHeadOfItsChainAndAReplacedValueStays) {
     EXPECT_EQ(store.entries(), (Entries{{"K100", "b"}, {"K3", "c"}, {"K5", "e"}, {"K102", "d"}}));
 }
 
+// Values convert as NumberText reads and writes them (its tests give the lenient cases).
 TEST(SettingsStore, AbsentKeysGiveEmptyTextAndValuesConvertLeniently) {
     SettingsStore store;
     SettingsDefaults::apply(store);
@@ -65,14 +66,11 @@ TEST(SettingsStore, AbsentKeysGiveEmptyTextAndValuesConvertLeniently) {
     EXPECT_EQ(store.get("board_size"), ""); // keys are case-sensitive
     EXPECT_EQ(store.getInt("NO_SUCH_KEY"), 0);
     EXPECT_EQ(store.fileText(), defaultFile); // nothing was inserted
-    EXPECT_EQ(store.getInt("COLOR_BACK"), 10518624);
     EXPECT_EQ(store.getDecimal("LEARNING_RATE"), 0.05);
     store.set("BOARD_SIZE", " 12abc");
     EXPECT_EQ(store.getInt("BOARD_SIZE"), 12);
     store.setInt("TIME_LIMIT", -60);
     EXPECT_EQ(store.get("TIME_LIMIT"), "-60");
-    store.set("LEARNING_RATE", "nan");
-    EXPECT_EQ(store.getDecimal("LEARNING_RATE"), 0.0);
 }
 
 // The position moves past the delimiter even when the token ran to the end of the text.
