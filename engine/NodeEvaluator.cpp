@@ -2,9 +2,12 @@
 
 #include "engine/CandidateFinder.h"
 #include "engine/HexNode.h"
+#include "engine/Path.h"
 #include "engine/PathFinder.h"
 #include "engine/PositionValue.h"
 #include "engine/ZobristKeys.h"
+
+#include <vector>
 
 NodeEvaluator::NodeEvaluator(PathFinder& player1, PathFinder& player2, const ZobristKeys& keys,
                              EvaluationCache* cache)

@@ -2,11 +2,9 @@
 
 #include "engine/CandidateFinder.h"
 #include "engine/EvaluationCache.h"
-#include "engine/Path.h"
 #include "model/Board.h"
 
 #include <cstdint>
-#include <vector>
 
 class HexNode;
 class PathFinder;
@@ -36,7 +34,5 @@ private:
     EvaluationCache* m_cache;
     Hex::Board m_board;
     CandidateFinder m_candidates;
-    std::vector<Path> m_pathsP1;
-    std::vector<Path> m_pathsP2;
     EvaluationCache::Evaluation m_evaluation;
 };
