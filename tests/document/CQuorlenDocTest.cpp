@@ -18,13 +18,10 @@
 #include <chrono>
 #include <filesystem>
 #include <fstream>
-#include <thread>
-#include <tuple>
 
 namespace {
 
 namespace fs = std::filesystem;
-using namespace std::chrono_literals;
 
 class CQuorlenDocTest : public ::testing::Test {
 protected:
@@ -65,15 +62,13 @@ TEST_F(CQuorlenDocTest, PlayersComeFromTheSettings) {
     EXPECT_EQ(other->player(1).name(), "Player 1");
     EXPECT_EQ(other->player(2).name(), "Quorl");
 
-    // The expert is kind 4, with the threads of SEARCH_THREADS; 3 is no kind.
+    // The expert is kind 4, with the threads of SEARCH_THREADS.
     settings.set(SettingsKeys::p1Type, "4");
-    settings.set(SettingsKeys::p2Type, "3");
     settings.set(SettingsKeys::searchThreads, "3");
     auto expert = makeDocument();
     EXPECT_EQ(expert->player(1).name(), "Quorlen Expert");
     EXPECT_TRUE(expert->isPlayerKindChecked(1, PlayerKind::expert));
     EXPECT_EQ(dynamic_cast<ExpertPlayer&>(expert->player(1)).search().config().threads, 3);
-    EXPECT_EQ(expert->player(2).name(), "Player 2");
 }
 
 TEST_F(CQuorlenDocTest, BoardSizesTheProgramCannotPlayFallBackToTheDefault) {
@@ -133,28 +128,6 @@ TEST_F(CQuorlenDocTest, StopGameRightAfterNewGameIsNeverLost) {
     EXPECT_EQ(document->newGameText(), "New Game");
     EXPECT_TRUE(document->isGameOver());
     EXPECT_TRUE(document->game()->moves().empty());
-}
-
-TEST_F(CQuorlenDocTest, HumanClicksReachTheWaitingSide) {
-    auto document = makeDocument();
-    document->newGame();
-    ASSERT_TRUE(sink.waitForCount(2)); // the redraw, then Player 1's turn
-    ASSERT_EQ(sink.all<WmAppHumanTurn>().size(), 1u);
-    EXPECT_FALSE(document->cellClicked(1, 1)); // nobody is marked as asked yet
-    document->onHumanTurn(1);
-    EXPECT_TRUE(document->cellClicked(1, 1));
-    EXPECT_FALSE(document->awaitsMove(1));
-    ASSERT_TRUE(eventually([&] { return sink.all<WmAppSwapOffer>().size() == 1; }));
-    document->onSwapOffer(2);
-    EXPECT_TRUE(document->swapOffered());
-    EXPECT_FALSE(document->cellClicked(1, 1)); // taken: nothing happens
-    EXPECT_TRUE(document->swapOffered());
-    EXPECT_TRUE(document->cellClicked(4, 4)); // declines the swap and plays there
-    ASSERT_TRUE(eventually([&] { return document->game()->moves().size() == 2; }));
-    EXPECT_EQ(document->game()->moves()[1], (Hex::Coord{4, 4}));
-    document->newGame(); // stop
-    ASSERT_TRUE(eventually([&] { return !document->isRunning(); }));
-    EXPECT_FALSE(document->cellClicked(5, 5)); // no game running
 }
 
 // Any error on the game thread ends the game with its message: an exception of a player,
@@ -270,22 +243,6 @@ TEST_F(CQuorlenDocTest, AHumanTakesTheSwapOfAGtpEnginesStoneAndWins) {
     EXPECT_NE(log.find("genmove black\nclear_board\nplay white c2\n"), std::string::npos) << log;
 }
 
-TEST_F(CQuorlenDocTest, TwoGtpEnginesPlayAGameToItsEnd) {
-    settings.set(SettingsKeys::boardSize, "5");
-    for (const auto& [type, engine, log] :
-         {std::tuple{SettingsKeys::p1Type, SettingsKeys::p1Engine, "black.log"},
-          std::tuple{SettingsKeys::p2Type, SettingsKeys::p2Engine, "white.log"}}) {
-        settings.set(type, "3");
-        settings.set(engine, EscapedText::escaped(swapSidesEngine(directory() / log)));
-    }
-    auto document = makeDocument();
-    document->newGame();
-    ASSERT_TRUE(eventually([&] { return !document->isRunning(); }));
-    EXPECT_TRUE(sink.all<GameErrorText>().empty());
-    EXPECT_NE(document->game()->winner(), 0);
-    EXPECT_EQ(document->game()->moves()[1], (Hex::Coord{5, 5}));
-}
-
 TEST_F(CQuorlenDocTest, StopGameEndsAGtpEnginesThinkAtOnce) {
     settings.set(SettingsKeys::p1Type, "3");
     settings.set(SettingsKeys::p1Engine, EscapedText::escaped(fakeEngine("hang")));
@@ -310,30 +267,6 @@ TEST_F(CQuorlenDocTest, AGtpEngineComesFromTheSettingsAndItsFailureEndsTheGame) 
     EXPECT_EQ(sink.all<GameErrorText>()[0].text,
               "The GTP engine fake-crash (Player 1) closed its output (it exited with status 3) "
               "at genmove black.");
-}
-
-TEST_F(CQuorlenDocTest, OpenAndSaveRecords) {
-    auto document = makeDocument();
-    const fs::path record = directory() / "won.txt";
-    std::ofstream(record, std::ios::binary) << "3\r\n0.1\r\n0.0\r\n1.1\r\n0.2\r\n2.0\r\n";
-    ASSERT_TRUE(document->openRecord(record));
-    EXPECT_TRUE(document->isGameOver());
-    EXPECT_EQ(document->game()->winner(), 1);
-    EXPECT_EQ(document->boardSize(), 10); // opening a record keeps the size setting
-
-    std::ofstream(directory() / "bad.txt", std::ios::binary) << "5\r\n1.1\r\n2\r\n";
-    EXPECT_FALSE(document->openRecord(directory() / "bad.txt"));
-    EXPECT_EQ(document->game()->board().size(), 3u); // the current game stays
-
-    const fs::path saves = directory() / "saves";
-    fs::create_directories(saves);
-    ASSERT_TRUE(document->saveRecord(saves));
-    ASSERT_EQ(std::distance(fs::directory_iterator(saves), fs::directory_iterator()), 1);
-
-    document->newGame(); // a fresh game on the size setting
-    EXPECT_EQ(document->game()->board().size(), 10u);
-    EXPECT_FALSE(document->isGameOver());
-    document->newGame();
 }
 
 TEST_F(CQuorlenDocTest, DisplayStateFollowsTheMessages) {
