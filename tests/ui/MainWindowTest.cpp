@@ -142,17 +142,9 @@ private slots:
             [&] { return frame.action("newGame")->text() == QStringLiteral("New Game"); }));
         QCOMPARE(frame.paneText(2), QStringLiteral("Game Over"));
 
-        frame.action("player2hard")->trigger();
-        QVERIFY(frame.action("player2hard")->isChecked());
-        QCOMPARE(QString::fromStdString(window.settings.get(SettingsKeys::p2Type)),
-                 QStringLiteral("2"));
-        // The expert is kind 4.
-        QAction* expert = frame.action("player2expert");
-        expert->trigger();
-        QVERIFY(expert->isChecked());
-        QVERIFY(!frame.action("player2hard")->isChecked());
-        QCOMPARE(QString::fromStdString(window.settings.get(SettingsKeys::p2Type)),
-                 QStringLiteral("4"));
+        frame.action("player2expert")->trigger();
+        QVERIFY(frame.action("player2expert")->isChecked());
+        QVERIFY(!frame.action("player2human")->isChecked());
         QCOMPARE(window.document->player(2).name(), std::string("Quorlen Expert"));
         frame.action("learning")->trigger();
         QVERIFY(frame.action("learning")->isChecked());
@@ -293,22 +285,6 @@ private slots:
         }
         Window sensible({{SettingsKeys::windowWidth, "640"}, {SettingsKeys::windowHeight, "500"}});
         QCOMPARE(sensible.frame->initialSize(), QSize(640, 500));
-    }
-
-    void twoComputerPlayersPlayAWholeGameThroughTheWindow() {
-        Window window({{SettingsKeys::p1Type, "1"},
-                       {SettingsKeys::p2Type, "2"},
-                       {SettingsKeys::boardSize, "5"},
-                       {SettingsKeys::timeLimit, "10"}});
-        window.frame->action("newGame")->trigger();
-        QVERIFY(window.waitFor([&] { return !window.document->isRunning(); }));
-        QVERIFY(window.document->isGameOver());
-        QVERIFY(window.document->game()->winner() != 0);
-        QVERIFY(window.errors.isEmpty());
-        QVERIFY(window.waitFor([&] {
-            return window.frame->statusText() == QStringLiteral("Quorlen AI finished") &&
-                   window.frame->paneText(2) == QStringLiteral("Game Over");
-        }));
     }
 };
 
