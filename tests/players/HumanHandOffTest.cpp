@@ -64,24 +64,6 @@ TEST(HumanHandOff, AHumanMoveIsAnnouncedTimedAndPlaced) {
     EXPECT_EQ(match.human.timeUsed(), 5);
 }
 
-TEST(HumanHandOff, SwapTakenAnnouncesNoMoveUntilTheNextTurn) {
-    HandOff match(2, {{1, 2}, {4, 4}}, 4);
-    match.start();
-    ASSERT_TRUE(match.sink.waitForCount(1));
-    ASSERT_EQ(match.sink.all<WmAppSwapOffer>().size(), 1u);
-    EXPECT_EQ(match.sink.all<WmAppSwapOffer>()[0].player, 2);
-    match.input.setSwap(true);
-
-    // After the swap Player 1 moves, then Player 2 is asked for its first regular move.
-    ASSERT_TRUE(match.sink.waitForCount(2));
-    EXPECT_EQ(match.sink.all<WmAppHumanTurn>().size(), 1u);
-    EXPECT_EQ(match.game.moves(), (Cells{{1, 2}, {7, 7}, {4, 4}}));
-    match.input.setMove(0, 0);
-    ASSERT_TRUE(match.finishes());
-    EXPECT_EQ(match.game.boardSnapshot().cell(2, 1), 2);
-    EXPECT_EQ(match.game.boardSnapshot().cell(0, 0), 2);
-}
-
 // Declining by clicking a cell makes it the first stone, also when the click comes before
 // the game thread waits: the two answers are counted, not merged or lost.
 TEST(HumanHandOff, DecliningByClickingACellMakesItTheFirstStone) {
