@@ -61,6 +61,8 @@ TEST_F(CQuorlenDocTest, PlayersComeFromTheSettings) {
     auto other = makeDocument();
     EXPECT_EQ(other->player(1).name(), "Player 1");
     EXPECT_EQ(other->player(2).name(), "Quorl");
+    settings.set(SettingsKeys::p1Type, "3"); // an engine without a command line: a human
+    EXPECT_EQ(makeDocument()->player(1).name(), "Player 1");
 
     // The expert is kind 4, with the threads of SEARCH_THREADS.
     settings.set(SettingsKeys::p1Type, "4");
@@ -252,21 +254,6 @@ TEST_F(CQuorlenDocTest, StopGameEndsAGtpEnginesThinkAtOnce) {
     document->newGame(); // Stop Game: the engine would otherwise have its 300 seconds
     ASSERT_TRUE(eventually([&] { return !document->isRunning(); }));
     EXPECT_TRUE(sink.all<GameErrorText>().empty());
-}
-
-TEST_F(CQuorlenDocTest, AGtpEngineComesFromTheSettingsAndItsFailureEndsTheGame) {
-    settings.set(SettingsKeys::p1Type, "3"); // without a command line: a human
-    EXPECT_EQ(makeDocument()->player(1).name(), "Player 1");
-
-    settings.set(SettingsKeys::p1Engine, EscapedText::escaped(fakeEngine("crash")));
-    auto document = makeDocument();
-    EXPECT_TRUE(document->isPlayerKindChecked(1, PlayerKind::gtpEngine));
-    document->newGame();
-    ASSERT_TRUE(eventually([&] { return !document->isRunning(); }));
-    ASSERT_EQ(sink.all<GameErrorText>().size(), 1u);
-    EXPECT_EQ(sink.all<GameErrorText>()[0].text,
-              "The GTP engine fake-crash (Player 1) closed its output (it exited with status 3) "
-              "at genmove black.");
 }
 
 TEST_F(CQuorlenDocTest, DisplayStateFollowsTheMessages) {

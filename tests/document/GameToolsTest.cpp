@@ -184,21 +184,6 @@ TEST_F(GameToolsTest, TakingBackTheFirstMoveRacesTheComputersAnswer) {
     }
 }
 
-// Take Back while the hard player searches stops the search and takes the human's move back.
-TEST_F(GameToolsTest, TakingBackStopsARunningSearch) {
-    settings.set(SettingsKeys::boardSize, "10"); // the standing clock never ends this search
-    settings.setInt(SettingsKeys::p2Type, static_cast<int>(PlayerKind::hard));
-    auto document = makeDocument();
-    document->newGame();
-    ASSERT_TRUE(play(*document, 1, {0, 0}));
-    ASSERT_TRUE(play(*document, 1, {9, 9}));
-    ASSERT_TRUE(sink.waitForStatus("Looking ahead 1 moves..."));
-    ASSERT_TRUE(document->takeBack());
-    ASSERT_TRUE(asked(*document, 1));
-    EXPECT_EQ(document->game()->moves().size(), 2u);
-    EXPECT_TRUE(stop(*document));
-}
-
 TEST_F(GameToolsTest, HintMarksTheMoveUntilTheNextMove) {
     settings.set(SettingsKeys::boardSize, "10");
     auto document = makeDocument();
