@@ -3,7 +3,6 @@
 #include "notation/HexNotation.h"
 #include "players/ComputerPlayer.h"
 #include "players/ExpertPlayer.h"
-#include "players/HumanPlayer.h"
 #include "settings/EscapedText.h"
 #include "settings/SettingsDefaults.h"
 #include "settings/SettingsKeys.h"
