@@ -86,7 +86,7 @@ class MainWindowTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void panesBeforeAnyGame() {
+    void panesBeforeAnyGameAndTheMessagesThatChangeThem() {
         Window window;
         QCOMPARE(window.frame->statusText(), QStringLiteral("Quorlen is not active."));
         QCOMPARE(window.frame->paneText(1), QStringLiteral("Quorlen is not active."));
@@ -97,10 +97,7 @@ private slots:
         // The clocks show hours within a day.
         QCOMPARE(CMainFrame::clockText(25 * 3600 + 3), QStringLiteral("01:00:03"));
         QCOMPARE(CMainFrame::clockText(3599), QStringLiteral("00:59:59"));
-    }
 
-    void messagesChangeTheDisplayState() {
-        Window window;
         window.sink.post(WmAppStatusText{"Looking ahead 3 moves..."});
         QVERIFY(window.waitFor([&] { return window.frame->statusText().startsWith("Looking"); }));
         QCOMPARE(window.frame->paneText(1), QStringLiteral("Looking ahead 3 moves..."));
