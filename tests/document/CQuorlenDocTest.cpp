@@ -1,50 +1,18 @@
-#include "document/CQuorlenDoc.h"
+#include "DocumentTest.h"
+
 #include "gtp/EnginePlayer.h"
 #include "notation/HexNotation.h"
 #include "players/ComputerPlayer.h"
 #include "players/ExpertPlayer.h"
 #include "settings/EscapedText.h"
-#include "settings/SettingsDefaults.h"
-#include "settings/SettingsKeys.h"
-#include "settings/SettingsStore.h"
 
-#include "support/Eventually.h"
-#include "support/RecordingSink.h"
-#include "support/TempDirectory.h"
-
-#include <gtest/gtest.h>
-
-#include <chrono>
 #include <filesystem>
-#include <fstream>
 
 namespace {
 
 namespace fs = std::filesystem;
 
-class CQuorlenDocTest : public ::testing::Test {
-protected:
-    void SetUp() override { SettingsDefaults::apply(settings); }
-
-    std::unique_ptr<CQuorlenDoc>
-    makeDocument(std::function<std::unique_ptr<TimedPlayer>(int, PlayerKind)> makePlayer = {}) {
-        CQuorlenDoc::Context context{settings,
-                                     sink,
-                                     Clock::steady(),
-                                     directory() / "quorlen.dat",
-                                     [](std::chrono::milliseconds) {},
-                                     std::move(makePlayer)};
-        return std::make_unique<CQuorlenDoc>(std::move(context));
-    }
-
-    const fs::path& directory() const { return m_directory.path(); }
-
-    SettingsStore settings;
-    RecordingSink sink;
-
-private:
-    TempDirectory m_directory;
-};
+using CQuorlenDocTest = DocumentTest;
 
 TEST_F(CQuorlenDocTest, PlayersComeFromTheSettings) {
     settings.set(SettingsKeys::p1Type, "2");
@@ -116,7 +84,7 @@ TEST_F(CQuorlenDocTest, ChoosingAKindAgainMakesANewPlayerWithTheCurrentLimit) {
     EXPECT_EQ(settings.get(SettingsKeys::p1Type), "4");
     document->setPlayerKind(1, PlayerKind::human);
     EXPECT_EQ(settings.get(SettingsKeys::p1Type), "0");
-    EXPECT_TRUE(fs::exists(directory() / "quorlen.dat")); // the computer player wrote it
+    EXPECT_TRUE(fs::exists(directory / "quorlen.dat")); // the computer player wrote it
 }
 
 TEST_F(CQuorlenDocTest, StopGameRightAfterNewGameIsNeverLost) {
@@ -153,13 +121,14 @@ TEST_F(CQuorlenDocTest, AnyErrorOnTheGameThreadEndsTheGameWithAMessage) {
     std::size_t errors = 0;
     for (const bool throws : {true, false}) {
         auto document = makeDocument(
+            [](auto) {},
             [throws](int, PlayerKind) { return std::make_unique<FailingPlayer>(throws); });
         document->newGame();
         ASSERT_TRUE(eventually([&] { return !document->isRunning(); }));
         ASSERT_EQ(sink.all<GameErrorText>().size(), ++errors);
         EXPECT_EQ(sink.all<GameErrorText>().back().text,
                   throws ? std::bad_alloc().what()
-                         : "Invalid coord of (0, 0) on a board of size 10.  Player2 attempted "
+                         : "Invalid coord of (0, 0) on a board of size 4.  Player2 attempted "
                            "move on non-empty position.");
         EXPECT_TRUE(document->isGameOver());
     }
@@ -181,7 +150,7 @@ TEST_F(CQuorlenDocTest, AGtpEngineTakesTheEasyPlayersSwapAndPlaysToTheEnd) {
     settings.set(SettingsKeys::boardSize, "5");
     auto document = makeDocument();
     // An "=" in the command line is stored escaped, so that the settings file keeps it.
-    const std::string command = "QUORLEN_TEST=1 " + swapSidesEngine(directory() / "log");
+    const std::string command = "QUORLEN_TEST=1 " + swapSidesEngine(directory / "log");
     std::unique_ptr<EnginePlayer> engine = document->startEngine(2, command);
     ASSERT_TRUE(eventually([&] { return engine->startState() != EnginePlayer::Start::running; }));
     ASSERT_EQ(engine->startState(), EnginePlayer::Start::ready) << engine->startFailure();
@@ -203,7 +172,7 @@ TEST_F(CQuorlenDocTest, AGtpEngineTakesTheEasyPlayersSwapAndPlaysToTheEnd) {
     const std::vector<Hex::Coord> moves = document->game()->moves();
     ASSERT_GE(moves.size(), 2u);
     EXPECT_EQ(moves[1], (Hex::Coord{5, 5}));
-    const std::string log = readBytes(directory() / "log");
+    const std::string log = readBytes(directory / "log");
     const std::string mirrored = HexNotation::cellName(Hex::Coord{moves[0].col, moves[0].row});
     EXPECT_NE(log.find("genmove white\nclear_board\nplay white " + mirrored + "\n"),
               std::string::npos)
@@ -221,25 +190,22 @@ TEST_F(CQuorlenDocTest, AHumanTakesTheSwapOfAGtpEnginesStoneAndWins) {
     settings.set(SettingsKeys::boardSize, "5");
     settings.set(SettingsKeys::p1Type, "3");
     settings.set(SettingsKeys::p1Engine,
-                 EscapedText::escaped(swapSidesEngine(directory() / "log", "b3")));
+                 EscapedText::escaped(swapSidesEngine(directory / "log", "b3")));
     auto document = makeDocument();
     EXPECT_TRUE(document->isPlayerKindChecked(1, PlayerKind::gtpEngine));
     document->newGame();
-    ASSERT_TRUE(eventually([&] { return sink.all<WmAppSwapOffer>().size() == 1; }));
-    document->onSwapOffer(2);
+    ASSERT_TRUE(offeredSwap(*document, 2));
     document->swapClicked();
     // The engine fills the top rows; White joins its edges along the bottom row.
-    for (std::size_t col = 0; col < 5; ++col) {
-        ASSERT_TRUE(eventually([&] { return sink.all<WmAppHumanTurn>().size() == col + 1; }));
-        document->onHumanTurn(2);
-        ASSERT_TRUE(document->cellClicked(4, static_cast<int>(col)));
+    for (int col = 0; col < 5; ++col) {
+        ASSERT_TRUE(play(*document, 2, {4, col}));
     }
     ASSERT_TRUE(eventually([&] { return !document->isRunning(); }));
     EXPECT_TRUE(sink.all<GameErrorText>().empty());
     EXPECT_EQ(document->game()->winner(), 2);
     EXPECT_EQ(document->player(1).name(), "Wolve");
     // b3 (row 2, column 1) swapped is White's c2.
-    const std::string log = readBytes(directory() / "log");
+    const std::string log = readBytes(directory / "log");
     EXPECT_EQ(log.find("swap-pieces"), std::string::npos) << log;
     EXPECT_NE(log.find("genmove black\nclear_board\nplay white c2\n"), std::string::npos) << log;
 }

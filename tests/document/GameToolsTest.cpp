@@ -1,25 +1,13 @@
-// Take Back, Hint, Resign, the review of a stopped game and Save As, on the document alone:
-// the test answers the game thread's announcements as the window would.
+// Take Back, Hint, Resign, the review of a stopped game and Save As, on the document alone.
 
-#include "document/CQuorlenDoc.h"
+#include "DocumentTest.h"
+
 #include "model/CellName.h"
 #include "players/ComputerPlayer.h"
 #include "settings/FileText.h"
-#include "settings/SettingsDefaults.h"
-#include "settings/SettingsKeys.h"
-#include "settings/SettingsStore.h"
-
-#include "support/Eventually.h"
-#include "support/FakeClock.h"
-#include "support/RecordingSink.h"
-#include "support/TempDirectory.h"
-
-#include <gtest/gtest.h>
 
 #include <atomic>
-#include <chrono>
 #include <fstream>
-#include <functional>
 #include <thread>
 
 namespace {
@@ -29,64 +17,7 @@ using namespace std::chrono_literals;
 using Cells = std::vector<Hex::Coord>;
 using Step = GameReview::Step;
 
-class GameToolsTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        SettingsDefaults::apply(settings);
-        settings.set(SettingsKeys::boardSize, "4");
-    }
-
-    // The clock stands still unless a test moves it, so a hard search ends only when its
-    // position is decided: the same position gives the same reply however loaded the
-    // machine is.
-    std::unique_ptr<CQuorlenDoc> makeDocument(std::function<void(std::chrono::milliseconds)> pause =
-                                                  [](auto) {}) {
-        return std::make_unique<CQuorlenDoc>(CQuorlenDoc::Context{
-            settings, sink, clock, directory.path() / "quorlen.dat", std::move(pause), {}});
-    }
-
-    // The window's part: every announcement posted since the last look is handed to the
-    // document, in order.
-    void deliver(CQuorlenDoc& document) {
-        const std::vector<Message> messages = sink.messages();
-        for (; m_delivered < messages.size(); ++m_delivered) {
-            if (const auto* turn = std::get_if<WmAppHumanTurn>(&messages[m_delivered])) {
-                document.onHumanTurn(turn->player);
-            } else if (const auto* offer = std::get_if<WmAppSwapOffer>(&messages[m_delivered])) {
-                document.onSwapOffer(offer->player);
-            }
-        }
-    }
-    bool asked(CQuorlenDoc& document, int side) {
-        return eventually([&] {
-            deliver(document);
-            return document.awaitsMove(side);
-        });
-    }
-    bool offeredSwap(CQuorlenDoc& document, int side) {
-        return eventually([&] {
-            deliver(document);
-            return document.swapOffered(side);
-        });
-    }
-    bool play(CQuorlenDoc& document, int side, Hex::Coord cell) {
-        return asked(document, side) && document.cellClicked(cell.row, cell.col);
-    }
-    static bool stop(CQuorlenDoc& document) {
-        if (document.isRunning()) {
-            document.newGame();
-        }
-        return eventually([&] { return !document.isRunning(); });
-    }
-
-    FakeClock clock;
-    SettingsStore settings;
-    RecordingSink sink;
-    TempDirectory directory;
-
-private:
-    std::size_t m_delivered = 0;
-};
+using GameToolsTest = DocumentTest;
 
 // Human Player 1 against a learning hard Player 2: taking the computer's reply and the
 // human's move back and playing the same move again gives the same position, the same reply
