@@ -1,54 +1,18 @@
-#include "document/CQuorlenDoc.h"
+#include "DocumentTest.h"
+
 #include "gtp/EnginePlayer.h"
 #include "notation/HexNotation.h"
 #include "players/ComputerPlayer.h"
 #include "players/ExpertPlayer.h"
-#include "players/HumanPlayer.h"
 #include "settings/EscapedText.h"
-#include "settings/SettingsDefaults.h"
-#include "settings/SettingsKeys.h"
-#include "settings/SettingsStore.h"
 
-#include "support/Eventually.h"
-#include "support/RecordingSink.h"
-#include "support/TempDirectory.h"
-
-#include <gtest/gtest.h>
-
-#include <chrono>
 #include <filesystem>
-#include <fstream>
-#include <thread>
-#include <tuple>
 
 namespace {
 
 namespace fs = std::filesystem;
-using namespace std::chrono_literals;
 
-class CQuorlenDocTest : public ::testing::Test {
-protected:
-    void SetUp() override { SettingsDefaults::apply(settings); }
-
-    std::unique_ptr<CQuorlenDoc>
-    makeDocument(std::function<std::unique_ptr<TimedPlayer>(int, PlayerKind)> makePlayer = {}) {
-        CQuorlenDoc::Context context{settings,
-                                     sink,
-                                     Clock::steady(),
-                                     directory() / "quorlen.dat",
-                                     [](std::chrono::milliseconds) {},
-                                     std::move(makePlayer)};
-        return std::make_unique<CQuorlenDoc>(std::move(context));
-    }
-
-    const fs::path& directory() const { return m_directory.path(); }
-
-    SettingsStore settings;
-    RecordingSink sink;
-
-private:
-    TempDirectory m_directory;
-};
+using CQuorlenDocTest = DocumentTest;
 
 TEST_F(CQuorlenDocTest, PlayersComeFromTheSettings) {
     settings.set(SettingsKeys::p1Type, "2");
@@ -64,16 +28,16 @@ TEST_F(CQuorlenDocTest, PlayersComeFromTheSettings) {
     auto other = makeDocument();
     EXPECT_EQ(other->player(1).name(), "Player 1");
     EXPECT_EQ(other->player(2).name(), "Quorl");
+    settings.set(SettingsKeys::p1Type, "3"); // an engine without a command line: a human
+    EXPECT_EQ(makeDocument()->player(1).name(), "Player 1");
 
-    // The expert is kind 4, with the threads of SEARCH_THREADS; 3 is no kind.
+    // The expert is kind 4, with the threads of SEARCH_THREADS.
     settings.set(SettingsKeys::p1Type, "4");
-    settings.set(SettingsKeys::p2Type, "3");
     settings.set(SettingsKeys::searchThreads, "3");
     auto expert = makeDocument();
     EXPECT_EQ(expert->player(1).name(), "Quorlen Expert");
     EXPECT_TRUE(expert->isPlayerKindChecked(1, PlayerKind::expert));
     EXPECT_EQ(dynamic_cast<ExpertPlayer&>(expert->player(1)).search().config().threads, 3);
-    EXPECT_EQ(expert->player(2).name(), "Player 2");
 }
 
 TEST_F(CQuorlenDocTest, BoardSizesTheProgramCannotPlayFallBackToTheDefault) {
@@ -120,7 +84,7 @@ TEST_F(CQuorlenDocTest, ChoosingAKindAgainMakesANewPlayerWithTheCurrentLimit) {
     EXPECT_EQ(settings.get(SettingsKeys::p1Type), "4");
     document->setPlayerKind(1, PlayerKind::human);
     EXPECT_EQ(settings.get(SettingsKeys::p1Type), "0");
-    EXPECT_TRUE(fs::exists(directory() / "quorlen.dat")); // the computer player wrote it
+    EXPECT_TRUE(fs::exists(directory / "quorlen.dat")); // the computer player wrote it
 }
 
 TEST_F(CQuorlenDocTest, StopGameRightAfterNewGameIsNeverLost) {
@@ -133,28 +97,6 @@ TEST_F(CQuorlenDocTest, StopGameRightAfterNewGameIsNeverLost) {
     EXPECT_EQ(document->newGameText(), "New Game");
     EXPECT_TRUE(document->isGameOver());
     EXPECT_TRUE(document->game()->moves().empty());
-}
-
-TEST_F(CQuorlenDocTest, HumanClicksReachTheWaitingSide) {
-    auto document = makeDocument();
-    document->newGame();
-    ASSERT_TRUE(sink.waitForCount(2)); // the redraw, then Player 1's turn
-    ASSERT_EQ(sink.all<WmAppHumanTurn>().size(), 1u);
-    EXPECT_FALSE(document->cellClicked(1, 1)); // nobody is marked as asked yet
-    document->onHumanTurn(1);
-    EXPECT_TRUE(document->cellClicked(1, 1));
-    EXPECT_FALSE(document->awaitsMove(1));
-    ASSERT_TRUE(eventually([&] { return sink.all<WmAppSwapOffer>().size() == 1; }));
-    document->onSwapOffer(2);
-    EXPECT_TRUE(document->swapOffered());
-    EXPECT_FALSE(document->cellClicked(1, 1)); // taken: nothing happens
-    EXPECT_TRUE(document->swapOffered());
-    EXPECT_TRUE(document->cellClicked(4, 4)); // declines the swap and plays there
-    ASSERT_TRUE(eventually([&] { return document->game()->moves().size() == 2; }));
-    EXPECT_EQ(document->game()->moves()[1], (Hex::Coord{4, 4}));
-    document->newGame(); // stop
-    ASSERT_TRUE(eventually([&] { return !document->isRunning(); }));
-    EXPECT_FALSE(document->cellClicked(5, 5)); // no game running
 }
 
 // Any error on the game thread ends the game with its message: an exception of a player,
@@ -179,13 +121,14 @@ TEST_F(CQuorlenDocTest, AnyErrorOnTheGameThreadEndsTheGameWithAMessage) {
     std::size_t errors = 0;
     for (const bool throws : {true, false}) {
         auto document = makeDocument(
+            [](auto) {},
             [throws](int, PlayerKind) { return std::make_unique<FailingPlayer>(throws); });
         document->newGame();
         ASSERT_TRUE(eventually([&] { return !document->isRunning(); }));
         ASSERT_EQ(sink.all<GameErrorText>().size(), ++errors);
         EXPECT_EQ(sink.all<GameErrorText>().back().text,
                   throws ? std::bad_alloc().what()
-                         : "Invalid coord of (0, 0) on a board of size 10.  Player2 attempted "
+                         : "Invalid coord of (0, 0) on a board of size 4.  Player2 attempted "
                            "move on non-empty position.");
         EXPECT_TRUE(document->isGameOver());
     }
@@ -207,7 +150,7 @@ TEST_F(CQuorlenDocTest, AGtpEngineTakesTheEasyPlayersSwapAndPlaysToTheEnd) {
     settings.set(SettingsKeys::boardSize, "5");
     auto document = makeDocument();
     // An "=" in the command line is stored escaped, so that the settings file keeps it.
-    const std::string command = "QUORLEN_TEST=1 " + swapSidesEngine(directory() / "log");
+    const std::string command = "QUORLEN_TEST=1 " + swapSidesEngine(directory / "log");
     std::unique_ptr<EnginePlayer> engine = document->startEngine(2, command);
     ASSERT_TRUE(eventually([&] { return engine->startState() != EnginePlayer::Start::running; }));
     ASSERT_EQ(engine->startState(), EnginePlayer::Start::ready) << engine->startFailure();
@@ -229,7 +172,7 @@ TEST_F(CQuorlenDocTest, AGtpEngineTakesTheEasyPlayersSwapAndPlaysToTheEnd) {
     const std::vector<Hex::Coord> moves = document->game()->moves();
     ASSERT_GE(moves.size(), 2u);
     EXPECT_EQ(moves[1], (Hex::Coord{5, 5}));
-    const std::string log = readBytes(directory() / "log");
+    const std::string log = readBytes(directory / "log");
     const std::string mirrored = HexNotation::cellName(Hex::Coord{moves[0].col, moves[0].row});
     EXPECT_NE(log.find("genmove white\nclear_board\nplay white " + mirrored + "\n"),
               std::string::npos)
@@ -247,43 +190,24 @@ TEST_F(CQuorlenDocTest, AHumanTakesTheSwapOfAGtpEnginesStoneAndWins) {
     settings.set(SettingsKeys::boardSize, "5");
     settings.set(SettingsKeys::p1Type, "3");
     settings.set(SettingsKeys::p1Engine,
-                 EscapedText::escaped(swapSidesEngine(directory() / "log", "b3")));
+                 EscapedText::escaped(swapSidesEngine(directory / "log", "b3")));
     auto document = makeDocument();
     EXPECT_TRUE(document->isPlayerKindChecked(1, PlayerKind::gtpEngine));
     document->newGame();
-    ASSERT_TRUE(eventually([&] { return sink.all<WmAppSwapOffer>().size() == 1; }));
-    document->onSwapOffer(2);
+    ASSERT_TRUE(offeredSwap(*document, 2));
     document->swapClicked();
     // The engine fills the top rows; White joins its edges along the bottom row.
-    for (std::size_t col = 0; col < 5; ++col) {
-        ASSERT_TRUE(eventually([&] { return sink.all<WmAppHumanTurn>().size() == col + 1; }));
-        document->onHumanTurn(2);
-        ASSERT_TRUE(document->cellClicked(4, static_cast<int>(col)));
+    for (int col = 0; col < 5; ++col) {
+        ASSERT_TRUE(play(*document, 2, {4, col}));
     }
     ASSERT_TRUE(eventually([&] { return !document->isRunning(); }));
     EXPECT_TRUE(sink.all<GameErrorText>().empty());
     EXPECT_EQ(document->game()->winner(), 2);
     EXPECT_EQ(document->player(1).name(), "Wolve");
     // b3 (row 2, column 1) swapped is White's c2.
-    const std::string log = readBytes(directory() / "log");
+    const std::string log = readBytes(directory / "log");
     EXPECT_EQ(log.find("swap-pieces"), std::string::npos) << log;
     EXPECT_NE(log.find("genmove black\nclear_board\nplay white c2\n"), std::string::npos) << log;
-}
-
-TEST_F(CQuorlenDocTest, TwoGtpEnginesPlayAGameToItsEnd) {
-    settings.set(SettingsKeys::boardSize, "5");
-    for (const auto& [type, engine, log] :
-         {std::tuple{SettingsKeys::p1Type, SettingsKeys::p1Engine, "black.log"},
-          std::tuple{SettingsKeys::p2Type, SettingsKeys::p2Engine, "white.log"}}) {
-        settings.set(type, "3");
-        settings.set(engine, EscapedText::escaped(swapSidesEngine(directory() / log)));
-    }
-    auto document = makeDocument();
-    document->newGame();
-    ASSERT_TRUE(eventually([&] { return !document->isRunning(); }));
-    EXPECT_TRUE(sink.all<GameErrorText>().empty());
-    EXPECT_NE(document->game()->winner(), 0);
-    EXPECT_EQ(document->game()->moves()[1], (Hex::Coord{5, 5}));
 }
 
 TEST_F(CQuorlenDocTest, StopGameEndsAGtpEnginesThinkAtOnce) {
@@ -295,45 +219,6 @@ TEST_F(CQuorlenDocTest, StopGameEndsAGtpEnginesThinkAtOnce) {
     document->newGame(); // Stop Game: the engine would otherwise have its 300 seconds
     ASSERT_TRUE(eventually([&] { return !document->isRunning(); }));
     EXPECT_TRUE(sink.all<GameErrorText>().empty());
-}
-
-TEST_F(CQuorlenDocTest, AGtpEngineComesFromTheSettingsAndItsFailureEndsTheGame) {
-    settings.set(SettingsKeys::p1Type, "3"); // without a command line: a human
-    EXPECT_EQ(makeDocument()->player(1).name(), "Player 1");
-
-    settings.set(SettingsKeys::p1Engine, EscapedText::escaped(fakeEngine("crash")));
-    auto document = makeDocument();
-    EXPECT_TRUE(document->isPlayerKindChecked(1, PlayerKind::gtpEngine));
-    document->newGame();
-    ASSERT_TRUE(eventually([&] { return !document->isRunning(); }));
-    ASSERT_EQ(sink.all<GameErrorText>().size(), 1u);
-    EXPECT_EQ(sink.all<GameErrorText>()[0].text,
-              "The GTP engine fake-crash (Player 1) closed its output (it exited with status 3) "
-              "at genmove black.");
-}
-
-TEST_F(CQuorlenDocTest, OpenAndSaveRecords) {
-    auto document = makeDocument();
-    const fs::path record = directory() / "won.txt";
-    std::ofstream(record, std::ios::binary) << "3\r\n0.1\r\n0.0\r\n1.1\r\n0.2\r\n2.0\r\n";
-    ASSERT_TRUE(document->openRecord(record));
-    EXPECT_TRUE(document->isGameOver());
-    EXPECT_EQ(document->game()->winner(), 1);
-    EXPECT_EQ(document->boardSize(), 10); // opening a record keeps the size setting
-
-    std::ofstream(directory() / "bad.txt", std::ios::binary) << "5\r\n1.1\r\n2\r\n";
-    EXPECT_FALSE(document->openRecord(directory() / "bad.txt"));
-    EXPECT_EQ(document->game()->board().size(), 3u); // the current game stays
-
-    const fs::path saves = directory() / "saves";
-    fs::create_directories(saves);
-    ASSERT_TRUE(document->saveRecord(saves));
-    ASSERT_EQ(std::distance(fs::directory_iterator(saves), fs::directory_iterator()), 1);
-
-    document->newGame(); // a fresh game on the size setting
-    EXPECT_EQ(document->game()->board().size(), 10u);
-    EXPECT_FALSE(document->isGameOver());
-    document->newGame();
 }
 
 TEST_F(CQuorlenDocTest, DisplayStateFollowsTheMessages) {

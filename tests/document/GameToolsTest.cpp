@@ -1,25 +1,13 @@
-// Take Back, Hint, Resign, the review of a stopped game and Save As, on the document alone:
-// the test answers the game thread's announcements as the window would.
+// Take Back, Hint, Resign, the review of a stopped game and Save As, on the document alone.
 
-#include "document/CQuorlenDoc.h"
+#include "DocumentTest.h"
+
 #include "model/CellName.h"
 #include "players/ComputerPlayer.h"
 #include "settings/FileText.h"
-#include "settings/SettingsDefaults.h"
-#include "settings/SettingsKeys.h"
-#include "settings/SettingsStore.h"
-
-#include "support/Eventually.h"
-#include "support/FakeClock.h"
-#include "support/RecordingSink.h"
-#include "support/TempDirectory.h"
-
-#include <gtest/gtest.h>
 
 #include <atomic>
-#include <chrono>
 #include <fstream>
-#include <functional>
 #include <thread>
 
 namespace {
@@ -29,72 +17,13 @@ using namespace std::chrono_literals;
 using Cells = std::vector<Hex::Coord>;
 using Step = GameReview::Step;
 
-class GameToolsTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        SettingsDefaults::apply(settings);
-        settings.set(SettingsKeys::boardSize, "4");
-    }
+using GameToolsTest = DocumentTest;
 
-    // The clock stands still unless a test moves it, so a hard search ends only when its
-    // position is decided: the same position gives the same reply however loaded the
-    // machine is.
-    std::unique_ptr<CQuorlenDoc> makeDocument(std::function<void(std::chrono::milliseconds)> pause =
-                                                  [](auto) {}) {
-        return std::make_unique<CQuorlenDoc>(CQuorlenDoc::Context{
-            settings, sink, clock, directory.path() / "quorlen.dat", std::move(pause), {}});
-    }
-
-    // The window's part: every announcement posted since the last look is handed to the
-    // document, in order.
-    void deliver(CQuorlenDoc& document) {
-        const std::vector<Message> messages = sink.messages();
-        for (; m_delivered < messages.size(); ++m_delivered) {
-            if (const auto* turn = std::get_if<WmAppHumanTurn>(&messages[m_delivered])) {
-                document.onHumanTurn(turn->player);
-            } else if (const auto* offer = std::get_if<WmAppSwapOffer>(&messages[m_delivered])) {
-                document.onSwapOffer(offer->player);
-            }
-        }
-    }
-    bool asked(CQuorlenDoc& document, int side) {
-        return eventually([&] {
-            deliver(document);
-            return document.awaitsMove(side);
-        });
-    }
-    bool offeredSwap(CQuorlenDoc& document, int side) {
-        return eventually([&] {
-            deliver(document);
-            return document.swapOffered(side);
-        });
-    }
-    bool play(CQuorlenDoc& document, int side, Hex::Coord cell) {
-        return asked(document, side) && document.cellClicked(cell.row, cell.col);
-    }
-    static bool stop(CQuorlenDoc& document) {
-        if (document.isRunning()) {
-            document.newGame();
-        }
-        return eventually([&] { return !document.isRunning(); });
-    }
-
-    FakeClock clock;
-    SettingsStore settings;
-    RecordingSink sink;
-    TempDirectory directory;
-
-private:
-    std::size_t m_delivered = 0;
-};
-
-class TakeBackTest : public GameToolsTest, public ::testing::WithParamInterface<PlayerKind> {};
-
-// Human Player 1 against a learning computer Player 2: taking the computer's reply and the
+// Human Player 1 against a learning hard Player 2: taking the computer's reply and the
 // human's move back and playing the same move again gives the same position, the same reply
 // and the same weights, as if the taken-back moves had never been played.
-TEST_P(TakeBackTest, PlayingTheSameMoveAgainGivesTheSameReply) {
-    settings.setInt(SettingsKeys::p2Type, static_cast<int>(GetParam()));
+TEST_F(GameToolsTest, TakingBackAndPlayingTheSameMoveAgainGivesTheSameReply) {
+    settings.setInt(SettingsKeys::p2Type, static_cast<int>(PlayerKind::hard));
     settings.set(SettingsKeys::learning, "1");
     auto document = makeDocument();
     const auto weights = [&] {
@@ -121,9 +50,7 @@ TEST_P(TakeBackTest, PlayingTheSameMoveAgainGivesTheSameReply) {
     const Cells played = document->game()->moves();
     ASSERT_EQ(played.size(), position.size() + 2);
     const Weights learned = weights();
-    if (GetParam() == PlayerKind::hard) {
-        ASSERT_NE(learned, before); // the reply's learning step moved the weights
-    }
+    ASSERT_NE(learned, before); // the reply's learning step moved the weights
 
     ASSERT_TRUE(document->takeBack());
     ASSERT_TRUE(asked(*document, 1));
@@ -138,9 +65,6 @@ TEST_P(TakeBackTest, PlayingTheSameMoveAgainGivesTheSameReply) {
     EXPECT_TRUE(sink.all<GameErrorText>().empty());
     EXPECT_TRUE(stop(*document));
 }
-
-INSTANTIATE_TEST_SUITE_P(Strengths, TakeBackTest,
-                         ::testing::Values(PlayerKind::easy, PlayerKind::hard));
 
 // A taken-back swap gives the first stone back to its owner and offers the swap again.
 TEST_F(GameToolsTest, TakingBackASwapOffersItAgain) {
@@ -189,21 +113,6 @@ TEST_F(GameToolsTest, TakingBackTheFirstMoveRacesTheComputersAnswer) {
         EXPECT_TRUE(sink.all<GameErrorText>().empty());
         EXPECT_TRUE(stop(*document));
     }
-}
-
-// Take Back while the hard player searches stops the search and takes the human's move back.
-TEST_F(GameToolsTest, TakingBackStopsARunningSearch) {
-    settings.set(SettingsKeys::boardSize, "10"); // the standing clock never ends this search
-    settings.setInt(SettingsKeys::p2Type, static_cast<int>(PlayerKind::hard));
-    auto document = makeDocument();
-    document->newGame();
-    ASSERT_TRUE(play(*document, 1, {0, 0}));
-    ASSERT_TRUE(play(*document, 1, {9, 9}));
-    ASSERT_TRUE(sink.waitForStatus("Looking ahead 1 moves..."));
-    ASSERT_TRUE(document->takeBack());
-    ASSERT_TRUE(asked(*document, 1));
-    EXPECT_EQ(document->game()->moves().size(), 2u);
-    EXPECT_TRUE(stop(*document));
 }
 
 TEST_F(GameToolsTest, HintMarksTheMoveUntilTheNextMove) {
@@ -326,12 +235,25 @@ TEST_F(GameToolsTest, ReviewStepsThroughAStoppedGameAndContinuesFromThere) {
     ASSERT_TRUE(stop(*document));
 }
 
-TEST_F(GameToolsTest, OnlyAPositionThatCanGoOnIsContinued) {
+// A record opens as a stopped game on its own size; only a position that can go on is
+// continued, and a record the program cannot read leaves the current game.
+TEST_F(GameToolsTest, OpenedRecordsAreContinuedOnlyWhereTheGameCanGoOn) {
     auto document = makeDocument();
     const fs::path won = directory.path() / "won.txt";
     std::ofstream(won, std::ios::binary) << "3\r\n0.1\r\n0.0\r\n1.1\r\n0.2\r\n2.0\r\n";
     ASSERT_TRUE(document->openRecord(won));
+    EXPECT_TRUE(document->isGameOver());
+    EXPECT_EQ(document->game()->winner(), 1);
+    EXPECT_EQ(document->boardSize(), 4);   // opening a record keeps the size setting
     EXPECT_FALSE(document->canContinue()); // won
+    const fs::path saves = directory.path() / "saves";
+    fs::create_directories(saves);
+    ASSERT_TRUE(document->saveRecord(saves));
+    EXPECT_EQ(std::distance(fs::directory_iterator(saves), fs::directory_iterator()), 1);
+
+    std::ofstream(directory.path() / "bad.txt", std::ios::binary) << "5\r\n1.1\r\n2\r\n";
+    EXPECT_FALSE(document->openRecord(directory.path() / "bad.txt"));
+    EXPECT_EQ(document->game()->board().size(), 3u);
     ASSERT_TRUE(document->showMove(Step::previous));
     EXPECT_TRUE(document->canContinue());
 
@@ -353,6 +275,7 @@ TEST_F(GameToolsTest, NothingOfAStoppedGameReachesTheNext) {
     ASSERT_TRUE(play(*document, 1, {0, 0}));
     ASSERT_TRUE(offeredSwap(*document, 2));
     ASSERT_TRUE(stop(*document));
+    EXPECT_FALSE(document->cellClicked(1, 1)); // no game runs
     document->newGame();
     EXPECT_FALSE(document->swapOffered()); // no Swap button in the new game
     document->onSwapOffer(2);              // a late announcement of the stopped game

@@ -114,11 +114,4 @@ TEST_F(ComputerPlayerGameTest, TheLearningMemoryIsClearedAtANewGame) {
     EXPECT_EQ(watcher.weightsAfter[3], afterFirstGame);
 }
 
-TEST_F(ComputerPlayerGameTest, HardAgainstEasyPlaysAWholeGame) {
-    auto hard = make(true, 1, 10, &Clock::steady());
-    auto easy = make(false, 2, 10, &Clock::steady());
-    EXPECT_NE(play(5, *hard, *easy), 0);
-    EXPECT_EQ(easy->weights(), defaultWeights);
-}
-
 } // namespace

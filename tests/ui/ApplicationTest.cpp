@@ -33,72 +33,25 @@ private slots:
     // The computer players of these runs write their weights into the current directory.
     void init() { QDir::setCurrent(m_work.path()); }
 
-    void startsWithTheDefaultsAndWritesThemAtExit() {
-        QTemporaryDir start;
-        {
-            CQuorlenApp application(start.path().toStdString());
-            QVERIFY(application.InitInstance({"quorlen"}, false));
-            QCOMPARE(application.document()->boardSize(), 10);
-            QCOMPARE(application.document()->timeLimit(), 300);
-            QCOMPARE(application.document()->player(1).name(), std::string("Player 1"));
-            QCOMPARE(application.mainWindow()->initialSize(), QSize(800, 600));
-            QCOMPARE(application.ExitInstance(), 0);
-        }
-        SettingsStore defaults;
-        SettingsDefaults::apply(defaults);
-        QCOMPARE(readBytes(pathOf(start, "config.ini")), defaults.fileText());
-    }
-
+    // The settings file gives what it holds and the defaults give the rest; all of them are
+    // written at exit.
     void aPartialSettingsFileKeepsTheOtherDefaults() {
         QTemporaryDir start;
         writeBytes(pathOf(start, "config.ini"), "BOARD_SIZE=7\r\nP2_TYPE=1\r\n");
-        CQuorlenApp application(start.path().toStdString());
-        QVERIFY(application.InitInstance({"quorlen"}, false));
-        QCOMPARE(application.document()->boardSize(), 7);
-        QCOMPARE(application.document()->player(2).name(), std::string("Quorl"));
-        QCOMPARE(application.document()->timeLimit(), 300);
-        QCOMPARE(application.settings().get(SettingsKeys::learningRate), std::string("0.05"));
-        application.ExitInstance();
-        const std::string saved = readBytes(pathOf(start, "config.ini"));
-        QVERIFY(saved.find("BOARD_SIZE=7\r\n") != std::string::npos);
-        QVERIFY(saved.find("COLOR_BACK=10518624\r\n") != std::string::npos);
-    }
-
-    // A record on the command line is opened; a rejected one leaves the empty board.
-    void aRecordOnTheCommandLineIsOpened() {
-        QTemporaryDir start;
-        writeBytes(pathOf(start, "won.txt"), "3\r\n0.1\r\n0.0\r\n1.1\r\n0.2\r\n2.0\r\n");
-        writeBytes(pathOf(start, "bad.txt"), "5\r\n1.1\r\n2\r\n");
-        for (const char* name : {"won.txt", "bad.txt"}) {
+        {
             CQuorlenApp application(start.path().toStdString());
-            const QString record = QString::fromStdString(pathOf(start, name).string());
-            QVERIFY(application.InitInstance({"quorlen", record}, false));
-            const Hex::Game* game = application.document()->game();
-            QCOMPARE(game != nullptr && game->winner() == 1, name == std::string("won.txt"));
+            QVERIFY(application.InitInstance({"quorlen"}, false));
+            QCOMPARE(application.document()->boardSize(), 7);
+            QCOMPARE(application.document()->player(2).name(), std::string("Quorl"));
+            QCOMPARE(application.document()->timeLimit(), 300);
+            QCOMPARE(application.mainWindow()->initialSize(), QSize(800, 600));
+            QCOMPARE(application.ExitInstance(), 0);
         }
-    }
-
-    // What is stored at exit is what the next start shows, and a resize by the user is kept.
-    void theWindowSizeRoundTrips() {
-        QTemporaryDir start;
-        QSize stored(800, 600);
-        for (const QSize resized : {QSize(), QSize(700, 500), QSize()}) {
-            CQuorlenApp application(start.path().toStdString());
-            QVERIFY(application.InitInstance({"quorlen"}, true));
-            CMainFrame& window = *application.mainWindow();
-            QVERIFY(QTest::qWaitForWindowExposed(&window));
-            QTRY_COMPARE(window.frameGeometry().size(), stored);
-            if (resized.isValid()) {
-                window.resize(resized);
-            }
-            const QSize outer = window.frameGeometry().size();
-            application.ExitInstance();
-            SettingsStore saved;
-            QVERIFY(saved.load(pathOf(start, "config.ini")));
-            stored = QSize(saved.getInt(SettingsKeys::windowWidth),
-                           saved.getInt(SettingsKeys::windowHeight));
-            QCOMPARE(stored, outer);
-        }
+        SettingsStore expected;
+        SettingsDefaults::apply(expected);
+        expected.set(SettingsKeys::boardSize, "7");
+        expected.set(SettingsKeys::p2Type, "1");
+        QCOMPARE(readBytes(pathOf(start, "config.ini")), expected.fileText());
     }
 
     // A kill, a Ctrl-C or a closed terminal ends the program as its Exit does: the game stops,
@@ -150,8 +103,9 @@ private slots:
         QVERIFY(std::filesystem::exists(weights));
     }
 
-    // A current directory deleted under the program: it starts with the defaults, and Save
-    // fails silently like any other save that cannot be made.
+    // A current directory deleted under the program: it starts with the defaults and the record
+    // named on its command line, and Save fails silently like any other save that cannot be
+    // made.
     void aDeletedCurrentDirectoryIsNoCrash() {
         const auto record = pathOf(m_work, "won.txt");
         writeBytes(record, "3\r\n0.1\r\n0.0\r\n1.1\r\n0.2\r\n2.0\r\n");
@@ -163,6 +117,8 @@ private slots:
         QVERIFY(
             application.InitInstance({"quorlen", QString::fromStdString(record.string())}, false));
         QCOMPARE(application.document()->boardSize(), 10);
+        const Hex::Game* game = application.document()->game();
+        QVERIFY(game != nullptr && game->winner() == 1);
         QVERIFY(application.mainWindow()->action("save")->isEnabled());
         application.mainWindow()->action("save")->trigger();
         QCOMPARE(application.ExitInstance(), 0);

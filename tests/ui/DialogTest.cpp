@@ -56,11 +56,9 @@ class DialogTest : public QObject {
 
 private slots:
     void boardSizeShowsTheStoredText();
-    void boardSizeEntries_data();
-    void boardSizeEntries();
     void timeLimitShowsWholeMinutes();
-    void timeLimitRefusals_data();
-    void timeLimitRefusals();
+    void entries_data();
+    void entries();
     void colorChooserCancelAndConfirm();
     void aboutBox();
     void engineDialogStartsTheEngineOrSaysWhyNot();
@@ -79,45 +77,6 @@ void DialogTest::boardSizeShowsTheStoredText() {
     QCOMPARE(dialog.field()->text(), QStringLiteral("12"));
 }
 
-// An entry out of range or not a number is refused with its message, the limits are taken.
-void DialogTest::boardSizeEntries_data() {
-    QTest::addColumn<QString>("stored");
-    QTest::addColumn<QString>("entered");
-    QTest::addColumn<QString>("message");
-    QTest::newRow("3") << "10"
-                       << "3" << QString();
-    QTest::newRow("30") << "10"
-                        << "30" << QString();
-    QTest::newRow("2") << "10"
-                       << "2" << sizeRangeMessage;
-    QTest::newRow("31") << "10"
-                        << "31" << sizeRangeMessage;
-    QTest::newRow("huge") << "10"
-                          << "99999999999" << sizeRangeMessage;
-    QTest::newRow("empty") << "10"
-                           << "" << positiveMessage;
-    QTest::newRow("stored text") << "ten"
-                                 << "ten" << positiveMessage;
-}
-
-void DialogTest::boardSizeEntries() {
-    QFETCH(QString, stored);
-    QFETCH(QString, entered);
-    QFETCH(QString, message);
-    CBoardSizeDlg dialog(stored);
-    if (message.isEmpty()) {
-        QCOMPARE(confirm(dialog, entered), QStringList{});
-        QCOMPARE(dialog.result(), int(QDialog::Accepted));
-        QCOMPARE(dialog.size(), entered.toUInt());
-        return;
-    }
-    QCOMPARE(confirm(dialog, entered), QStringList{message});
-    QVERIFY(dialog.isVisible());
-    QCOMPARE(dialog.size(), 0u);
-    QVERIFY(dialog.field()->hasFocus());
-    QCOMPARE(dialog.field()->selectedText(), entered);
-}
-
 void DialogTest::timeLimitShowsWholeMinutes() {
     CTimeLimitDlg dialog(QStringLiteral("90"));
     QCOMPARE(dialog.windowTitle(), QStringLiteral("Game Time Limit"));
@@ -131,23 +90,44 @@ void DialogTest::timeLimitShowsWholeMinutes() {
     QCOMPARE(CTimeLimitDlg(QStringLiteral("soon")).field()->text(), QStringLiteral("0"));
 }
 
-void DialogTest::timeLimitRefusals_data() {
+// An entry out of range or not a number is refused with its message, the limits are taken.
+void DialogTest::entries_data() {
+    QTest::addColumn<bool>("timeLimit");
     QTest::addColumn<QString>("entered");
+    QTest::addColumn<int>("value"); // what the dialog gives, 0 when it refuses
     QTest::addColumn<QString>("message");
-    QTest::newRow("0") << "0" << timeRangeMessage;
-    QTest::newRow("1441") << "1441" << timeRangeMessage;
-    QTest::newRow("empty") << "" << integerMessage;
-    QTest::newRow("letters") << "5 min" << integerMessage;
+    QTest::newRow("size 3") << false << "3" << 3 << QString();
+    QTest::newRow("size 30") << false << "30" << 30 << QString();
+    QTest::newRow("size 2") << false << "2" << 0 << sizeRangeMessage;
+    QTest::newRow("size 31") << false << "31" << 0 << sizeRangeMessage;
+    QTest::newRow("size huge") << false << "99999999999" << 0 << sizeRangeMessage;
+    QTest::newRow("size empty") << false << "" << 0 << positiveMessage;
+    QTest::newRow("size text") << false << "ten" << 0 << positiveMessage;
+    QTest::newRow("time 1440") << true << "1440" << 1440 << QString();
+    QTest::newRow("time 0") << true << "0" << 0 << timeRangeMessage;
+    QTest::newRow("time 1441") << true << "1441" << 0 << timeRangeMessage;
+    QTest::newRow("time empty") << true << "" << 0 << integerMessage;
+    QTest::newRow("time letters") << true << "5 min" << 0 << integerMessage;
 }
 
-void DialogTest::timeLimitRefusals() {
+void DialogTest::entries() {
+    QFETCH(bool, timeLimit);
     QFETCH(QString, entered);
+    QFETCH(int, value);
     QFETCH(QString, message);
-    CTimeLimitDlg dialog(QStringLiteral("300"));
-    QCOMPARE(confirm(dialog, entered), QStringList{message});
-    QVERIFY(dialog.isVisible());
-    QCOMPARE(dialog.minutes(), 0);
-    QVERIFY(dialog.field()->hasFocus());
+    CBoardSizeDlg sizeDialog(QStringLiteral("10"));
+    CTimeLimitDlg timeDialog(QStringLiteral("300"));
+    NumberFieldDialog& dialog =
+        timeLimit ? static_cast<NumberFieldDialog&>(timeDialog) : sizeDialog;
+    const bool refused = !message.isEmpty();
+    QCOMPARE(confirm(dialog, entered), refused ? QStringList{message} : QStringList{});
+    QCOMPARE(timeLimit ? timeDialog.minutes() : static_cast<int>(sizeDialog.size()), value);
+    QCOMPARE(dialog.result(), int(refused ? QDialog::Rejected : QDialog::Accepted));
+    QCOMPARE(dialog.isVisible(), refused);
+    if (refused) {
+        QVERIFY(dialog.field()->hasFocus());
+        QCOMPARE(dialog.field()->selectedText(), entered);
+    }
 }
 
 void DialogTest::colorChooserCancelAndConfirm() {

@@ -86,7 +86,7 @@ class MainWindowTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void panesBeforeAnyGame() {
+    void panesBeforeAnyGameAndTheMessagesThatChangeThem() {
         Window window;
         QCOMPARE(window.frame->statusText(), QStringLiteral("Quorlen is not active."));
         QCOMPARE(window.frame->paneText(1), QStringLiteral("Quorlen is not active."));
@@ -97,10 +97,7 @@ private slots:
         // The clocks show hours within a day.
         QCOMPARE(CMainFrame::clockText(25 * 3600 + 3), QStringLiteral("01:00:03"));
         QCOMPARE(CMainFrame::clockText(3599), QStringLiteral("00:59:59"));
-    }
 
-    void messagesChangeTheDisplayState() {
-        Window window;
         window.sink.post(WmAppStatusText{"Looking ahead 3 moves..."});
         QVERIFY(window.waitFor([&] { return window.frame->statusText().startsWith("Looking"); }));
         QCOMPARE(window.frame->paneText(1), QStringLiteral("Looking ahead 3 moves..."));
@@ -142,17 +139,9 @@ private slots:
             [&] { return frame.action("newGame")->text() == QStringLiteral("New Game"); }));
         QCOMPARE(frame.paneText(2), QStringLiteral("Game Over"));
 
-        frame.action("player2hard")->trigger();
-        QVERIFY(frame.action("player2hard")->isChecked());
-        QCOMPARE(QString::fromStdString(window.settings.get(SettingsKeys::p2Type)),
-                 QStringLiteral("2"));
-        // The expert is kind 4.
-        QAction* expert = frame.action("player2expert");
-        expert->trigger();
-        QVERIFY(expert->isChecked());
-        QVERIFY(!frame.action("player2hard")->isChecked());
-        QCOMPARE(QString::fromStdString(window.settings.get(SettingsKeys::p2Type)),
-                 QStringLiteral("4"));
+        frame.action("player2expert")->trigger();
+        QVERIFY(frame.action("player2expert")->isChecked());
+        QVERIFY(!frame.action("player2human")->isChecked());
         QCOMPARE(window.document->player(2).name(), std::string("Quorlen Expert"));
         frame.action("learning")->trigger();
         QVERIFY(frame.action("learning")->isChecked());
@@ -273,12 +262,10 @@ private slots:
         QCOMPARE(frame.paneText(5), QStringLiteral("Move 0 of 2"));
         QVERIFY(frame.view().scene().board->at(0, 0) == 0);
         QTest::keyClick(&frame, Qt::Key_End);
+        QCOMPARE(frame.paneText(5), QStringLiteral("Move 2 of 2"));
         QTest::keyClick(&frame, Qt::Key_Left);
         QCOMPARE(frame.paneText(5), QStringLiteral("Move 1 of 2"));
         QCOMPARE(frame.view().scene().lastMove, (Hex::Coord{0, 0}));
-        QTest::keyClick(&frame, Qt::Key_Right);
-        QCOMPARE(frame.paneText(5), QStringLiteral("Move 2 of 2"));
-        QTest::keyClick(&frame, Qt::Key_Left);
 
         frame.action("continueFromHere")->trigger();
         QVERIFY(window.waitFor([&] { return window.document->swapOffered(2); }));
@@ -293,22 +280,6 @@ private slots:
         }
         Window sensible({{SettingsKeys::windowWidth, "640"}, {SettingsKeys::windowHeight, "500"}});
         QCOMPARE(sensible.frame->initialSize(), QSize(640, 500));
-    }
-
-    void twoComputerPlayersPlayAWholeGameThroughTheWindow() {
-        Window window({{SettingsKeys::p1Type, "1"},
-                       {SettingsKeys::p2Type, "2"},
-                       {SettingsKeys::boardSize, "5"},
-                       {SettingsKeys::timeLimit, "10"}});
-        window.frame->action("newGame")->trigger();
-        QVERIFY(window.waitFor([&] { return !window.document->isRunning(); }));
-        QVERIFY(window.document->isGameOver());
-        QVERIFY(window.document->game()->winner() != 0);
-        QVERIFY(window.errors.isEmpty());
-        QVERIFY(window.waitFor([&] {
-            return window.frame->statusText() == QStringLiteral("Quorlen AI finished") &&
-                   window.frame->paneText(2) == QStringLiteral("Game Over");
-        }));
     }
 };
 
