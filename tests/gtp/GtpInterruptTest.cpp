@@ -72,14 +72,6 @@ TEST_F(GtpInterruptTest, AnInterruptStopsTheThinkAndTheBestMoveComes) {
     }
 }
 
-TEST_F(GtpInterruptTest, AnInterruptBeforeTheThinkBeginsStillStopsIt) {
-    LiveSession session(engine);
-    session.send(std::string(setUp) + "genmove b\n# interrupt\nquit\n");
-    const std::vector<std::string> answers = replies(session.finish());
-    ASSERT_EQ(answers.size(), 5u);
-    EXPECT_TRUE(HexNotation::parseCell(answers[3].substr(2), 11)) << answers[3];
-}
-
 TEST_F(GtpInterruptTest, TheEndOfTheInputStopsTheThinkAndEndsTheSession) {
     LiveSession session(engine);
     session.send(setUp);
@@ -132,7 +124,7 @@ TEST(InterruptGate, StopsTheThinksOfTheCommandsReadBeforeTheInterrupt) {
     EXPECT_FALSE(later.isStopped());
 
     Hex::Game waiting(3, nullptr);
-    gate.interruptThrough(7); // read while command 7 waited in line
+    gate.interruptThrough(7); // read while command 7 waited in line, before its think began
     gate.begin(7);
     gate.enter(waiting);
     EXPECT_TRUE(waiting.isStopped());
