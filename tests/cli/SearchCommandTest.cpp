@@ -1,5 +1,4 @@
 #include "support/CliRun.h"
-#include "support/TempDirectory.h"
 
 #include <nlohmann/json.hpp>
 
@@ -51,18 +50,6 @@ TEST(Search, AZeroBudgetOrAWonPositionGivesNoMove) {
         EXPECT_EQ(result["move"], Json::parse("[-1, -1]"));
         EXPECT_EQ(result["depth"], 0);
         EXPECT_EQ(result["nodes"], 1);
-    }
-}
-
-TEST(Search, AnSgfSetupIsSearchedForTheSideToMove) {
-    const TempDirectory directory;
-    // No game reaches it: White to move with no stone of its own.
-    writeBytes(directory / "setup.sgf", "(;SZ[3]AB[b1][b2]PL[W])");
-    const Json result =
-        searchOf({"search", "--sgf", (directory / "setup.sgf").string(), "--budget", "1"});
-    const Json taken[] = {Json::parse("[0, 1]"), Json::parse("[1, 1]"), Json::parse("[-1, -1]")};
-    for (const Json& cell : taken) {
-        EXPECT_NE(result["move"], cell);
     }
 }
 

@@ -52,14 +52,6 @@ TEST(HexNotation, MalformedNamesAreRefused) {
     }
 }
 
-TEST(HexNotation, TheSwapIsSwapPiecesOrSwap) {
-    EXPECT_EQ(HexNotation::parseMove("swap-pieces", 11), (Coord{11, 11}));
-    EXPECT_EQ(HexNotation::parseMove("SWAP", 11), (Coord{11, 11}));
-    EXPECT_EQ(HexNotation::parseCell("swap", 11), std::nullopt);
-    EXPECT_EQ(HexNotation::moveName({11, 11}, 11), "swap-pieces");
-    EXPECT_EQ(HexNotation::moveName({10, 10}, 11), "k11");
-}
-
 TEST(HexNotation, ColoursAreBlackForPlayerOneAndWhiteForPlayerTwo) {
     const std::pair<const char*, std::optional<int>> cases[] = {
         {"b", 1},   {"B", 1},  {"black", 1}, {"Black", 1},   {"BLACK", 1},
