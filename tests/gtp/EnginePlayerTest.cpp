@@ -57,7 +57,6 @@ TEST_P(EnginePlayerFailures, EndTheGameWithAMessageThatNamesTheEngineAndWhy) {
     options.timeLimit = GetParam().timeLimit;
     EnginePlayer engine(options);
     ASSERT_TRUE(startEnds(engine));
-    EXPECT_EQ(engine.name(), std::string("fake-") + GetParam().mode);
     EXPECT_EQ(gameError(engine), std::string("The GTP engine fake-") + GetParam().mode +
                                      " (Player 1) " + GetParam().reason + ".");
 }
