@@ -166,14 +166,9 @@ TEST_F(GtpEngineTest, TheEasyMoveIsTheCrossingOfTheCheapestPaths) {
     EXPECT_EQ(answer(engine, "genmove b"), HexNotation::cellName(expected));
 }
 
-struct Exchange {
-    const char* command;
-    const char* reply;
-};
-
 TEST_F(GtpEngineTest, CommandsThatBreakTheRulesChangeNothing) {
     GtpEngine engine(options());
-    const Exchange exchanges[] = {
+    const std::pair<const char*, const char*> exchanges[] = {
         {"boardsize 31", "? unacceptable size"},
         {"boardsize 2", "? unacceptable size"},
         {"boardsize 10 11", "? unacceptable size"},
@@ -202,12 +197,12 @@ TEST_F(GtpEngineTest, CommandsThatBreakTheRulesChangeNothing) {
         {"undo", ""},
         {"final_score", "? the game is not over"},
     };
-    for (const Exchange& exchange : exchanges) {
+    for (const auto& [command, expected] : exchanges) {
         const auto before = engine.position().moves();
-        const std::string reply = answer(engine, exchange.command);
-        EXPECT_EQ(reply, exchange.reply) << exchange.command;
+        const std::string reply = answer(engine, command);
+        EXPECT_EQ(reply, expected) << command;
         if (reply.rfind("? ", 0) == 0) {
-            EXPECT_EQ(engine.position().moves(), before) << exchange.command;
+            EXPECT_EQ(engine.position().moves(), before) << command;
         }
     }
     EXPECT_EQ(Hex::toText(engine.position().board()), "X O .\n X O .\n  . . .\n");
