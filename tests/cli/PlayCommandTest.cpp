@@ -12,9 +12,8 @@ namespace {
 
 TEST(Play, OneGamePrintsEveryMoveTheBoardAndTheWinner) {
     TempDirectory directory;
-    const std::string weights = (directory / "weights.dat").string();
     const CliRun run = runCli({"play", "--p1", "easy", "--p2", "easy", "--size", "4", "--seed", "5",
-                               "--weights-file", weights});
+                               "--weights-file", (directory / "w.dat").string()});
     ASSERT_EQ(run.exitCode, 0) << run.err;
     EXPECT_NE(run.out.find("   1. Quorl (Player 1): "), std::string::npos) << run.out;
     EXPECT_NE(run.out.find("   2. Quorl (Player 2): swap"), std::string::npos) << run.out;
@@ -27,8 +26,6 @@ TEST(Play, OneGamePrintsEveryMoveTheBoardAndTheWinner) {
                       line.find_first_not_of(".XO ", 3) == std::string::npos;
     }
     EXPECT_TRUE(boardShown) << run.out;
-    std::ifstream file(weights);
-    EXPECT_TRUE(file.good()); // the players wrote their weights as the program does
 }
 
 // The swap makes the 3 x 3 board a win for Player 2 (Player 1's every opening either wins,
