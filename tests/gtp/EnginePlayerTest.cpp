@@ -1,6 +1,7 @@
 #include "gtp/EnginePlayer.h"
 #include "model/Exception.h"
 #include "model/Game.h"
+#include "support/ScriptedPlayer.h"
 
 #include <gtest/gtest.h>
 
@@ -15,13 +16,6 @@ std::string fake(const std::string& mode) {
     return std::string("/bin/sh '") + FAKE_ENGINE + "' " + mode;
 }
 
-// The engine's opponent: declines the swap and plays the first empty cell.
-class FirstEmptyCell : public Player {
-public:
-    FirstEmptyCell() : Player("first empty cell") {}
-    std::uint8_t askSwap(Event&) override { return declineSwap; }
-};
-
 bool startEnds(const EnginePlayer& engine) {
     for (int i = 0; i < 3000 && engine.startState() == EnginePlayer::Start::running; ++i) {
         std::this_thread::sleep_for(10ms);
@@ -31,7 +25,7 @@ bool startEnds(const EnginePlayer& engine) {
 
 // The message of the error that ends a game of the engine (Black) on a 5 x 5 board.
 std::string gameError(EnginePlayer& engine) {
-    FirstEmptyCell other;
+    ScriptedPlayer other({{1, 1}}, Player::declineSwap); // the engine fails by move 3
     Hex::Game game(5, nullptr);
     game.setPlayer1(&engine);
     game.setPlayer2(&other);

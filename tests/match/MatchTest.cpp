@@ -30,15 +30,6 @@ std::string quorlen(const TempDirectory& directory, const char* weights) {
            (directory / weights).string() + "'";
 }
 
-std::string property(const std::string& sgf, const std::string& name) {
-    const std::size_t start = sgf.find(name + "[");
-    if (start == std::string::npos) {
-        return "";
-    }
-    const std::size_t value = start + name.size() + 1;
-    return sgf.substr(value, sgf.find(']', value) - value);
-}
-
 TEST(Match, TwoQuorlenEnginesPlayWholeGamesUnderTheReferee) {
     TempDirectory directory;
     const CliRun run =
@@ -56,8 +47,8 @@ TEST(Match, TwoQuorlenEnginesPlayWholeGamesUnderTheReferee) {
         ASSERT_EQ(position.playAll(reading.record->moves), "");
         // The referee's own win detection names the winner; no game was forfeited.
         ASSERT_NE(position.winner(), 0) << sgf;
-        EXPECT_EQ(property(sgf, "RE"), position.winner() == 1 ? "B+" : "W+") << sgf;
-        EXPECT_EQ(property(sgf, "PB"), "Quorlen 0.1.0");
+        EXPECT_EQ(reading.info.result, position.winner() == 1 ? "B+" : "W+") << sgf;
+        EXPECT_EQ(reading.info.black, "Quorlen 0.1.0");
     }
     EXPECT_TRUE(std::filesystem::exists(directory / "a.dat")); // each engine kept its weights
 }
@@ -90,7 +81,7 @@ TEST_P(RefereeForfeits, TheOffenderLosesAndIsStartedAgainForTheNextGame) {
     // was started again and misbehaved again.
     EXPECT_EQ(summary.notes[1].rfind(std::string("game 2: ") + GetParam().note, 0), 0u)
         << summary.notes[1];
-    EXPECT_EQ(property(readBytes(directory / "game-001.sgf"), "RE"), GetParam().result);
+    EXPECT_EQ(SgfGame::read(readBytes(directory / "game-001.sgf")).info.result, GetParam().result);
 }
 
 INSTANTIATE_TEST_SUITE_P(
