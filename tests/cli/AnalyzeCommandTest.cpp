@@ -101,10 +101,7 @@ TEST(Analyze, BadInputIsRefusedWithOneLineAndExitCodeTwo) {
     };
     for (const Words& args : cases) {
         const CliRun run = runCli(args);
-        std::string shown;
-        for (const std::string& word : args) {
-            shown += " [" + word + "]";
-        }
+        const std::string shown = testing::PrintToString(args);
         EXPECT_EQ(run.exitCode, 2) << shown;
         EXPECT_EQ(run.out, "") << shown;
         EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1) << shown << run.err;
