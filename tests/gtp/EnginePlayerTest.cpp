@@ -58,6 +58,7 @@ TEST_P(EnginePlayerFailures, EndTheGameWithAMessageThatNamesTheEngineAndWhy) {
 INSTANTIATE_TEST_SUITE_P(
     Engines, EnginePlayerFailures,
     testing::Values(
+        Misbehaviour{"crash", 60, "closed its output (it exited with status 3) at genmove black"},
         // Its clock leaves it one or two seconds for the move.
         Misbehaviour{"hang", 2, "did not answer in time at genmove black"},
         Misbehaviour{"illegal", 60, "played a1 on move 3: cell a1 is occupied"},
