@@ -20,63 +20,19 @@ Json analysisOf(const Words& args) {
     return run.exitCode == 0 ? Json::parse(run.out) : Json();
 }
 
-// The whole output of this and other positions is pinned (tests/engine/pinned); here the
-// keys, and the candidates worked out by hand.
-TEST(Analyze, EmptyBoardGivesEveryKeyInOrder) {
-    const CliRun run = runCli({"analyze", "--size", "3"});
-    ASSERT_EQ(run.exitCode, 0) << run.err;
-    EXPECT_EQ(run.out.rfind(R"({"size":3,"board":[[0,0,0],[0,0,0],[0,0,0]],"to_move":1,)", 0), 0u);
-    const Json analysis = Json::parse(run.out);
-    std::vector<std::string> keys;
-    for (const auto& item : analysis.items()) {
-        keys.push_back(item.key());
-    }
-    EXPECT_EQ(keys,
-              (Words{"size", "board", "to_move", "last_move", "winner", "winning_path", "weights",
-                     "cost", "features", "paths", "value", "intersection_move", "candidates"}));
-    EXPECT_EQ(analysis["paths"]["1"][0].dump(), R"({"cost":8.0,"cells":[[0,1],[1,1],[2,0]]})");
-    EXPECT_EQ(analysis["intersection_move"], Json::parse("[1, 1]"));
-    // The paths cross in the centre; next to it lie the empty cells on Player 2's paths.
-    EXPECT_EQ(analysis["candidates"], Json::parse("[[1, 1], [0, 2], [1, 0], [1, 2]]"));
-}
-
-TEST(Analyze, AWonPositionHasNoPathForTheLoserAndNoMove) {
-    // Player 1 joins (0, 1) (1, 1) (2, 0); Player 2 holds (0, 0) and (1, 0).
-    const Json won = analysisOf({"analyze", "--size", "3", "--moves", "0.1,0.0,1.1,1.0,2.0"});
-    EXPECT_EQ(won["winner"], 1);
-    EXPECT_EQ(won["winning_path"], Json::parse("[[0, 1], [1, 1], [2, 0]]"));
-    EXPECT_EQ(won["paths"]["2"], Json::array());
-    EXPECT_EQ(won["paths"]["1"][0]["cost"], 0.0);
-    EXPECT_EQ(won["value"], 1.0);
-    EXPECT_EQ(won["intersection_move"], Json::parse("[-1, -1]"));
-}
-
+// The whole output of the empty board, of won positions, of given weights and of a record
+// is pinned (tests/engine/pinned); here what the pinned analyses leave out.
 TEST(Analyze, WeightsComeFromTheOptionOrTheFileWhichWins) {
-    const Json zero =
-        analysisOf({"analyze", "--size", "3", "--moves", "1.1", "--weights", "0,0,0,0"});
-    EXPECT_EQ(zero["weights"], Json::parse("[0.0, 0.0, 0.0, 0.0]"));
-    EXPECT_EQ(zero["cost"]["1"][0], Json::parse("[4.25, 4.0, 4.25]")); // the stone adds 0 x ...
     const Json spaced = analysisOf({"analyze", "--size", "3", "--weights", " 1.5, -2 ,3e0,4"});
     EXPECT_EQ(spaced["weights"], Json::parse("[1.5, -2.0, 3.0, 4.0]"));
 
+    // The file is read as a computer player reads it: the defaults, then as many numbers as
+    // it holds; the option's weights are not used.
     const TempDirectory directory;
-    writeBytes(directory / "full.dat", "1\n2\n3\n4\n");
     writeBytes(directory / "short.dat", "0.5\nnot a number\n9\n");
-    const Json fromFile = analysisOf({"analyze", "--size", "3", "--weights", "9,9,9,9",
-                                      "--weights-file", (directory / "full.dat").string()});
-    EXPECT_EQ(fromFile["weights"], Json::parse("[1.0, 2.0, 3.0, 4.0]"));
-    const Json partly = analysisOf(
-        {"analyze", "--size", "3", "--weights-file", (directory / "short.dat").string()});
+    const Json partly = analysisOf({"analyze", "--size", "3", "--weights", "9,9,9,9",
+                                    "--weights-file", (directory / "short.dat").string()});
     EXPECT_EQ(partly["weights"], Json::parse("[0.5, 3.801, -5.553, 7.072]"));
-}
-
-TEST(Analyze, ARecordGivesTheSameAnalysisAsItsMoves) {
-    const TempDirectory directory;
-    writeBytes(directory / "game.txt", "5\r\n2.1\r\n5.5\r\n3.3\r\n0.4\r\n");
-    const CliRun fromRecord = runCli({"analyze", "--record", (directory / "game.txt").string()});
-    const CliRun fromMoves = runCli({"analyze", "--size", "5", "--moves", "2.1,5.5,3.3,0.4"});
-    EXPECT_EQ(fromRecord.exitCode, 0) << fromRecord.err;
-    EXPECT_EQ(fromRecord.out, fromMoves.out);
 }
 
 TEST(Analyze, AnSgfSetupIsTakenAsItStandsAndAnSgfGameAsItsMoves) {
@@ -101,10 +57,6 @@ TEST(Analyze, AnSgfSetupIsTakenAsItStandsAndAnSgfGameAsItsMoves) {
     writeBytes(setup, "(;SZ[3]AB[a1][b1]AW[c3]PL[B])");
     EXPECT_EQ(analysisOf({"analyze", "--sgf", setup})["to_move"], 1);
     EXPECT_EQ(analysisOf({"analyze", "--sgf", setup, "--to-move", "W"})["to_move"], 2);
-    writeBytes(setup, "(;SZ[3]AB[a1][a2][a3]AW[c1][c2])");
-    const Json won = analysisOf({"analyze", "--sgf", setup});
-    EXPECT_EQ(won["to_move"], 2);
-    EXPECT_EQ(won["winner"], 1);
 }
 
 // Sums of such weights overflow to infinities and their differences to NaN; the search
@@ -120,8 +72,6 @@ TEST(Analyze, ExtremeWeightsGiveAnAnswerNotACrash) {
 // Every refusal: exit code 2, one line on stderr, nothing on stdout.
 TEST(Analyze, BadInputIsRefusedWithOneLineAndExitCodeTwo) {
     const TempDirectory directory;
-    writeBytes(directory / "zero.txt", "0\r\n");
-    writeBytes(directory / "no-stop.txt", "5\r\n1.1\r\n2\r\n");
     writeBytes(directory / "no-turn.sgf", "(;SZ[3]AB[a1][b1][c1])");
     writeBytes(directory / "white-first.sgf", "(;SZ[3];W[a1])");
     writeBytes(directory / "game.sgf", "(;SZ[3];B[a1])");
@@ -129,36 +79,20 @@ TEST(Analyze, BadInputIsRefusedWithOneLineAndExitCodeTwo) {
     const std::string missing = (directory / "missing").string();
     const std::vector<Words> cases = {
         {"analyze"},
-        {"analyze", "--size", "0"},
         {"analyze", "--size", "31"},
         {"analyze", "--size", "abc"},
-        {"analyze", "--size", "99999999999999999999"},
         {"analyze", "--size"},
         {"analyze", "--size", "3", "--moves", "1.1,x"},
-        {"analyze", "--size", "3", "--moves", "1.1,"},
-        {"analyze", "--size", "3", "--moves", "3.3"},
-        {"analyze", "--size", "3", "--moves", "1.1,3.0"},
-        {"analyze", "--size", "3", "--moves", "1.4"},
-        {"analyze", "--size", "3", "--moves", "-1.1"},
         {"analyze", "--moves", "1.1"},
         {"analyze", "--size", "3", "--weights", "1,2,3"},
-        {"analyze", "--size", "3", "--weights", "1,2,3,4,5"},
         {"analyze", "--size", "3", "--weights", "a,b,c,d"},
-        {"analyze", "--size", "3", "--weights", "1,,3,4"},
         {"analyze", "--size", "3", "--weights", "1,2,3,inf"},
-        {"analyze", "--size", "3", "--weights", "nan,2,3,4"},
-        {"analyze", "--size", "3", "--weights", "1e999,2,3,4"},
         {"analyze", "--size", "3", "--weights-file", missing},
-        {"analyze", "--size", "3", "--weights-file", directory.path().string()},
         {"analyze", "--record", missing},
-        {"analyze", "--record", (directory / "zero.txt").string()},
-        {"analyze", "--record", (directory / "no-stop.txt").string()},
-        {"analyze", "--record", (directory / "zero.txt").string(), "--size", "3"},
         {"analyze", "--sgf", (directory / "no-turn.sgf").string()},
         {"analyze", "--sgf", sgf},
         {"analyze", "--sgf", missing},
         {"analyze", "--sgf", sgf, "--size", "3"},
-        {"analyze", "--sgf", sgf, "--record", sgf},
         {"analyze", "--sgf", (directory / "no-turn.sgf").string(), "--to-move", "red"},
         {"analyze", "--size", "3", "--to-move", "white"},
         {"analyze", "--sgf", (directory / "game.sgf").string(), "--to-move", "white"},
@@ -167,10 +101,7 @@ TEST(Analyze, BadInputIsRefusedWithOneLineAndExitCodeTwo) {
     };
     for (const Words& args : cases) {
         const CliRun run = runCli(args);
-        std::string shown;
-        for (const std::string& word : args) {
-            shown += " [" + word + "]";
-        }
+        const std::string shown = testing::PrintToString(args);
         EXPECT_EQ(run.exitCode, 2) << shown;
         EXPECT_EQ(run.out, "") << shown;
         EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1) << shown << run.err;

@@ -23,25 +23,12 @@ protected:
     TempDirectory directory;
 };
 
-TEST_F(ConvertCommandTest, RecordAndSgfCarryTheSwapBothWays) {
-    // Black's first stone on c5 (row 4, column 2, which the board shows as E3), swapped: the
-    // stone turns White and stands mirrored on e3 (row 2, column 4, shown as C5).
-    writeBytes(directory / "game.txt", "11\r\n4.2\r\n11.11\r\n3.3\r\n");
-    const CliRun toSgf = runConvert({"convert", path("game.txt"), path("game.sgf")});
-    ASSERT_EQ(toSgf.exitCode, 0) << toSgf.err;
-    EXPECT_EQ(toSgf.out, path("game.sgf") + ": SGF game, size 11, 3 moves\n");
-    EXPECT_EQ(readBytes(directory / "game.sgf"),
-              "(;FF[4]GM[11]SZ[11]AP[Quorlen:" + version + "];B[c5];W[swap-pieces];B[d4])\n");
-
-    const CliRun back = runConvert({"convert", path("game.sgf"), path("back.txt")});
-    ASSERT_EQ(back.exitCode, 0) << back.err;
-    EXPECT_EQ(readBytes(directory / "back.txt"), "11\r\n4.2\r\n11.11\r\n3.3\r\n");
-}
-
 TEST_F(ConvertCommandTest, TheOutputFormatFollowsTheExtensionElseItIsTheOtherOne) {
+    // The swap is the marker N.N in the record and swap-pieces in SGF.
     writeBytes(directory / "in.sgf", "(;GM[11]SZ[4];B[B2];W[swap];B[resign])");
     const CliRun toRecord = runConvert({"convert", path("in.sgf"), path("out")});
     ASSERT_EQ(toRecord.exitCode, 0) << toRecord.err;
+    EXPECT_EQ(toRecord.out, path("out") + ": game record, size 4, 2 moves\n");
     EXPECT_EQ(readBytes(directory / "out"), "4\r\n1.1\r\n4.4\r\n");
     EXPECT_EQ(toRecord.err,
               "quorlen-cli convert: note: Black's resignation at the end is not kept\n");
@@ -53,6 +40,7 @@ TEST_F(ConvertCommandTest, TheOutputFormatFollowsTheExtensionElseItIsTheOtherOne
 
     const CliRun recordToSgf = runConvert({"convert", path("out"), path("again")});
     ASSERT_EQ(recordToSgf.exitCode, 0) << recordToSgf.err;
+    EXPECT_EQ(recordToSgf.out, path("again") + ": SGF game, size 4, 2 moves\n");
     EXPECT_EQ(readBytes(directory / "again"), readBytes(directory / "clean.SGF"));
 }
 
@@ -64,10 +52,6 @@ TEST_F(ConvertCommandTest, ASwapOfSidesBecomesThePieceSwapWithItsPlayersAndResul
     EXPECT_EQ(readBytes(directory / "pieces.sgf"),
               "(;FF[4]GM[11]SZ[5]AP[Quorlen:" + version +
                   "]PB[first]PW[second]RE[W+];B[b1];W[swap-pieces];B[c3];W[b4])\n");
-    EXPECT_EQ(run.err,
-              "quorlen-cli convert: note: the swap is read as a swap of sides, since White "
-              "moves again after it: it becomes a piece swap, and every later move is "
-              "mirrored and played by the other colour\n");
 }
 
 TEST_F(ConvertCommandTest, ARefusedInputNamesTheProblemAndLeavesTheOutputAlone) {
@@ -80,11 +64,6 @@ TEST_F(ConvertCommandTest, ARefusedInputNamesTheProblemAndLeavesTheOutputAlone) 
         {"setup.sgf", "(;SZ[5]AB[a1][b2])",
          "no game reaches the setup position: 2 Black and 0 White stones"},
         {"twice.txt", "5\r\n1.1\r\n1.1\r\n", "move 2 (b2): cell b2 is occupied"},
-        {"late-swap.txt", "5\r\n1.1\r\n2.2\r\n5.5\r\n",
-         "move 3 (swap-pieces): swap-pieces is only allowed as the second move"},
-        {"bare-lines.txt", "5\n1.1\n",
-         "not a game record (the board size 1 to 30 on the first line, then one line row.col "
-         "per move, every line ending in CR LF) nor an SGF game"},
     };
     for (const auto& each : cases) {
         writeBytes(directory / each.name, each.bytes);

@@ -6,37 +6,26 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
-#include <functional>
 #include <sstream>
 
 namespace {
 
-bool hasLine(const std::string& text, const std::function<bool(const std::string&)>& matches) {
-    std::istringstream lines(text);
-    for (std::string line; std::getline(lines, line);) {
-        if (matches(line)) {
-            return true;
-        }
-    }
-    return false;
-}
-
 TEST(Play, OneGamePrintsEveryMoveTheBoardAndTheWinner) {
     TempDirectory directory;
-    const std::string weights = (directory / "weights.dat").string();
     const CliRun run = runCli({"play", "--p1", "easy", "--p2", "easy", "--size", "4", "--seed", "5",
-                               "--weights-file", weights});
+                               "--weights-file", (directory / "w.dat").string()});
     ASSERT_EQ(run.exitCode, 0) << run.err;
     EXPECT_NE(run.out.find("   1. Quorl (Player 1): "), std::string::npos) << run.out;
     EXPECT_NE(run.out.find("   2. Quorl (Player 2): swap"), std::string::npos) << run.out;
     EXPECT_NE(run.out.find("winner: Player "), std::string::npos);
-    EXPECT_TRUE(hasLine(run.out, [](const std::string& line) {
-        // The board's last row, shifted by its index: "   X . O ."
-        return line.size() == 10 && line.rfind("   ", 0) == 0 &&
-               line.find_first_not_of(".XO ", 3) == std::string::npos;
-    })) << run.out;
-    std::ifstream file(weights);
-    EXPECT_TRUE(file.good()); // the players wrote their weights as the program does
+    // The board's last row, shifted by its index: "   X . O ."
+    std::istringstream lines(run.out);
+    bool boardShown = false;
+    for (std::string line; std::getline(lines, line);) {
+        boardShown |= line.size() == 10 && line.rfind("   ", 0) == 0 &&
+                      line.find_first_not_of(".XO ", 3) == std::string::npos;
+    }
+    EXPECT_TRUE(boardShown) << run.out;
 }
 
 // The swap makes the 3 x 3 board a win for Player 2 (Player 1's every opening either wins,

@@ -1,6 +1,7 @@
 #include "gtp/EnginePlayer.h"
 #include "model/Exception.h"
 #include "model/Game.h"
+#include "support/ScriptedPlayer.h"
 
 #include <gtest/gtest.h>
 
@@ -15,13 +16,6 @@ std::string fake(const std::string& mode) {
     return std::string("/bin/sh '") + FAKE_ENGINE + "' " + mode;
 }
 
-// The engine's opponent: declines the swap and plays the first empty cell.
-class FirstEmptyCell : public Player {
-public:
-    FirstEmptyCell() : Player("first empty cell") {}
-    std::uint8_t askSwap(Event&) override { return declineSwap; }
-};
-
 bool startEnds(const EnginePlayer& engine) {
     for (int i = 0; i < 3000 && engine.startState() == EnginePlayer::Start::running; ++i) {
         std::this_thread::sleep_for(10ms);
@@ -31,7 +25,7 @@ bool startEnds(const EnginePlayer& engine) {
 
 // The message of the error that ends a game of the engine (Black) on a 5 x 5 board.
 std::string gameError(EnginePlayer& engine) {
-    FirstEmptyCell other;
+    ScriptedPlayer other({{1, 1}}, Player::declineSwap); // the engine fails by move 3
     Hex::Game game(5, nullptr);
     game.setPlayer1(&engine);
     game.setPlayer2(&other);
@@ -57,7 +51,6 @@ TEST_P(EnginePlayerFailures, EndTheGameWithAMessageThatNamesTheEngineAndWhy) {
     options.timeLimit = GetParam().timeLimit;
     EnginePlayer engine(options);
     ASSERT_TRUE(startEnds(engine));
-    EXPECT_EQ(engine.name(), std::string("fake-") + GetParam().mode);
     EXPECT_EQ(gameError(engine), std::string("The GTP engine fake-") + GetParam().mode +
                                      " (Player 1) " + GetParam().reason + ".");
 }
@@ -71,10 +64,7 @@ INSTANTIATE_TEST_SUITE_P(
         Misbehaviour{"illegal", 60, "played a1 on move 3: cell a1 is occupied"},
         Misbehaviour{"garbage", 60, "answered genmove black with 'hello', which is no move"},
         Misbehaviour{"refuse", 60, "refused genmove black: I will not"},
-        Misbehaviour{"resign", 60, "resigned on move 1"},
-        Misbehaviour{"swap", 60,
-                     "played swap-pieces on move 1: swap-pieces is only allowed as the second "
-                     "move"}),
+        Misbehaviour{"resign", 60, "resigned on move 1"}),
     [](const testing::TestParamInfo<Misbehaviour>& each) { return std::string(each.param.mode); });
 
 TEST(EnginePlayer, AnEngineThatDoesNotStartSaysWhyAndIsTriedAgainAtTheGame) {
@@ -83,8 +73,7 @@ TEST(EnginePlayer, AnEngineThatDoesNotStartSaysWhyAndIsTriedAgainAtTheGame) {
     EnginePlayer engine(options);
     ASSERT_TRUE(startEnds(engine));
     EXPECT_EQ(engine.startState(), EnginePlayer::Start::failed);
-    EXPECT_EQ(engine.startFailure(), "closed its output (it exited with status 0) at name");
-    EXPECT_EQ(engine.name(), EnginePlayer::unnamed);
+    // Unnamed, the engine is shown by its command.
     const std::string error = gameError(engine);
     EXPECT_EQ(error.rfind("The GTP engine '/bin/sh ", 0), 0u) << error;
     const std::string why =

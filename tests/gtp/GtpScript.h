@@ -50,16 +50,6 @@ private:
     int m_ends[2] = {-1, -1};
 };
 
-// The whole output of a session that reads script and then the end of the input.
-inline std::string runScript(GtpEngine& engine, const std::string& script) {
-    InputPipe input;
-    input.write(script);
-    input.closeWriteEnd();
-    std::ostringstream out;
-    GtpSession(engine, input.readEnd(), out).run();
-    return out.str();
-}
-
 // A session running on a thread of its own while the test writes to it.
 class LiveSession {
 public:

@@ -1,6 +1,5 @@
 #include "notation/GamePosition.h"
 
-#include "model/BoardText.h"
 #include "support/EnginePrinters.h"
 
 #include <gtest/gtest.h>
@@ -39,27 +38,6 @@ TEST(GamePosition, TheSwapMirrorsTheStoneAndOnlyAnswersTheFirstOne) {
     EXPECT_EQ(position.board().cell(4, 2), 1);
     EXPECT_EQ(position.board().cell(2, 4), 0);
     EXPECT_EQ(position.sideToMove(), 2);
-}
-
-TEST(GamePosition, NothingFollowsAWin) {
-    GamePosition position(3);
-    EXPECT_EQ(position.playAll({{0, 0}, {0, 1}, {1, 0}, {1, 1}, {2, 0}}), "");
-    EXPECT_EQ(position.winner(), 1);
-    EXPECT_EQ(Hex::toText(position.board()), "X O .\n X O .\n  X . .\n");
-    EXPECT_EQ(position.refusal(2, {2, 2}), "the game is over");
-    ASSERT_TRUE(position.undo());
-    EXPECT_EQ(position.winner(), 0);
-    EXPECT_EQ(position.refusal(1, {2, 2}), "");
-}
-
-TEST(GamePosition, PlayAllStopsAtTheFirstRefusedMove) {
-    GamePosition position(5);
-    EXPECT_EQ(position.playAll({{1, 1}, {2, 2}, {5, 5}, {3, 3}}),
-              "move 3 (swap-pieces): swap-pieces is only allowed as the second move");
-    EXPECT_EQ(position.moves().size(), 2u);
-    position.clear();
-    EXPECT_EQ(position.playAll({{1, 1}, {1, 1}}), "move 2 (b2): cell b2 is occupied");
-    EXPECT_FALSE(GamePosition(5).undo());
 }
 
 } // namespace
