@@ -96,7 +96,23 @@ Weights readWeightsFile(const std::string& path) {
     return weights;
 }
 
-BoardPosition gamePosition(std::uint32_t size, const std::vector<Hex::Coord>& moves) {
+// The game's replay puts each stone where its move says, even on a stone already there,
+// which would give a position no game reaches. The swap marker is left to the replay.
+BoardPosition gamePosition(std::uint32_t size, const std::vector<Hex::Coord>& moves,
+                           const std::string& source) {
+    const Hex::Coord swapMarker = HexNotation::swapMarker(size);
+    for (std::size_t i = 0; i < moves.size(); ++i) {
+        const Hex::Coord move = moves[i];
+        if (move == swapMarker) {
+            continue;
+        }
+        const std::vector<Hex::Coord> before(moves.begin(), moves.begin() + i);
+        if (!Hex::Game(size, before).board().isEmpty(move.row, move.col)) {
+            throw BadInput(source + " is no game: move " + std::to_string(i + 1) + " (" +
+                           std::to_string(move.row) + "." + std::to_string(move.col) +
+                           ") goes on a taken cell");
+        }
+    }
     const Hex::Game game(size, moves);
     return BoardPosition::ofGame(game);
 }
@@ -129,7 +145,7 @@ BoardPosition sgfPosition(const std::string& path, std::optional<int> toMove,
                        path + "' say whose turn it is");
     }
     notes.insert(notes.end(), reading.notes.begin(), reading.notes.end());
-    return gamePosition(reading.record->size, reading.record->moves);
+    return gamePosition(reading.record->size, reading.record->moves, "the SGF file '" + path + "'");
 }
 
 std::optional<int> parseSide(const std::string& text) {
@@ -177,7 +193,7 @@ BoardPosition PositionOptions::position(std::vector<std::string>& notes) const {
             throw BadInput("the game record '" + m_recordPath +
                            "' cannot be read or is not a valid record");
         }
-        return gamePosition(record->size, record->moves);
+        return gamePosition(record->size, record->moves, "the game record '" + m_recordPath + "'");
     }
     if (m_size->count() == 0) {
         throw BadInput("give the position with --size (and --moves), --record or --sgf");
@@ -193,7 +209,7 @@ BoardPosition PositionOptions::position(std::vector<std::string>& notes) const {
         }
         moves = *parsed;
     }
-    return gamePosition(size, moves);
+    return gamePosition(size, moves, "--moves '" + m_movesText + "'");
 }
 
 Weights PositionOptions::weights() const {

@@ -83,6 +83,7 @@ TEST(Analyze, BadInputIsRefusedWithOneLineAndExitCodeTwo) {
         {"analyze", "--size", "abc"},
         {"analyze", "--size"},
         {"analyze", "--size", "3", "--moves", "1.1,x"},
+        {"analyze", "--size", "3", "--moves", "0.0,1.1,1.1"}, // a stone on a stone
         {"analyze", "--moves", "1.1"},
         {"analyze", "--size", "3", "--weights", "1,2,3"},
         {"analyze", "--size", "3", "--weights", "a,b,c,d"},
