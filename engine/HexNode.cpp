@@ -37,12 +37,6 @@ void HexNode::copyPosition(Hex::Board& into) const {
     }
 }
 
-Hex::Board HexNode::position() const {
-    Hex::Board board(boardSize());
-    copyPosition(board);
-    return board;
-}
-
 HexNode::Whole& HexNode::whole() {
     if (!m_whole) {
         throw std::logic_error("only the search's root holds a board and path lists");

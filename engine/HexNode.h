@@ -31,7 +31,6 @@ public:
     std::uint32_t boardSize() const;
     // The position, rebuilt for a node that holds no board; `into` must have its size.
     void copyPosition(Hex::Board& into) const;
-    Hex::Board position() const;
 
     // The whole board and the path lists of a node that holds its board (std::logic_error
     // for any other). An empty list means "not computed yet".
