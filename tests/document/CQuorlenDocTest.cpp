@@ -195,6 +195,8 @@ TEST_F(CQuorlenDocTest, AHumanTakesTheSwapOfAGtpEnginesStoneAndWins) {
     EXPECT_TRUE(document->isPlayerKindChecked(1, PlayerKind::gtpEngine));
     document->newGame();
     ASSERT_TRUE(offeredSwap(*document, 2));
+    EXPECT_FALSE(document->cellClicked(2, 1)); // b3 is taken: the offer stands
+    EXPECT_TRUE(document->swapOffered(2));
     document->swapClicked();
     // The engine fills the top rows; White joins its edges along the bottom row.
     for (int col = 0; col < 5; ++col) {
