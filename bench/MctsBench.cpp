@@ -1,6 +1,6 @@
-#include "engine/MctsSearch.h"
-#include "engine/Playout.h"
-#include "engine/PlayoutBoard.h"
+#include "mcts/MctsSearch.h"
+#include "mcts/Playout.h"
+#include "tactics/PlayoutBoard.h"
 
 #include <benchmark/benchmark.h>
 

@@ -1,11 +1,11 @@
 #include "cli/SearchCommand.h"
 
 #include "engine/HexSearch.h"
-#include "engine/MctsSearch.h"
 #include "engine/PathFinder.h"
 #include "engine/SearchThreads.h"
 #include "engine/StatusSink.h"
 #include "headless/PositionOptions.h"
+#include "mcts/MctsSearch.h"
 #include "model/Exception.h"
 #include "model/Game.h"
 

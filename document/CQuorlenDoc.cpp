@@ -2,10 +2,10 @@
 
 #include "document/RedrawObserver.h"
 #include "document/SavedGame.h"
-#include "engine/MctsHint.h"
 #include "engine/MessageSink.h"
 #include "engine/SearchThreads.h"
 #include "gtp/EnginePlayer.h"
+#include "mcts/MctsHint.h"
 #include "model/Exception.h"
 #include "players/ComputerPlayer.h"
 #include "players/ExpertPlayer.h"

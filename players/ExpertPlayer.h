@@ -1,6 +1,6 @@
 #pragma once
 
-#include "engine/MctsSearch.h"
+#include "mcts/MctsSearch.h"
 #include "platform/Clock.h"
 #include "players/TimedPlayer.h"
 

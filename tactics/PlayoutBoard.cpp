@@ -1,4 +1,4 @@
-#include "engine/PlayoutBoard.h"
+#include "tactics/PlayoutBoard.h"
 
 #include <cstring>
 

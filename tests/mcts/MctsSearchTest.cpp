@@ -1,6 +1,6 @@
-#include "engine/MctsSearch.h"
-#include "engine/PlayoutBoard.h"
+#include "mcts/MctsSearch.h"
 #include "model/BoardText.h"
+#include "tactics/PlayoutBoard.h"
 
 #include <gtest/gtest.h>
 

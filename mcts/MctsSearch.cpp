@@ -1,4 +1,4 @@
-#include "engine/MctsSearch.h"
+#include "mcts/MctsSearch.h"
 
 #include "engine/MessageSink.h"
 #include "model/CellName.h"

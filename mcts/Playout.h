@@ -1,7 +1,7 @@
 #pragma once
 
 #include "engine/FastRandom.h"
-#include "engine/PlayoutBoard.h"
+#include "tactics/PlayoutBoard.h"
 
 #include <array>
 #include <cstdint>

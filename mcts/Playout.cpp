@@ -1,4 +1,6 @@
-#include "engine/Playout.h"
+#include "mcts/Playout.h"
+
+#include "tactics/BridgeIntrusion.h"
 
 int Playout::run(PlayoutBoard& board, int toMove, int lastMove) {
     int count = 0;
@@ -31,30 +33,9 @@ int Playout::run(PlayoutBoard& board, int toMove, int lastMove) {
 }
 
 int Playout::bridgeSave(const PlayoutBoard& board, int move, int player) {
-    // Bit j of `mine` and `empty` describes the neighbour in ring direction j. A carrier is
-    // an empty neighbour whose two ring neighbours both belong to the player (a stone or an
-    // edge of its own).
-    const std::array<int, 6>& ring = board.ring();
-    unsigned mine = 0;
-    unsigned empty = 0;
-    for (unsigned j = 0; j < 6; ++j) {
-        const std::uint8_t value = board.at(move + ring[j]);
-        mine |= static_cast<unsigned>((value & 3) == player) << j;
-        empty |= static_cast<unsigned>(value == PlayoutBoard::empty) << j;
-    }
-    const unsigned before = ((mine << 1) | (mine >> 5)) & 63U; // bit j: neighbour j - 1 is mine
-    const unsigned after = ((mine >> 1) | (mine << 5)) & 63U;  // bit j: neighbour j + 1 is mine
-    unsigned carriers = empty & before & after;
-    if (carriers == 0) {
+    const BridgeIntrusion found = findBridgeIntrusion(board, move, player);
+    if (found.count == 0) {
         return -1;
     }
-    // Carriers are never adjacent in the ring, so there are at most three.
-    std::array<int, 3> saves{};
-    std::uint32_t count = 0;
-    for (unsigned j = 0; carriers != 0; ++j, carriers >>= 1) {
-        if ((carriers & 1U) != 0) {
-            saves[count++] = move + ring[j];
-        }
-    }
-    return count == 1 ? saves[0] : saves[m_random.below(count)];
+    return found.count == 1 ? found.saves[0] : found.saves[m_random.below(found.count)];
 }

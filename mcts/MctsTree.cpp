@@ -1,4 +1,4 @@
-#include "engine/MctsTree.h"
+#include "mcts/MctsTree.h"
 
 #include <algorithm>
 #include <deque>

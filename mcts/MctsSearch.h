@@ -1,9 +1,9 @@
 #pragma once
 
-#include "engine/MctsTree.h"
-#include "engine/Playout.h"
-#include "engine/PlayoutBoard.h"
+#include "mcts/MctsTree.h"
+#include "mcts/Playout.h"
 #include "model/Coord.h"
+#include "tactics/PlayoutBoard.h"
 
 #include <array>
 #include <atomic>

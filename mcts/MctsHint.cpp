@@ -1,6 +1,6 @@
-#include "engine/MctsHint.h"
+#include "mcts/MctsHint.h"
 
-#include "engine/MctsSearch.h"
+#include "mcts/MctsSearch.h"
 
 MctsHint::MctsHint(int threads) : m_threads(threads) {}
 

@@ -1,4 +1,4 @@
-#include "engine/MctsSearch.h"
+#include "mcts/MctsSearch.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "engine/MctsNode.h"
+#include "mcts/MctsNode.h"
 
 #include <atomic>
 #include <cstddef>

@@ -1,0 +1,32 @@
+#include "mcts/Playout.h"
+#include "model/BoardText.h"
+#include "tactics/PlayoutBoard.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+PlayoutBoard boardOf(std::uint32_t size, const char* text) {
+    return PlayoutBoard(Hex::parseBoard(size, text));
+}
+
+// Whatever the random moves, the first reply to an intrusion saves the bridge, and the
+// board ends full with the winner its chains say.
+TEST(PlayoutTest, APlayoutSavesTheIntrudedBridgeAndFillsTheBoard) {
+    const PlayoutBoard start = boardOf(5, ". . . . .  . X O . .  . . X . .  . . . . .  . . . . .");
+    for (std::uint64_t seed = 1; seed <= 200; ++seed) {
+        Playout playout(seed);
+        PlayoutBoard board = start;
+        const int winner = playout.run(board, 1, board.index(1, 2));
+        ASSERT_EQ(board.at(board.index(2, 1)), PlayoutBoard::player1) << "seed " << seed;
+        for (int row = 0; row < 5; ++row) {
+            for (int col = 0; col < 5; ++col) {
+                ASSERT_NE(board.at(board.index(row, col)), PlayoutBoard::empty);
+            }
+        }
+        EXPECT_EQ(winner, board.connects(1) ? 1 : 2);
+        EXPECT_NE(board.connects(1), board.connects(2)) << "a full board has one winner";
+    }
+}
+
+} // namespace
