@@ -323,6 +323,7 @@ void GtpEngine::makePlayer(int side, std::int32_t timeLimit) {
         }
         context.moveTime = m_options.moveTime;
         context.swapRule = m_swap;
+        context.memory = m_treeMemory;
         auto& slot = m_experts[static_cast<std::size_t>(side - 1)];
         if (m_lastExpert == slot.get()) {
             m_lastExpert = nullptr;

@@ -6,6 +6,7 @@
 #include "gtp/GtpCommand.h"
 #include "gtp/InterruptGate.h"
 #include "gtp/RootValueSink.h"
+#include "mcts/TreeMemoryBudget.h"
 #include "notation/GamePosition.h"
 #include "players/Strength.h"
 #include "settings/SettingsStore.h"
@@ -153,8 +154,11 @@ private:
     InterruptGate m_gate;
     std::unique_ptr<GamePosition> m_position;
     std::array<std::unique_ptr<ComputerPlayer>, 2> m_players; // [side - 1]
-    std::array<std::unique_ptr<ExpertPlayer>, 2> m_experts;   // [side - 1]
-    ExpertPlayer* m_lastExpert = nullptr;                     // whose search the win rates describe
+    // Both sides' experts share one budget for their trees.
+    std::shared_ptr<TreeMemoryBudget> m_treeMemory =
+        std::make_shared<TreeMemoryBudget>(TreeMemoryBudget::machineDefault());
+    std::array<std::unique_ptr<ExpertPlayer>, 2> m_experts; // [side - 1]
+    ExpertPlayer* m_lastExpert = nullptr;                   // whose search the win rates describe
     Weights m_fileWeights = defaultWeights;
     std::uint64_t m_number = unnumbered;
     bool m_quit = false;

@@ -3,6 +3,7 @@
 #include "engine/SearchThreads.h"
 #include "engine/StatusSink.h"
 #include "headless/MoveTimer.h"
+#include "mcts/TreeMemoryBudget.h"
 #include "model/BoardText.h"
 #include "model/CellName.h"
 #include "model/Exception.h"
@@ -157,6 +158,7 @@ PlayGames::Summary PlayGames::run(const std::atomic<bool>& interrupted) {
     // One player per strength and side, kept for the whole series.
     std::array<std::array<std::unique_ptr<ComputerPlayer>, 2>, 2> computers; // [hard][side]
     std::array<std::unique_ptr<ExpertPlayer>, 2> experts;                    // [side]
+    const auto treeMemory = std::make_shared<TreeMemoryBudget>(TreeMemoryBudget::machineDefault());
     const auto expertFor = [&](int side) -> ExpertPlayer& {
         auto& slot = experts[static_cast<std::size_t>(side - 1)];
         if (!slot) {
@@ -165,6 +167,7 @@ PlayGames::Summary PlayGames::run(const std::atomic<bool>& interrupted) {
             if (m_options.seed) {
                 context.seed = *m_options.seed * 4u + static_cast<std::uint32_t>(side);
             }
+            context.memory = treeMemory;
             slot = std::make_unique<ExpertPlayer>("Quorlen Expert", m_options.timeLimit,
                                                   std::move(context));
         }
@@ -227,6 +230,8 @@ PlayGames::Summary PlayGames::run(const std::atomic<bool>& interrupted) {
         } catch (const Hex::Exception& error) {
             m_progress << "game " << index + 1 << " ended: " << error.message() << '\n';
         }
+        first.player().gameEnded();
+        second.player().gameEnded();
         watch.setGame(nullptr);
         if (interrupted) {
             summary.interrupted = true;

@@ -2,11 +2,13 @@
 
 #include "mcts/MctsSearch.h"
 
-MctsHint::MctsHint(int threads) : m_threads(threads) {}
+MctsHint::MctsHint(int threads, std::shared_ptr<TreeMemoryBudget> memory)
+    : m_threads(threads), m_memory(std::move(memory)) {}
 
 HintEngine::Hint MctsHint::find(const Position& position, std::chrono::seconds time) {
     MctsSearch::Config config;
     config.threads = m_threads;
+    config.memory = m_memory;
     MctsSearch search(config); // no sink: the hint's search shows nothing while it runs
     search.setPosition(MctsSearch::Position{position.size, position.moves, true});
     MctsSearch::Limits limits;

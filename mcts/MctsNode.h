@@ -28,8 +28,13 @@ struct MctsNode {
     static constexpr std::int8_t moverWins = 1;
     static constexpr std::int8_t moverLoses = -1;
 
-    std::atomic<std::uint32_t> visits{0}; // each simulation counts on the way down
-    std::atomic<std::uint32_t> wins{0};   // and wins on the way back up
+    static constexpr std::uint32_t raveCeiling = std::uint32_t{1} << 31;
+
+    // 64 bits: a day's think on 64 threads passes 2^32 simulations through the root.
+    std::atomic<std::uint64_t> visits{0}; // each simulation counts on the way down
+    std::atomic<std::uint64_t> wins{0};   // and wins on the way back up
+    // The RAVE counts stop at raveCeiling: by then their mean is as good as it gets, and it
+    // weighs next to nothing beside the node's own visits.
     std::atomic<std::uint32_t> raveVisits{0};
     std::atomic<std::uint32_t> raveWins{0};
     std::atomic<MctsNode*> children{nullptr};

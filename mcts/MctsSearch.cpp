@@ -1,13 +1,17 @@
 #include "mcts/MctsSearch.h"
 
+#include "engine/IntersectionMove.h"
 #include "engine/MessageSink.h"
+#include "engine/PathFinder.h"
+#include "engine/Weights.h"
 #include "model/CellName.h"
 
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
+#include <exception>
 #include <stdexcept>
 #include <string>
-#include <system_error>
 #include <thread>
 
 namespace {
@@ -15,6 +19,10 @@ namespace {
 constexpr auto relaxed = std::memory_order_relaxed;
 // An unvisited move without RAVE samples is tried before any other.
 constexpr float firstPlayUrgency = 2.0F;
+// The swap has no cell, so no RAVE samples: these visits at even odds stand in for them, so
+// that one lost playout does not rank it below every cell for good (without exploration,
+// nothing would ever try it again).
+constexpr float swapPriorVisits = 10.0F;
 
 } // namespace
 
@@ -30,9 +38,11 @@ struct MctsSearch::Worker {
 };
 
 MctsSearch::MctsSearch(Config config, MessageSink* sink)
-    : m_config(config), m_sink(sink),
-      m_tree(
-          std::max<std::size_t>(config.treeBytes / sizeof(MctsNode), PlayoutBoard::maxCells + 1)) {
+    : m_config(std::move(config)), m_sink(sink),
+      m_tree(m_config.treeBytes == 0 ? ~std::size_t{0} : m_config.treeBytes / sizeof(MctsNode),
+             m_config.memory
+                 ? m_config.memory
+                 : std::make_shared<TreeMemoryBudget>(TreeMemoryBudget::machineDefault())) {
     m_config.threads = std::max(1, m_config.threads);
     m_config.expandThreshold = std::max<std::uint32_t>(1, m_config.expandThreshold);
     m_raveA = static_cast<float>(1.0 / m_config.raveInitial);
@@ -124,32 +134,29 @@ MctsSearch::Result MctsSearch::run(const Limits& limits, const std::atomic<bool>
         worker->playouts = 0;
     }
     m_start = start;
-    // The root gets its children first, so that even a search stopped at once has a move.
-    MctsNode& root = m_tree.root();
-    if (root.children.load(std::memory_order_acquire) == nullptr) {
-        PlayoutBoard& board = m_workers.front()->board;
-        board.copyFrom(*m_rootBoard);
-        expand(root, board, m_rootToMove, static_cast<int>(m_position.moves.size()));
-    }
-    std::vector<std::thread> helpers;
     try {
-        for (std::size_t t = 1; t < m_workers.size(); ++t) {
-            helpers.emplace_back(&MctsSearch::work, this, std::ref(*m_workers[t]),
-                                 std::cref(limits), std::cref(stop), false);
+        // The root gets its children first, so that even a search stopped at once has a move.
+        MctsNode& root = m_tree.root();
+        if (root.children.load(std::memory_order_acquire) == nullptr) {
+            PlayoutBoard& board = m_workers.front()->board;
+            board.copyFrom(*m_rootBoard);
+            expand(root, board, m_rootToMove, static_cast<int>(m_position.moves.size()));
         }
-    } catch (const std::system_error&) {
-        // The threads that started search on; the search is only slower.
-    }
-    work(*m_workers.front(), limits, stop, true);
-    m_done = true;
-    for (std::thread& helper : helpers) {
-        helper.join();
+        runThreads(limits, stop);
+    } catch (...) {
+        // A node may be left half expanded: nothing of this tree is trusted again.
+        forget();
+        throw;
     }
 
     if (const MctsNode* best = bestChild()) {
         const RootMove described = describe(*best);
         result.move = described.move;
         result.winRate = described.winRate;
+        if (described.visits == 0 && !described.proven) {
+            result.move = consideredMove(); // stopped before any playout
+            result.winRate = 0.5;
+        }
     }
     result.playouts = playoutsSoFar();
     result.seconds =
@@ -157,6 +164,46 @@ MctsSearch::Result MctsSearch::run(const Limits& limits, const std::atomic<bool>
     result.nodes = m_tree.nodeCount();
     result.treeBytes = m_tree.bytes();
     return result;
+}
+
+// Every thread's error is caught where it happens, so that the others are stopped and joined
+// before the first error goes on to the caller.
+void MctsSearch::runThreads(const Limits& limits, const std::atomic<bool>& stop) {
+    std::vector<std::exception_ptr> errors(m_workers.size());
+    const auto guarded = [&](std::size_t t) {
+        try {
+            work(*m_workers[t], limits, stop, t == 0);
+        } catch (...) {
+            errors[t] = std::current_exception();
+            m_done = true;
+        }
+    };
+    std::vector<std::thread> helpers;
+    helpers.reserve(m_workers.size());
+    try {
+        for (std::size_t t = 1; t < m_workers.size(); ++t) {
+            helpers.emplace_back(guarded, t);
+        }
+    } catch (...) {
+        // The threads that started search on; the search is only slower.
+    }
+    guarded(0);
+    m_done = true;
+    for (std::thread& helper : helpers) {
+        helper.join();
+    }
+    for (const std::exception_ptr& error : errors) {
+        if (error) {
+            std::rethrow_exception(error);
+        }
+    }
+}
+
+void MctsSearch::forget() {
+    m_tree.clear();
+    m_hasPosition = false;
+    m_position = Position{};
+    m_rootBoard.reset();
 }
 
 void MctsSearch::work(Worker& worker, const Limits& limits, const std::atomic<bool>& stop,
@@ -208,10 +255,10 @@ bool MctsSearch::bestMoveIsSettled(std::chrono::steady_clock::time_point now,
     if (elapsed <= 0.0 || children == nullptr) {
         return false;
     }
-    std::uint32_t first = 0;
-    std::uint32_t second = 0;
+    std::uint64_t first = 0;
+    std::uint64_t second = 0;
     for (std::size_t i = 0; i < root.childCount; ++i) {
-        const std::uint32_t visits = children[i].visits.load(relaxed);
+        const std::uint64_t visits = children[i].visits.load(relaxed);
         if (visits > first) {
             second = first;
             first = visits;
@@ -245,7 +292,8 @@ void MctsSearch::simulate(Worker& worker) {
         }
         MctsNode* children = node->children.load(std::memory_order_acquire);
         if (children == nullptr) {
-            if (depth > 0 && node->visits.load(relaxed) < m_config.expandThreshold) {
+            const std::uint64_t visits = node->visits.load(relaxed);
+            if (depth > 0 && (visits < m_config.expandThreshold || visits < expandThreshold())) {
                 break;
             }
             children = expand(*node, board, toMove, moveCount);
@@ -273,6 +321,16 @@ void MctsSearch::simulate(Worker& worker) {
         winner = worker.playout.run(board, toMove, lastMove);
     }
     backUp(worker, depth, winner);
+}
+
+std::uint64_t MctsSearch::expandThreshold() const {
+    double free = 1.0 - m_tree.fill();
+    std::uint64_t threshold = m_config.expandThreshold;
+    for (int doubling = 0; free <= 0.5 && doubling < 24; ++doubling) {
+        threshold *= 2;
+        free *= 2.0;
+    }
+    return threshold;
 }
 
 MctsNode* MctsSearch::expand(MctsNode& node, PlayoutBoard& board, int toMove, int moveCount) {
@@ -331,12 +389,15 @@ MctsNode* MctsSearch::select(const MctsNode& node, MctsNode* children) const {
         if (proof == MctsNode::moverLoses) {
             continue;
         }
-        const auto n = static_cast<float>(child.visits.load(relaxed));
+        const auto visits = static_cast<float>(child.visits.load(relaxed));
+        const float prior =
+            child.move == MctsNode::swapMove && visits > 0.0F ? swapPriorVisits : 0.0F;
+        const float n = visits + prior;
         const auto rn = static_cast<float>(child.raveVisits.load(relaxed));
         float value = firstPlayUrgency;
         if (n + rn > 0.0F) {
             const float d = m_raveA + m_raveB * rn;
-            const auto w = static_cast<float>(child.wins.load(relaxed));
+            const float w = static_cast<float>(child.wins.load(relaxed)) + prior / 2.0F;
             const auto rw = static_cast<float>(child.raveWins.load(relaxed));
             value = (w * d + rw) / (n * d + rn);
             if (exploration > 0.0F) {
@@ -378,8 +439,10 @@ void MctsSearch::backUp(Worker& worker, int depth, int winner) {
             count -= count > 0 && block[count - 1].move == MctsNode::swapMove ? 1 : 0;
             for (std::size_t c = 0; c < count; ++c) {
                 MctsNode& child = block[c];
-                const std::uint32_t took = (board.at(child.move) & 3) == toMove ? 1 : 0;
-                child.raveVisits.store(child.raveVisits.load(relaxed) + took, relaxed);
+                const std::uint32_t raveVisits = child.raveVisits.load(relaxed);
+                const std::uint32_t took = ((board.at(child.move) & 3) == toMove ? 1U : 0U) &
+                                           (raveVisits < MctsNode::raveCeiling ? 1U : 0U);
+                child.raveVisits.store(raveVisits + took, relaxed);
                 child.raveWins.store(child.raveWins.load(relaxed) + (took & won), relaxed);
             }
         }
@@ -425,7 +488,7 @@ const MctsNode* MctsSearch::bestChild() const {
         if (proof == MctsNode::moverWins) {
             return &child;
         }
-        const std::uint32_t visits = child.visits.load(relaxed);
+        const std::uint64_t visits = child.visits.load(relaxed);
         if (anyBest == nullptr || visits > anyBest->visits.load(relaxed)) {
             anyBest = &child;
         }
@@ -449,6 +512,35 @@ MctsSearch::RootMove MctsSearch::describe(const MctsNode& child) const {
         move.winRate = static_cast<double>(child.wins.load(relaxed)) / move.visits;
     }
     return move;
+}
+
+// The easy player's move: where the two sides' cheapest paths cross; else the empty cell
+// nearest the centre.
+Hex::Coord MctsSearch::consideredMove() const {
+    const std::uint32_t n = m_position.size;
+    Hex::Board board(n);
+    Hex::Coord central = Hex::noMove;
+    int bestDistance = 0;
+    for (int row = 0; row < static_cast<int>(n); ++row) {
+        for (int col = 0; col < static_cast<int>(n); ++col) {
+            const std::uint8_t stone = m_rootBoard->at(m_rootBoard->index(row, col));
+            board.cell(static_cast<std::uint32_t>(row), static_cast<std::uint32_t>(col), stone);
+            const int distance = std::abs(2 * row + 1 - static_cast<int>(n)) +
+                                 std::abs(2 * col + 1 - static_cast<int>(n));
+            if (stone == PlayoutBoard::empty &&
+                (central == Hex::noMove || distance < bestDistance)) {
+                central = Hex::Coord{row, col};
+                bestDistance = distance;
+            }
+        }
+    }
+    PathFinder player1(n, 0, 1);
+    PathFinder player2(n, 1, 2);
+    player1.setWeights(&defaultWeights);
+    player2.setWeights(&defaultWeights);
+    const Hex::Coord crossing = intersectionMove(player1, player2, board);
+    return crossing != Hex::noMove && board.at(crossing.row, crossing.col) == 0 ? crossing
+                                                                                : central;
 }
 
 Hex::Coord MctsSearch::moveOf(const MctsNode& child) const {
@@ -475,7 +567,7 @@ std::vector<MctsSearch::RootMove> MctsSearch::rootMoves(std::size_t count) const
     return moves;
 }
 
-std::uint32_t MctsSearch::rootVisits() const {
+std::uint64_t MctsSearch::rootVisits() const {
     return m_tree.root().visits.load(relaxed);
 }
 

@@ -2,6 +2,7 @@
 
 #include "mcts/MctsTree.h"
 #include "mcts/Playout.h"
+#include "mcts/TreeMemoryBudget.h"
 #include "model/Coord.h"
 #include "tactics/PlayoutBoard.h"
 
@@ -40,10 +41,15 @@ public:
 
     struct Config {
         int threads = 1;
-        // The tree's ceiling; keeping a subtree copies it, so the peak is about twice this.
-        std::size_t treeBytes = std::size_t{1} << 30;
+        // The tree's own ceiling; 0 for none but the budget's.
+        std::size_t treeBytes = 0;
+        // The budget shared with the other searches that run at the same time; a budget of
+        // the machine's default size for this search alone when null.
+        std::shared_ptr<TreeMemoryBudget> memory;
         std::uint64_t seed = 1;
-        // A node gets children once this many simulations have passed through it.
+        // A node gets children once this many simulations have passed through it; twice as
+        // many once the tree is half full, four times at three quarters, and so on, so that a
+        // full tree spends what is left on the nodes that matter most.
         std::uint32_t expandThreshold = 10;
         // How much the RAVE statistics count against the node's own (Fuego's weights: a RAVE
         // sample weighs `raveInitial` at first and the RAVE total is worth at most
@@ -63,7 +69,7 @@ public:
     // A root move and its statistics; the swap is the swap marker (N, N).
     struct RootMove {
         Hex::Coord move = Hex::noMove;
-        std::uint32_t visits = 0;
+        std::uint64_t visits = 0;
         double winRate = 0.0; // for the side to move at the root; 1 or 0 once proven
         bool proven = false;
     };
@@ -90,12 +96,17 @@ public:
     bool setPosition(const Position& position);
 
     // Searches until a limit, the stop flag, or a decided root. The calling thread is one of
-    // the configured threads. Without a position there is nothing to search (noMove).
+    // the configured threads. Without a position there is nothing to search (noMove). A
+    // search stopped before its first playout answers the easy player's move (win rate 0.5).
+    // An error in any search thread (std::bad_alloc, say) stops the others, and once all are
+    // joined reaches the caller; the tree is then cleared.
     Result run(const Limits& limits, const std::atomic<bool>& stop);
+    // Frees the tree and forgets the position (a game has ended).
+    void forget();
 
     // The root moves, most visited first, at most `count`.
     std::vector<RootMove> rootMoves(std::size_t count) const;
-    std::uint32_t rootVisits() const;
+    std::uint64_t rootVisits() const;
     std::size_t nodeCount() const { return m_tree.nodeCount(); }
     const Config& config() const { return m_config; }
 
@@ -103,6 +114,9 @@ private:
     struct Worker;
 
     void work(Worker& worker, const Limits& limits, const std::atomic<bool>& stop, bool timekeeper);
+    void runThreads(const Limits& limits, const std::atomic<bool>& stop);
+    std::uint64_t expandThreshold() const;
+    Hex::Coord consideredMove() const;
     bool bestMoveIsSettled(std::chrono::steady_clock::time_point now,
                            std::chrono::steady_clock::time_point deadline) const;
     void simulate(Worker& worker);

@@ -14,6 +14,7 @@ MctsSearch::Config searchConfig(const ExpertPlayer::Context& context) {
     MctsSearch::Config config;
     config.threads = context.threads;
     config.treeBytes = context.treeBytes;
+    config.memory = context.memory;
     config.seed = context.seed ? *context.seed : std::random_device{}();
     return config;
 }
@@ -57,6 +58,11 @@ bool ExpertPlayer::decideSwap(Event& stopEvent) {
         m_declinedMove = result.move;
     }
     return false;
+}
+
+void ExpertPlayer::gameEnded() {
+    m_search.forget();
+    m_declinedAt.reset();
 }
 
 MctsSearch::Result ExpertPlayer::think(Event& stopEvent) {

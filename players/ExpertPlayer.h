@@ -41,6 +41,8 @@ public:
         std::optional<std::uint64_t> playouts = {};
         // Off for games without the swap: the search then neither offers nor fears it.
         bool swapRule = true;
+        // Shared with the other searches of the program; the machine's default when null.
+        std::shared_ptr<TreeMemoryBudget> memory = {};
     };
 
     // The shortest think, used when the time budget leaves nothing.
@@ -60,6 +62,8 @@ public:
     // player's rule); 0 or less gives the shortest think.
     std::int32_t timeBudget(std::uint32_t n, int moveNumber);
     const MctsSearch& search() const { return m_search; }
+    // The tree is freed: the next game starts afresh, and the memory is the others' meanwhile.
+    void gameEnded() override;
     const MctsSearch::Result& lastResult() const { return m_lastResult; }
 
 protected:

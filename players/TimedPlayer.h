@@ -32,6 +32,9 @@ public:
     // it learned from later positions; otherwise it is a game of its own. Called while no
     // answer runs; the clock is not touched.
     virtual void prepareGame(std::size_t moveCount, bool takenBack);
+    // The game (or the part of it since prepareGame) has ended, won or stopped; called on the
+    // thread that ran it, once no answer runs. A player may free what it kept for the game.
+    virtual void gameEnded() {}
 
 protected:
     virtual Hex::Coord chooseMove(Event& stopEvent);

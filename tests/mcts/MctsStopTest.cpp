@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <future>
+#include <new>
 #include <thread>
 
 namespace {
@@ -27,9 +28,44 @@ TEST(MctsStopTest, AStopFromAnotherThreadEndsTheSearchWithItsBestMove) {
     EXPECT_NE(result.move, Hex::noMove);
     EXPECT_NE(result.move, (Hex::Coord{4, 4}));
 
-    search.setPosition(MctsSearch::Position{9, {{4, 4}, {2, 3}}, true});
-    const MctsSearch::Result stopped = search.run(MctsSearch::Limits{}, stop);
-    EXPECT_TRUE(stopped.move.row >= 0 && stopped.move.row < 9) << "a legal move at once";
+    // Stopped before any playout: a considered move (where the cheapest paths cross), not the
+    // first empty cell, and no win rate that pretends to know.
+    MctsSearch fresh(config);
+    fresh.setPosition(MctsSearch::Position{9, {{4, 4}, {2, 3}}, true});
+    const MctsSearch::Result stopped = fresh.run(MctsSearch::Limits{}, stop);
+    EXPECT_EQ(stopped.playouts, 0U);
+    EXPECT_TRUE(stopped.move.row >= 1 && stopped.move.row < 8 && stopped.move.col >= 1 &&
+                stopped.move.col < 8)
+        << stopped.move.row << "," << stopped.move.col;
+    EXPECT_EQ(stopped.winRate, 0.5);
+}
+
+// A budget whose memory runs out with an error, as the system's may.
+class FailingBudget : public TreeMemoryBudget {
+public:
+    FailingBudget() : TreeMemoryBudget(std::size_t{1} << 30) {}
+    std::size_t reserve(std::size_t wanted, std::size_t least) override {
+        if (++m_calls > 3) {
+            throw std::bad_alloc();
+        }
+        return TreeMemoryBudget::reserve(wanted, least);
+    }
+
+private:
+    std::atomic<int> m_calls{0};
+};
+
+// An allocation that fails in any search thread stops and joins the others before the error
+// reaches the caller; the search can be used again afterwards.
+TEST(MctsStopTest, AnErrorInASearchThreadReachesTheCaller) {
+    MctsSearch::Config config;
+    config.threads = 2;
+    config.memory = std::make_shared<FailingBudget>();
+    MctsSearch search(config);
+    search.setPosition(MctsSearch::Position{9, {}, false});
+    const std::atomic<bool> notStopped{false};
+    EXPECT_THROW(search.run(MctsSearch::Limits{}, notStopped), std::bad_alloc);
+    EXPECT_EQ(search.run(MctsSearch::Limits{}, notStopped).move, Hex::noMove) << "no position";
 }
 
 } // namespace

@@ -19,16 +19,20 @@ using namespace std::chrono_literals;
 class ExpertPlayerTest : public ::testing::Test {
 protected:
     std::unique_ptr<ExpertPlayer> make(std::optional<std::uint64_t> playouts, int threads = 1) {
-        ExpertPlayer::Context context{sink, clock, threads, 5, std::size_t{64} << 20, {}, playouts};
+        ExpertPlayer::Context context{sink, clock,    threads, 5,     std::size_t{64} << 20,
+                                      {},   playouts, true,    memory};
         return std::make_unique<ExpertPlayer>("Quorlen Expert", 300, std::move(context));
     }
 
     RecordingSink sink;
     FakeClock clock;
+    std::shared_ptr<TreeMemoryBudget> memory =
+        std::make_shared<TreeMemoryBudget>(std::size_t{256} << 20);
 };
 
 // Two experts play a whole game; the second one's swap question and its first move come from
-// one search, and every think ends with the finished text.
+// one search, and every think ends with the finished text. Their trees share one budget, and
+// each gives its memory back when the game ends.
 TEST_F(ExpertPlayerTest, TwoExpertsPlayAWholeGame) {
     auto first = make(2000);
     auto second = make(2000);
@@ -42,6 +46,11 @@ TEST_F(ExpertPlayerTest, TwoExpertsPlayAWholeGame) {
     EXPECT_EQ(sink.countStatus("Quorlen AI thinking..."), thinks);
     EXPECT_EQ(sink.countStatus("Quorlen AI finished"), thinks);
     EXPECT_GT(second->search().rootVisits(), 0U) << (swapped ? "swapped" : "declined");
+    EXPECT_GT(memory->used(), 1000 * sizeof(MctsNode));
+    first->gameEnded();
+    second->gameEnded();
+    EXPECT_EQ(first->search().nodeCount() + second->search().nodeCount(), 2U);
+    EXPECT_LE(memory->used(), 2 * sizeof(MctsNode));
 }
 
 // A corner opening is weak on a small board: the expert declines the swap and answers with
