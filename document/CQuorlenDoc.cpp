@@ -6,6 +6,7 @@
 #include "engine/SearchThreads.h"
 #include "gtp/EnginePlayer.h"
 #include "mcts/MctsHint.h"
+#include "mcts/TreeMemoryBudget.h"
 #include "model/Exception.h"
 #include "players/ComputerPlayer.h"
 #include "players/ExpertPlayer.h"
@@ -31,7 +32,9 @@ int resignedSideOf(const std::string& result) {
 } // namespace
 
 CQuorlenDoc::CQuorlenDoc(Context context)
-    : m_context(std::move(context)), m_hintSearch(m_context.sink) {
+    : m_context(std::move(context)),
+      m_treeMemory(std::make_shared<TreeMemoryBudget>(TreeMemoryBudget::machineDefault())),
+      m_hintSearch(m_context.sink) {
     readSettings();
     m_pInput1 = std::make_unique<HumanInput>(1, m_context.sink);
     m_pInput2 = std::make_unique<HumanInput>(2, m_context.sink);
@@ -96,7 +99,8 @@ std::unique_ptr<TimedPlayer> CQuorlenDoc::makePlayer(int side, PlayerKind kind) 
             searchThreadCount(m_context.settings.getInt(SettingsKeys::searchThreads));
         return std::make_unique<ExpertPlayer>(
             "Quorlen Expert", m_timeLimit,
-            ExpertPlayer::Context{m_context.sink, m_context.clock, threads});
+            ExpertPlayer::Context{
+                m_context.sink, m_context.clock, threads, {}, {}, {}, {}, true, m_treeMemory});
     }
     if (kind == PlayerKind::gtpEngine) {
         return startEngine(side, engineCommand(side));
@@ -140,6 +144,7 @@ void CQuorlenDoc::startGame(std::unique_ptr<Hex::Game> game, bool newClocks, boo
         }
         player->prepareGame(moveCount, takenBack);
     }
+    clearSearchDisplay();
     m_pInput1->cancelPending();
     m_pInput2->cancelPending();
     m_p1AwaitsMove = m_p2AwaitsMove = m_p1SwapOffer = m_p2SwapOffer = false;
@@ -160,6 +165,8 @@ void CQuorlenDoc::gameThreadProc() {
     // weights of the run are saved at exit as usual.
     try {
         m_pGame->run();
+        m_pPlayer1->gameEnded();
+        m_pPlayer2->gameEnded();
     } catch (const Hex::Exception& error) {
         m_context.sink.post(GameErrorText{error.message()});
     } catch (const std::exception& error) {
@@ -198,6 +205,7 @@ bool CQuorlenDoc::openRecord(const std::filesystem::path& path, std::string* pro
     joinGameThread();
     stopHint();
     m_review.clear();
+    clearSearchDisplay();
     m_pGame = reading.record->replay();
     m_bGameOver = m_pGame->winner() != 0;
     m_resignedSide = m_bGameOver ? 0 : resignedSideOf(reading.info.result);
@@ -297,6 +305,31 @@ void CQuorlenDoc::toggleLearning() {
     m_context.settings.set(SettingsKeys::learning, on ? "0" : "1");
 }
 
+namespace {
+
+std::string_view displayKey(CQuorlenDoc::DisplaySwitch which) {
+    switch (which) {
+    case CQuorlenDoc::DisplaySwitch::paths:
+        return SettingsKeys::showPaths;
+    case CQuorlenDoc::DisplaySwitch::values:
+        return SettingsKeys::showEvals;
+    case CQuorlenDoc::DisplaySwitch::bestMove:
+        break;
+    }
+    return SettingsKeys::showBest;
+}
+
+} // namespace
+
+void CQuorlenDoc::toggleDisplay(DisplaySwitch which) {
+    m_context.settings.set(displayKey(which), isDisplayChecked(which) ? "0" : "1");
+    redraw();
+}
+
+bool CQuorlenDoc::isDisplayChecked(DisplaySwitch which) const {
+    return m_context.settings.getInt(displayKey(which)) != 0;
+}
+
 bool CQuorlenDoc::isPlayerKindChecked(int side, PlayerKind kind) const {
     return playerKind(side) == kind;
 }
@@ -388,6 +421,15 @@ void CQuorlenDoc::swapClicked() {
     }
 }
 
+// A stopped think posts no clearing messages, so whatever it showed last would stay over the
+// next position.
+void CQuorlenDoc::clearSearchDisplay() {
+    m_paths1.clear();
+    m_paths2.clear();
+    m_pathCount1 = m_pathCount2 = 0;
+    m_evals.clear();
+}
+
 void CQuorlenDoc::redraw() {
     m_context.sink.post(WmAppRedraw{});
 }
@@ -435,8 +477,6 @@ bool CQuorlenDoc::takeBack() {
         return false; // cannot happen: the game had a human move to take back
     }
     moves.resize(*count);
-    m_pathCount1 = m_pathCount2 = 0; // the stopped search's display is gone
-    m_evals.clear();
     startGame(std::make_unique<Hex::Game>(m_pGame->board().size(), moves, m_pObserver.get()), false,
               true);
     redraw();
@@ -449,7 +489,7 @@ bool CQuorlenDoc::hint() {
     }
     // The strongest built-in search, the expert's, on the threads the expert would use.
     const int threads = searchThreadCount(m_context.settings.getInt(SettingsKeys::searchThreads));
-    m_hintSearch.start(std::make_unique<MctsHint>(threads),
+    m_hintSearch.start(std::make_unique<MctsHint>(threads, m_treeMemory),
                        {m_pGame->board().size(), m_pGame->moves()}, hintTime);
     showOwnStatus("Finding a hint...");
     return true;

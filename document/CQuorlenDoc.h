@@ -27,6 +27,7 @@ class HumanInput;
 class MessageSink;
 class RedrawObserver;
 class SettingsStore;
+class TreeMemoryBudget;
 class TimedPlayer;
 
 // The one document: the current or last game, both sides' players and hand-off objects, the
@@ -93,7 +94,9 @@ public:
     bool hint();
     bool canHint() const { return humanToMove() != 0 && !m_hintSearch.isFinding(); }
     void onShowHint(const WmAppShowHint& message);
+    // The hinted move; the swap marker when the hint is to take the swap.
     Hex::Coord hintMove() const { return m_hintSearch.shownMove(); }
+    bool hintIsSwap() const { return m_hintSearch.showsSwap(); }
     static constexpr std::chrono::seconds hintTime{5};
     // The human to move gives up; the game ends, won by the other side.
     bool resign();
@@ -127,6 +130,11 @@ public:
     std::unique_ptr<EnginePlayer> startEngine(int side, const std::string& command) const;
     void setEnginePlayer(int side, std::unique_ptr<EnginePlayer> player);
     bool isLearningChecked() const;
+    // The display switches: the near-best paths and the move values on the board, and the best
+    // move so far in the status text. Each may change at any time, a game running or not.
+    enum class DisplaySwitch { paths, values, bestMove };
+    void toggleDisplay(DisplaySwitch which);
+    bool isDisplayChecked(DisplaySwitch which) const;
     // Stores what the document keeps of the settings when the window closes.
     void onClose();
 
@@ -181,10 +189,14 @@ private:
     void stopHint();
     // A status text that stays until the position changes.
     void showOwnStatus(std::string text);
+    // Forgets the paths and values that the last think published.
+    void clearSearchDisplay();
     void redraw();
     HumanInput& input(int side) const { return side == 1 ? *m_pInput1 : *m_pInput2; }
 
     Context m_context;
+    // One budget for the trees of both expert players and of the hint.
+    std::shared_ptr<TreeMemoryBudget> m_treeMemory;
     std::unique_ptr<Hex::Game> m_pGame;
     int m_boardSize = 10;
     BoardColors m_colors;

@@ -16,6 +16,8 @@ void HintSearch::start(std::unique_ptr<HintEngine> engine, HintEngine::Position 
                        std::chrono::seconds time) {
     stop();
     m_engine = std::move(engine);
+    m_swapMarker = Hex::Coord{static_cast<std::int32_t>(position.size),
+                              static_cast<std::int32_t>(position.size)};
     m_stopped = false;
     m_finding = true;
     m_thread = std::thread(&HintSearch::find, this, std::move(position), time, m_request);
@@ -44,7 +46,9 @@ std::optional<std::string> HintSearch::accept(const WmAppShowHint& message,
     if (message.move == Hex::noMove) {
         return "No hint found";
     }
-    std::string text = "Hint: " + Hex::cellName(message.move);
+    // The swap is offered as the marker, which names no cell.
+    std::string text =
+        "Hint: " + (message.move == m_swapMarker ? "Swap" : Hex::cellName(message.move));
     if (message.value) {
         char value[16];
         std::snprintf(value, sizeof value, "%+.2f", *message.value);

@@ -38,8 +38,10 @@ public:
     // Takes the answer to the latest request: the status text naming the move and its value
     // for sideName (the side to move); nullopt for any other answer.
     std::optional<std::string> accept(const WmAppShowHint& message, const std::string& sideName);
-    // The accepted move; noMove when none is shown.
+    // The accepted move; noMove when none is shown, the swap marker (size, size) when the
+    // hint is to take the swap.
     Hex::Coord shownMove() const { return m_shownMove; }
+    bool showsSwap() const { return m_shownMove != Hex::noMove && m_shownMove == m_swapMarker; }
 
 private:
     void find(HintEngine::Position position, std::chrono::seconds time, int request);
@@ -52,4 +54,5 @@ private:
     std::atomic<bool> m_stopped{false};
     int m_request = 0;
     Hex::Coord m_shownMove = Hex::noMove;
+    Hex::Coord m_swapMarker = Hex::noMove; // of the latest request's board
 };

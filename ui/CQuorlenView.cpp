@@ -4,6 +4,7 @@
 #include "settings/SettingsKeys.h"
 #include "settings/SettingsStore.h"
 #include "ui/BoardRenderer.h"
+#include "ui/SettingsColor.h"
 
 #include <QImage>
 #include <QMouseEvent>
@@ -95,6 +96,19 @@ void CQuorlenView::paintEvent(QPaintEvent*) {
     }
     QPainter(this).drawImage(0, 0, image);
     m_btnSwap->setVisible(m_document.swapOffered());
+    outlineSwapButton(m_document.hintIsSwap() ? std::optional<int>(board.colors.path)
+                                              : std::nullopt);
+}
+
+// A hint to take the swap has no cell to outline: the Swap button gets the outline instead.
+void CQuorlenView::outlineSwapButton(std::optional<int> color) {
+    if (color == m_swapOutline) {
+        return;
+    }
+    m_swapOutline = color;
+    m_btnSwap->setStyleSheet(color ? QStringLiteral("QPushButton { border: 3px solid %1; }")
+                                         .arg(colorFromSettings(*color).name())
+                                   : QString());
 }
 
 void CQuorlenView::mousePressEvent(QMouseEvent* event) {

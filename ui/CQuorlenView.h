@@ -5,6 +5,8 @@
 
 #include <QWidget>
 
+#include <optional>
+
 class CQuorlenDoc;
 class QPushButton;
 class SettingsStore;
@@ -37,6 +39,7 @@ private:
     void layOut();
     void placeSwapButton();
     void onSwap();
+    void outlineSwapButton(std::optional<int> color);
     Hex::Coord noCell() const;
 
     CQuorlenDoc& m_document;
@@ -46,4 +49,5 @@ private:
     int m_pressedCol;
     QPushButton* m_btnSwap;
     bool m_swapPlaced = false;
+    std::optional<int> m_swapOutline; // the colour of the Swap button's hint outline
 };

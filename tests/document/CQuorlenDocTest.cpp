@@ -5,6 +5,7 @@
 #include "players/ComputerPlayer.h"
 #include "players/ExpertPlayer.h"
 #include "settings/EscapedText.h"
+#include "settings/FileText.h"
 
 #include <filesystem>
 
@@ -244,6 +245,28 @@ TEST_F(CQuorlenDocTest, DisplayStateFollowsTheMessages) {
     EXPECT_EQ(document->evaluations().at(203).value, -0.25);
     document->onShowEval(WmAppShowEval{});
     EXPECT_TRUE(document->evaluations().empty());
+
+    // A stopped think leaves its last display behind: a new game, an opened record and a game
+    // continued from the shown position each start with a clean board.
+    const std::filesystem::path record = directory / "game.txt";
+    ASSERT_TRUE(FileText::replaceWhole(record, "4\r\n1.1\r\n"));
+    const std::function<bool()> starts[] = {
+        [&] {
+            document->newGame();
+            return stop(*document);
+        },
+        [&] { return document->openRecord(record); },
+        [&] { return document->continueFromHere() && stop(*document); },
+    };
+    for (const auto& start : starts) {
+        document->onShowPaths(WmAppShowPaths{1, {path}});
+        document->onShowPaths(WmAppShowPaths{2, {path}});
+        document->onShowEval(WmAppShowEval{CellEvaluation{2, 3, 0.5}});
+        ASSERT_TRUE(start());
+        EXPECT_EQ(document->pathCount(1) + document->pathCount(2), 0);
+        EXPECT_TRUE(document->paths(1).empty());
+        EXPECT_TRUE(document->evaluations().empty());
+    }
 }
 
 } // namespace

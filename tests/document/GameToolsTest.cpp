@@ -138,14 +138,22 @@ TEST_F(GameToolsTest, HintMarksTheMoveUntilTheNextMove) {
         document->onShowHint(shown); // only the answer to the running request counts
     }
     const Hex::Coord hint = document->hintMove();
-    ASSERT_NE(hint, Hex::noMove);
-    EXPECT_EQ(document->game()->boardSnapshot().at(hint.row, hint.col), 0);
-    EXPECT_EQ(sink.all<WmAppStatusText>().back().text.rfind("Hint: " + Hex::cellName(hint), 0), 0u);
+    const Hex::Board board = document->game()->boardSnapshot();
+    const std::string named = document->hintIsSwap() ? "Swap" : Hex::cellName(hint);
+    ASSERT_TRUE(document->hintIsSwap() ||
+                (board.inBounds(hint.row, hint.col) && board.at(hint.row, hint.col) == 0));
+    EXPECT_EQ(sink.all<WmAppStatusText>().back().text.rfind("Hint: " + named, 0), 0u);
     WmAppShowHint valued = sink.all<WmAppShowHint>().back();
     valued.move = Hex::Coord{2, 4};
     valued.value = -0.5;
     document->onShowHint(valued);
     EXPECT_EQ(sink.all<WmAppStatusText>().back().text, "Hint: C5 (-0.50 for Player 2)");
+    EXPECT_FALSE(document->hintIsSwap());
+    valued.move = Hex::Coord{10, 10}; // the swap marker of the 10 x 10 board
+    valued.value = 0.25;
+    document->onShowHint(valued);
+    EXPECT_EQ(sink.all<WmAppStatusText>().back().text, "Hint: Swap (+0.25 for Player 2)");
+    EXPECT_TRUE(document->hintIsSwap());
 
     ASSERT_TRUE(document->cellClicked(0, 0));
     EXPECT_EQ(document->hintMove(), Hex::noMove);
