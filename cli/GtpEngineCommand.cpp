@@ -79,7 +79,7 @@ void addGtpCommand(CLI::App& app, int& exitCode, int input, std::ostream& out, s
                     "Seed of the opening moves and the expert's search (default: the time)");
     gtp->add_option("--threads", options->threads,
                     "The hard and expert players' search threads; 0 (the default): one per "
-                    "hardware thread less one")
+                    "hardware thread")
         ->check(CLI::Range(0, maxSearchThreads));
     gtp->add_option("--move-time", options->moveTime,
                     "The expert thinks this many seconds a move instead of its time budget")

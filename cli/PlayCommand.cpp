@@ -96,7 +96,7 @@ void addPlayCommand(CLI::App& app, int& exitCode, std::ostream& out, std::ostrea
     play->add_flag("--alternate", options->alternate, "Swap the strengths' sides every game");
     play->add_option("--threads", options->threads,
                      "The hard and expert players' search threads; 0 (the default): one per "
-                     "hardware thread less one")
+                     "hardware thread")
         ->check(CLI::Range(0, maxSearchThreads));
     play->callback([options, &exitCode, &out, &err] { exitCode = runPlay(*options, out, err); });
 }

@@ -256,7 +256,7 @@ void addSearchCommand(CLI::App& app, int& exitCode, std::ostream& out, std::ostr
         ->check(CLI::IsMember({"hard", "expert"}));
     search
         ->add_option("--threads", options->threads,
-                     "Threads to search on; 0 (the default): one per hardware thread less one")
+                     "Threads to search on; 0 (the default): one per hardware thread")
         ->check(CLI::Range(0, maxSearchThreads));
     search
         ->add_option("--playouts", options->playouts,

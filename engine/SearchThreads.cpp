@@ -8,5 +8,5 @@ int searchThreadCount(int setting) {
         return std::min(setting, maxSearchThreads);
     }
     const int hardware = static_cast<int>(std::thread::hardware_concurrency()); // 0: unknown
-    return std::clamp(hardware - 1, 1, maxSearchThreads);
+    return std::clamp(hardware, 1, maxSearchThreads);
 }

@@ -7,9 +7,9 @@
 
 namespace {
 
-TEST(SearchThreads, ZeroOrLessLeavesOneHardwareThreadForTheWindow) {
+TEST(SearchThreads, ZeroOrLessMeansEveryHardwareThread) {
     const int automatic =
-        std::clamp(static_cast<int>(std::thread::hardware_concurrency()) - 1, 1, maxSearchThreads);
+        std::clamp(static_cast<int>(std::thread::hardware_concurrency()), 1, maxSearchThreads);
     for (const int setting : {0, -1, -2147483647 - 1}) {
         EXPECT_EQ(searchThreadCount(setting), automatic) << setting;
     }
