@@ -111,6 +111,7 @@ void CMainFrame::createMenus() {
                "Allow the Quorlen AI to learn and adapt to your play style.",
                &CMainFrame::onLearning)
         ->setCheckable(true);
+    createDisplaySwitches(options);
 
     QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
     addCommand(help, "about", "&About Quorlen...",
@@ -118,6 +119,35 @@ void CMainFrame::createMenus() {
 
     for (QMenu* menu : {game, options, help}) {
         connect(menu, &QMenu::aboutToShow, this, &CMainFrame::refreshActions);
+    }
+}
+
+// The switches of what the board and the status text show, after the items that keep their
+// places.
+void CMainFrame::createDisplaySwitches(QMenu* options) {
+    options->addSeparator();
+    struct Item {
+        CQuorlenDoc::DisplaySwitch which;
+        const char* name;
+        const char* text;
+        const char* prompt;
+    };
+    const Item items[] = {{CQuorlenDoc::DisplaySwitch::paths, "showPaths", "Show &Paths",
+                           "Draw the near-best paths the Quorlen AI is weighing"},
+                          {CQuorlenDoc::DisplaySwitch::values, "showValues", "Show &Values",
+                           "Show the values of the moves the Quorlen AI is weighing"},
+                          {CQuorlenDoc::DisplaySwitch::bestMove, "showBestMove", "Show &Best Move",
+                           "Name the best move found so far in the status bar"}};
+    for (const Item& item : items) {
+        QAction* choice = options->addAction(QString::fromLatin1(item.text));
+        choice->setObjectName(QString::fromLatin1(item.name));
+        choice->setStatusTip(QString::fromLatin1(item.prompt));
+        choice->setCheckable(true);
+        const CQuorlenDoc::DisplaySwitch which = item.which;
+        connect(choice, &QAction::triggered, this, [this, which] {
+            m_document.toggleDisplay(which);
+            refreshActions();
+        });
     }
 }
 
@@ -138,7 +168,7 @@ QMenu* CMainFrame::createPlayerMenu(QMenu* options, int side) {
         {PlayerKind::hard, "hard", "Quorlen AI (hard)\t2",
          "Set player %1 to be a tough Quorlen AI"},
         {PlayerKind::expert, "expert", "Quorlen AI (expert)\t4",
-         "Set player %1 to be an expert Quorlen AI that searches on every processor but one"},
+         "Set player %1 to be an expert Quorlen AI that searches on every processor"},
         {PlayerKind::gtpEngine, "engine", "GTP Engine...\t3",
          "Set player %1 to be another program that plays through GTP, such as MoHex or Wolve"}};
     for (const Item& item : items) {
@@ -217,6 +247,11 @@ void CMainFrame::refreshActions() {
         }
     }
     action("learning")->setChecked(m_document.isLearningChecked());
+    action("showPaths")->setChecked(m_document.isDisplayChecked(CQuorlenDoc::DisplaySwitch::paths));
+    action("showValues")
+        ->setChecked(m_document.isDisplayChecked(CQuorlenDoc::DisplaySwitch::values));
+    action("showBestMove")
+        ->setChecked(m_document.isDisplayChecked(CQuorlenDoc::DisplaySwitch::bestMove));
     refreshGameToolActions();
 }
 

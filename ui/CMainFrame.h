@@ -69,6 +69,7 @@ private:
     void fitToFrame();
     void createMenus();
     QMenu* createPlayerMenu(QMenu* options, int side);
+    void createDisplaySwitches(QMenu* options);
     void createGameToolCommands(QMenu* game);
     void refreshGameToolActions();
     QAction* addCommand(QMenu* menu, const QString& name, const QString& text,

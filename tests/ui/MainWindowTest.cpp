@@ -145,6 +145,27 @@ private slots:
         QCOMPARE(window.document->player(2).name(), std::string("Quorlen Expert"));
         frame.action("learning")->trigger();
         QVERIFY(frame.action("learning")->isChecked());
+
+        // The display switches come last in the Options menu and write their settings.
+        const QList<QAction*> options = frame.menuBar()->actions().at(1)->menu()->actions();
+        QStringList last;
+        for (qsizetype i = options.size() - 3; i < options.size(); ++i) {
+            last << options.at(i)->objectName();
+        }
+        QCOMPARE(last, QStringList({"showPaths", "showValues", "showBestMove"}));
+        const std::pair<const char*, std::string_view> switches[] = {
+            {"showPaths", SettingsKeys::showPaths},
+            {"showValues", SettingsKeys::showEvals},
+            {"showBestMove", SettingsKeys::showBest}};
+        for (const auto& [name, key] : switches) {
+            QVERIFY(!frame.action(name)->isChecked());
+            frame.action(name)->trigger();
+            QVERIFY(frame.action(name)->isChecked());
+            QCOMPARE(window.settings.get(key), std::string("1"));
+        }
+        QVERIFY(frame.view().scene().showPaths && frame.view().scene().showEvals);
+        frame.action("showPaths")->trigger();
+        QCOMPARE(window.settings.get(SettingsKeys::showPaths), std::string("0"));
     }
 
     void cancellingTheEngineChoiceChangesNothing() {
