@@ -539,11 +539,15 @@ void CMainFrame::onEnginePlayer(int side) {
     }
 }
 
-void CMainFrame::closeEvent(QCloseEvent* event) {
+void CMainFrame::storeOuterSize() {
     // The outer size, frame included, so that the window opens as large next time.
     const QSize outer = m_outerSize.outerSizeToStore(frameGeometry().size());
     m_settings.setInt(SettingsKeys::windowWidth, outer.width());
     m_settings.setInt(SettingsKeys::windowHeight, outer.height());
+}
+
+void CMainFrame::closeEvent(QCloseEvent* event) {
+    storeOuterSize();
     m_timer->stop();
     QMainWindow::closeEvent(event);
 }

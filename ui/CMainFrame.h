@@ -55,6 +55,8 @@ public:
 
     // Refreshes the menu items and the status panes from the document.
     void refreshActions();
+    // Stores the outer size the window should open with next time in the settings.
+    void storeOuterSize();
     void refreshPanes();
 
     // Formats whole seconds as hours within a day, minutes and seconds: "HH:MM:SS".

@@ -27,8 +27,10 @@ bool CQuorlenApp::InitInstance(const QStringList& arguments, bool show) {
     QObject::connect(m_termination.get(), &TerminationSignals::received, m_termination.get(),
                      [this] { requestExit(); });
     if (auto* gui = qobject_cast<QGuiApplication*>(QCoreApplication::instance())) {
+        // A logout may still be cancelled, so the data is saved and the program goes on; the
+        // session's end quits the event loop.
         QObject::connect(gui, &QGuiApplication::commitDataRequest, m_termination.get(),
-                         [this] { requestExit(); });
+                         [this] { commitData(); });
     }
 
     SettingsDefaults::apply(m_settings);
@@ -54,6 +56,16 @@ void CQuorlenApp::requestExit() {
     // exit() ends the nested loops too, and every loop started after it returns at once, so
     // no dialog can hold the program open.
     QCoreApplication::exit(0);
+}
+
+void CQuorlenApp::commitData() {
+    if (m_frame) {
+        m_frame->storeOuterSize();
+    }
+    if (m_document) {
+        m_document->onClose();
+    }
+    m_settings.save(settingsFile());
 }
 
 int CQuorlenApp::ExitInstance() {

@@ -38,8 +38,12 @@ public:
 
     // Ends the program the normal way from the event loop: every running event loop returns,
     // a modal dialog's included, and the caller of exec() runs ExitInstance(). SIGTERM,
-    // SIGINT, SIGHUP and the end of the desktop session ask for it from InitInstance() on.
+    // SIGINT and SIGHUP ask for it from InitInstance() on; the end of the desktop session
+    // ends the event loop itself.
     void requestExit();
+    // The desktop session is about to end, unless the user cancels: the settings file is
+    // written as at exit, and the program goes on.
+    void commitData();
 
     SettingsStore& settings() { return m_settings; }
     CQuorlenDoc* document() const { return m_document.get(); }

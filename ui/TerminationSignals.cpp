@@ -5,23 +5,28 @@
 #include <atomic>
 #include <cerrno>
 #include <stdexcept>
+#include <thread>
 
 #include <fcntl.h>
 #include <unistd.h>
 
 namespace {
 
-// The handler's only state: where it writes. Lock-free, so a handler may read it.
+// The handler's only state: where it writes, and how many handlers are between reading that
+// and writing. Lock-free, so a handler may use them.
 std::atomic<int> pipeWriteEnd{-1};
+std::atomic<int> handlersWriting{0};
 static_assert(std::atomic<int>::is_always_lock_free);
 
 extern "C" void writeSignalNumber(int signalNumber) {
     const int savedErrno = errno;
     const auto byte = static_cast<unsigned char>(signalNumber);
+    handlersWriting.fetch_add(1);
     const int fd = pipeWriteEnd.load();
     if (fd >= 0) {
         [[maybe_unused]] const ssize_t written = ::write(fd, &byte, 1);
     }
+    handlersWriting.fetch_sub(1);
     errno = savedErrno;
 }
 
@@ -51,7 +56,12 @@ TerminationSignals::~TerminationSignals() {
     for (std::size_t i = 0; i < handled.size(); ++i) {
         ::sigaction(handled[i], &m_previous[i], nullptr);
     }
+    // A handler on another thread may have read the descriptor just before: it is closed only
+    // once no handler can still write to it (or to a file that reuses its number).
     pipeWriteEnd = -1;
+    while (handlersWriting.load() != 0) {
+        std::this_thread::yield();
+    }
     delete m_notifier;
     ::close(m_writeEnd);
     ::close(m_readEnd);
