@@ -29,7 +29,7 @@ struct GtpOptions {
     bool verbose = false;
 };
 
-int runGtp(const GtpOptions& options, int input, std::ostream& out, std::ostream& err) {
+int runGtp(const GtpOptions& options, int input, std::ostream& out, int output, std::ostream& err) {
     GtpEngine::Options engine;
     engine.strength = strengthNamed(options.strength).value_or(Strength::hard);
     engine.threads = options.threads;
@@ -46,11 +46,12 @@ int runGtp(const GtpOptions& options, int input, std::ostream& out, std::ostream
     engine.messages = options.verbose ? &status : nullptr;
 
     // A front end that closes its end early must not kill the engine before the players
-    // have written their weights; a failed write ends the session instead.
+    // have written their weights; a failed write ends the session instead. SIGTERM, SIGINT
+    // and SIGHUP keep their default: they end the engine at once, even while it thinks.
     const auto previous = std::signal(SIGPIPE, SIG_IGN);
     {
         GtpEngine quorlen(engine);
-        GtpSession session(quorlen, input, out);
+        GtpSession session(quorlen, input, out, output);
         session.run();
     }
     std::signal(SIGPIPE, previous);
@@ -60,10 +61,11 @@ int runGtp(const GtpOptions& options, int input, std::ostream& out, std::ostream
 } // namespace
 
 void addGtpCommand(CLI::App& app, int& exitCode) {
-    addGtpCommand(app, exitCode, STDIN_FILENO, std::cout, std::cerr);
+    addGtpCommand(app, exitCode, STDIN_FILENO, std::cout, std::cerr, STDOUT_FILENO);
 }
 
-void addGtpCommand(CLI::App& app, int& exitCode, int input, std::ostream& out, std::ostream& err) {
+void addGtpCommand(CLI::App& app, int& exitCode, int input, std::ostream& out, std::ostream& err,
+                   int output) {
     auto* gtp = app.add_subcommand("gtp", "Speak GTP on standard input and output");
     auto options = std::make_shared<GtpOptions>();
     gtp->add_option("--strength", options->strength, "The computer player: easy, hard or expert")
@@ -87,6 +89,7 @@ void addGtpCommand(CLI::App& app, int& exitCode, int input, std::ostream& out, s
     gtp->add_flag("--no-swap", options->noSwap,
                   "White never takes the swap, and refuses it (param_game allow_swap 1 undoes it)");
     gtp->add_flag("--verbose", options->verbose, "Print the players' status texts on stderr");
-    gtp->callback(
-        [options, &exitCode, input, &out, &err] { exitCode = runGtp(*options, input, out, err); });
+    gtp->callback([options, &exitCode, input, &out, &err, output] {
+        exitCode = runGtp(*options, input, out, output, err);
+    });
 }

@@ -5,8 +5,8 @@
 
 #include <thread>
 
-GtpSession::GtpSession(GtpEngine& engine, int input, std::ostream& out)
-    : m_engine(engine), m_reader(input), m_out(out) {}
+GtpSession::GtpSession(GtpEngine& engine, int input, std::ostream& out, int output)
+    : m_engine(engine), m_reader(input), m_out(out), m_output(output) {}
 
 void GtpSession::run() {
     std::thread reader(&GtpSession::readLines, this);
@@ -38,9 +38,11 @@ void GtpSession::readLines() {
     for (;;) {
         const LineReader::Result result = m_reader.next(line);
         if (result == LineReader::Result::End) {
-            // The controller has gone: whatever it asked for is answered without thinking.
-            m_engine.interruptThrough(number);
+            // Whatever was asked is answered in full, unless nobody reads the answers any more.
             push(Item{Item::Kind::End, {}, number});
+            if (m_output >= 0 && m_reader.waitForHangUp(m_output)) {
+                m_engine.interruptThrough(number);
+            }
             return;
         }
         if (result == LineReader::Result::Line && GtpCommand::isInterrupt(line)) {

@@ -15,16 +15,21 @@ class GtpEngine;
 // quit or the end of the input.
 //
 // A reader thread reads the input while the commands run in order on the calling thread, so
-// that a front end's "# interrupt" line stops a genmove that is thinking, and the end of the
-// input stops it too (the controller has gone): every command read before the end is still
-// answered, a genmove among them with its best move so far. Commands that arrive while a
-// genmove thinks wait their turn.
+// that a front end's "# interrupt" line stops a genmove that is thinking. Commands that
+// arrive while a genmove thinks wait their turn. Only "# interrupt" interrupts: at the end of
+// the input (a script piped in) every command read before it is answered in full, a genmove
+// with its whole think, and then the session ends.
+//
+// A front end that goes away closes both ends, and nobody would read the answers: when
+// output, the descriptor behind out, is given, the reader watches it after the end of the
+// input, and when it hangs up (its reader has closed it) every waiting and thinking genmove
+// is interrupted, so that the session ends at once.
 //
 // Thread contract: run() once, on the thread that owns the engine. The reader thread is
 // joined before run() returns.
 class GtpSession {
 public:
-    GtpSession(GtpEngine& engine, int input, std::ostream& out);
+    GtpSession(GtpEngine& engine, int input, std::ostream& out, int output = -1);
 
     void run();
 
@@ -42,6 +47,7 @@ private:
     GtpEngine& m_engine;
     LineReader m_reader;
     std::ostream& m_out;
+    int m_output;      // the descriptor behind m_out, watched after the end of the input; or -1
     std::mutex m_lock; // guards m_queue
     std::condition_variable m_arrived;
     std::deque<Item> m_queue;

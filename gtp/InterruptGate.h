@@ -7,7 +7,7 @@ namespace Hex {
 class Game;
 }
 
-// Turns a front end's "# interrupt" (or the end of its input) into a stop of the computer
+// Turns a front end's "# interrupt" (or its going away) into a stop of the computer
 // player's think in a genmove, also when the request comes before the think has begun.
 //
 // Commands are numbered in the order they were read. An interrupt read after command k

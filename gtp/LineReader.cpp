@@ -87,3 +87,25 @@ bool LineReader::fill() {
     m_buffer.append(chunk, static_cast<std::size_t>(got));
     return true;
 }
+
+bool LineReader::waitForHangUp(int output) {
+    // With no events asked for, poll() reports only an error, a hang-up or a bad descriptor.
+    pollfd waits[2] = {{output, 0, 0}, {m_wake[0], POLLIN, 0}};
+    const nfds_t count = m_wake[0] >= 0 ? 2 : 1;
+    const int timeoutMs = m_wake[0] >= 0 ? -1 : 100;
+    for (;;) {
+        if (m_cancelled) {
+            return false;
+        }
+        const int ready = ::poll(waits, count, timeoutMs);
+        if (ready < 0 && errno == EINTR) {
+            continue;
+        }
+        if (ready < 0 || (count == 2 && waits[1].revents != 0)) {
+            return false;
+        }
+        if (waits[0].revents != 0) {
+            return true;
+        }
+    }
+}

@@ -2,6 +2,7 @@
 
 #include "model/Exception.h"
 #include "model/Game.h"
+#include "notation/GamePosition.h"
 #include "notation/HexNotation.h"
 #include "players/WeightsFile.h"
 #include "settings/FileText.h"
@@ -94,6 +95,45 @@ Weights readWeightsFile(const std::string& path) {
     Weights weights = defaultWeights;
     WeightsFile::read(path, weights);
     return weights;
+}
+
+// The first move that no legal game makes, in a few words ("move 3 (2.2) goes on a taken
+// cell"); empty when the moves are a legal game.
+std::string firstIllegalMove(std::uint32_t size, const std::vector<Hex::Coord>& moves) {
+    const Hex::Coord swapMarker = HexNotation::swapMarker(size);
+    GamePosition game(size);
+    for (std::size_t i = 0; i < moves.size(); ++i) {
+        const Hex::Coord move = moves[i];
+        const std::string named = "move " + std::to_string(i + 1) + " (" +
+                                  std::to_string(move.row) + "." + std::to_string(move.col) + ")";
+        if (game.winner() != 0) {
+            return named + " comes after the game was won";
+        }
+        if (move == swapMarker) {
+            if (i != 1) {
+                return named + " is a swap, which only the second move may be";
+            }
+        } else if (!game.board().isEmpty(move.row, move.col)) {
+            return named + " goes on a taken cell";
+        }
+        game.play(move);
+    }
+    return "";
+}
+
+// A game record as the window's Open reads it: the record's own checks were the only ones,
+// and the replay puts every stone where its move says (a cell that occurs twice holds the
+// later stone) and every swap marker swaps the first stone. A record that no legal game
+// makes is taken all the same, with a note that says where it departs from one.
+BoardPosition recordPosition(const GameRecord& record, const std::string& path,
+                             std::vector<std::string>& notes) {
+    const std::string departure = firstIllegalMove(record.size, record.moves);
+    if (!departure.empty()) {
+        notes.push_back("the game record '" + path + "' is no legal game: " + departure +
+                        "; it is read as the window's Open reads it");
+    }
+    const std::unique_ptr<Hex::Game> game = record.replay();
+    return BoardPosition::ofGame(*game);
 }
 
 // The game's replay puts each stone where its move says, even on a stone already there,
@@ -193,7 +233,7 @@ BoardPosition PositionOptions::position(std::vector<std::string>& notes) const {
             throw BadInput("the game record '" + m_recordPath +
                            "' cannot be read or is not a valid record");
         }
-        return gamePosition(record->size, record->moves, "the game record '" + m_recordPath + "'");
+        return recordPosition(*record, m_recordPath, notes);
     }
     if (m_size->count() == 0) {
         throw BadInput("give the position with --size (and --moves), --record or --sgf");

@@ -17,9 +17,13 @@ class Option;
 // that analyse or search one position:
 //     --size N [--moves "r.c,r.c,..."]  or  --record FILE  or  --sgf FILE [--to-move SIDE]
 //     [--weights w0,w1,w2,w3] [--weights-file FILE]
-// The moves are a record's move lines joined by commas and are checked as a record's are.
-// An SGF file gives its game, or its setup stones as they stand when it sets up a position;
-// the side to move is then --to-move's, PL's, or the one the stone counts tell.
+// The moves are a record's move lines joined by commas and are checked as a record's are,
+// and also refused when one puts a stone on a taken cell. A record is read as the window's
+// Open reads it, with the record's checks only: a cell that occurs twice holds the later
+// stone, a late swap marker swaps the first stone, and a note says where such a record
+// departs from a legal game. An SGF file gives its game, or its setup stones as they stand
+// when it sets up a position; the side to move is then --to-move's, PL's, or the one the
+// stone counts tell.
 class PositionOptions {
 public:
     // Bad input: the message names the problem and becomes the command's one line on stderr.

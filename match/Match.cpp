@@ -58,15 +58,18 @@ Match::~Match() = default;
 
 Match::Summary Match::run(const std::atomic<bool>& interrupted) {
     m_summary = Summary{};
-    for (int engine = 0; engine < 2; ++engine) {
+    bool started = true;
+    for (int engine = 0; engine < 2 && started; ++engine) {
         std::string why;
-        if (!startEngine(engine, why)) {
+        const Start start = startEngine(engine, why, interrupted);
+        started = start == Start::Started;
+        if (start == Start::Failed) {
             m_summary.error = std::string("engine ") + engineLetter(engine) + " (" +
                               (engine == 0 ? m_options.engineA : m_options.engineB) + ") " + why;
             return m_summary;
         }
     }
-    for (int index = 0; index < m_options.games && !interrupted; ++index) {
+    for (int index = 0; started && index < m_options.games && !interrupted; ++index) {
         const std::optional<Game> game = playGame(index, interrupted);
         if (!game) {
             m_summary.interrupted = true;
@@ -77,38 +80,53 @@ Match::Summary Match::run(const std::atomic<bool>& interrupted) {
         showProgress();
     }
     m_summary.interrupted = m_summary.interrupted || m_summary.played < m_options.games;
+    // After an interrupt the engines get a quarter of a second each to answer quit and as
+    // long to leave, so that the match still ends within a second.
+    const std::chrono::milliseconds grace =
+        interrupted ? std::chrono::milliseconds(250) : std::chrono::milliseconds(2000);
     for (auto& engine : m_engines) {
         if (engine) {
-            engine->quit(std::chrono::seconds(2));
+            engine->quit(grace);
         }
     }
     return m_summary;
 }
 
-// Starts the engine and asks its name; false, with the reason, when it does not answer.
-bool Match::startEngine(int engine, std::string& why) {
+// Starts the engine and asks its name, its commands and its version; Failed, with the
+// reason, when it does not answer its name. Every wait ends at an interrupt.
+Match::Start Match::startEngine(int engine, std::string& why,
+                                const std::atomic<bool>& interrupted) {
     const std::string& command = engine == 0 ? m_options.engineA : m_options.engineB;
     m_engines[static_cast<std::size_t>(engine)] = std::make_unique<EngineProcess>(command);
     EngineProcess& process = *m_engines[static_cast<std::size_t>(engine)];
-    const std::atomic<bool> never{false};
-    const EngineProcess::Reply name = process.ask("name", m_options.timePerMove, never);
+    const EngineProcess::Reply name = process.ask("name", m_options.timePerMove, interrupted);
+    if (name.outcome == Outcome::Cancelled) {
+        return Start::Interrupted;
+    }
     if (name.outcome != Outcome::Answered) {
         why = "did not answer name: " + shown(name.text);
-        return false;
+        return Start::Failed;
     }
     const EngineProcess::Reply commands =
-        process.ask("list_commands", m_options.timePerMove, never);
+        process.ask("list_commands", m_options.timePerMove, interrupted);
+    if (commands.outcome == Outcome::Cancelled) {
+        return Start::Interrupted;
+    }
     m_dialects[static_cast<std::size_t>(engine)] = EngineDialect::of(
         name.text, commands.outcome == Outcome::Answered ? commands.text : std::string());
     EngineStats& stats = m_summary.engines[static_cast<std::size_t>(engine)];
     if (stats.name.empty()) {
-        const EngineProcess::Reply version = process.ask("version", m_options.timePerMove, never);
+        const EngineProcess::Reply version =
+            process.ask("version", m_options.timePerMove, interrupted);
+        if (version.outcome == Outcome::Cancelled) {
+            return Start::Interrupted;
+        }
         stats.name = shown(name.text);
         if (version.outcome == Outcome::Answered && !version.text.empty()) {
             stats.name += " " + shown(version.text);
         }
     }
-    return true;
+    return Start::Started;
 }
 
 std::optional<Match::Game> Match::playGame(int index, const std::atomic<bool>& interrupted) {
@@ -128,10 +146,17 @@ std::optional<Match::Game> Match::playGame(int index, const std::atomic<bool>& i
 // could not be started or refused, and so lost the game.
 bool Match::askNewGame(Game& game, const std::atomic<bool>& interrupted) {
     for (int engine : {game.blackEngine, 1 - game.blackEngine}) {
-        std::string why;
-        if (!m_engines[static_cast<std::size_t>(engine)]->alive() && !startEngine(engine, why)) {
-            game.forfeit(engine, 'F', "could not be started again: " + why);
-            return false;
+        if (!m_engines[static_cast<std::size_t>(engine)]->alive()) {
+            std::string why;
+            const Start start = startEngine(engine, why, interrupted);
+            if (start == Start::Interrupted) {
+                game.interrupted = true;
+                return false;
+            }
+            if (start == Start::Failed) {
+                game.forfeit(engine, 'F', "could not be started again: " + why);
+                return false;
+            }
         }
         std::vector<std::string> setup{"boardsize " + std::to_string(m_options.size),
                                        "clear_board"};

@@ -29,6 +29,10 @@ class EngineProcess;
 // that engine takes (see EngineDialect). Without it, an engine that answers swap-pieces loses
 // the game, and no engine is ever sent one.
 //
+// An interrupt ends the match within a second, whatever it waits for (an engine's start and
+// its name included): the game under way is not counted, and the engines are told to quit
+// with a short grace before they are killed.
+//
 // Thread contract: run() on one thread; the interrupt flag may be raised from any thread (a
 // signal handler included).
 class Match {
@@ -76,7 +80,8 @@ public:
 private:
     struct Game;
 
-    bool startEngine(int engine, std::string& why);
+    enum class Start { Started, Failed, Interrupted };
+    Start startEngine(int engine, std::string& why, const std::atomic<bool>& interrupted);
     std::optional<Game> playGame(int index, const std::atomic<bool>& interrupted);
     bool askNewGame(Game& game, const std::atomic<bool>& interrupted);
     bool playMoves(Game& game, const std::atomic<bool>& interrupted);

@@ -1,6 +1,10 @@
 #include "support/CliRun.h"
 #include "support/TempDirectory.h"
 
+#include "headless/Analysis.h"
+#include "model/Game.h"
+#include "sgf/GameFile.h"
+
 #include <nlohmann/json.hpp>
 
 #include <gtest/gtest.h>
@@ -57,6 +61,45 @@ TEST(Analyze, AnSgfSetupIsTakenAsItStandsAndAnSgfGameAsItsMoves) {
     writeBytes(setup, "(;SZ[3]AB[a1][b1]AW[c3]PL[B])");
     EXPECT_EQ(analysisOf({"analyze", "--sgf", setup})["to_move"], 1);
     EXPECT_EQ(analysisOf({"analyze", "--sgf", setup, "--to-move", "W"})["to_move"], 2);
+}
+
+// A record is read as the window's Open reads it (GameFile, then the record's replay), with
+// the record's checks only: a cell that occurs twice holds the later stone, a late swap
+// marker swaps the first stone. A note says where the record departs from a legal game.
+TEST(Analyze, ARecordIsReadAsTheWindowOpensIt) {
+    const TempDirectory directory;
+    const std::string path = (directory / "record.txt").string();
+    struct Record {
+        const char* text;
+        const char* departure;
+    };
+    for (const Record& record : {
+             Record{"5\r\n2.2\r\n2.2\r\n1.1\r\n", "move 2 (2.2) goes on a taken cell"},
+             Record{"5\r\n1.3\r\n2.2\r\n0.4\r\n5.5\r\n4.0\r\n",
+                    "move 4 (5.5) is a swap, which only the second move may be"},
+             Record{"3\r\n0.0\r\n1.0\r\n0.1\r\n1.1\r\n0.2\r\n1.2\r\n2.2\r\n",
+                    "move 7 (2.2) comes after the game was won"},
+         }) {
+        writeBytes(path, record.text);
+        const CliRun run = runCli({"analyze", "--record", path});
+        ASSERT_EQ(run.exitCode, 0) << run.err;
+        EXPECT_EQ(run.err, "quorlen-cli analyze: note: the game record '" + path +
+                               "' is no legal game: " + record.departure +
+                               "; it is read as the window's Open reads it\n");
+        const GameFile::Reading opened = GameFile::read(path);
+        ASSERT_TRUE(opened.record) << record.text;
+        const std::unique_ptr<Hex::Game> shown = opened.record->replay();
+        EXPECT_EQ(run.out,
+                  analyzePosition(BoardPosition::ofGame(*shown), defaultWeights).dump() + "\n");
+    }
+    // The later stone stands: White's, on the cell where Black's was.
+    writeBytes(path, "5\r\n2.2\r\n2.2\r\n");
+    const Json taken = Json::parse(runCli({"analyze", "--record", path}).out);
+    EXPECT_EQ(taken["board"][2][2], 2) << taken["board"];
+    EXPECT_EQ(taken["to_move"], 1);
+    // A legal game's record says nothing.
+    writeBytes(path, "5\r\n2.2\r\n5.5\r\n1.1\r\n");
+    EXPECT_EQ(analysisOf({"analyze", "--record", path})["to_move"], 2);
 }
 
 // Sums of such weights overflow to infinities and their differences to NaN; the search

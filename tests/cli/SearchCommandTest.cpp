@@ -1,4 +1,5 @@
 #include "support/CliRun.h"
+#include "support/TempDirectory.h"
 
 #include <nlohmann/json.hpp>
 
@@ -93,6 +94,23 @@ TEST(Search, TheExpertSearchesAGameWithTheSwap) {
 }
 
 // The position's options are shared with analyze, whose test refuses their bad values.
+// A record is searched in the position the window's Open shows (see analyze's test): here
+// White's stone stands on the cell that both moves name.
+TEST(Search, ARecordWithACellTwiceIsSearchedAsOpenShowsIt) {
+    const TempDirectory directory;
+    const std::string path = (directory / "record.txt").string();
+    writeBytes(path, "5\r\n2.2\r\n2.2\r\n");
+    const CliRun run = runCli({"search", "--record", path, "--depth", "1"});
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_NE(run.err.find("quorlen-cli search: note: the game record '" + path +
+                           "' is no legal game: move 2 (2.2) goes on a taken cell"),
+              std::string::npos)
+        << run.err;
+    const Json result = Json::parse(run.out);
+    EXPECT_NE(result["move"], Json::parse("[2, 2]"));
+    EXPECT_EQ(result["depth"], 1);
+}
+
 TEST(Search, BadInputIsRefusedWithExitCodeTwo) {
     for (const std::vector<std::string>& args :
          {std::vector<std::string>{"search", "--size", "5"},

@@ -316,4 +316,26 @@ TEST_F(GtpEngineTest, TheExpertSearchesShowsItsWinRatesAndKeepsItsPlayer) {
     EXPECT_EQ(answer(engine, "quorlen-win_rates"), "");
 }
 
+// A script piped into the engine, as for batch analysis: the end of the input interrupts
+// nothing, so its genmove is the expert's full think and the win rates describe it.
+TEST_F(GtpEngineTest, APipedScriptIsAnsweredInFull) {
+    GtpEngine::Options chosen = options(Strength::expert);
+    chosen.threads = 1;
+    chosen.moveTime = std::chrono::milliseconds(300);
+    GtpEngine engine(chosen);
+    LiveSession session(engine);
+    session.send("boardsize 11\nplay b f6\nplay w c3\nplay b d9\ngenmove w\nquorlen-win_rates\n");
+    session.closeInput();
+    const std::string output = session.finish();
+    const std::size_t rates = output.rfind("= ");
+    ASSERT_NE(rates, std::string::npos) << output;
+    std::istringstream pairs(output.substr(rates + 2));
+    int searched = 0;
+    for (std::string cell, rate; pairs >> cell >> rate;) {
+        searched += rate != "0.000" ? 1 : 0;
+    }
+    EXPECT_GT(searched, 0) << output;
+    EXPECT_EQ(sink.countStatus("Quorlen AI finished"), 1); // a stopped think does not say so
+}
+
 } // namespace

@@ -66,15 +66,47 @@ TEST_F(GtpInterruptTest, AnInterruptStopsTheThinkAndTheBestMoveComes) {
     EXPECT_EQ(sink.countStatus("Quorlen AI finished"), 0); // a stopped think does not say so
 }
 
-TEST_F(GtpInterruptTest, TheEndOfTheInputStopsTheThinkAndEndsTheSession) {
+// A script piped into the engine: its end interrupts nothing, and the genmove thinks on (here
+// past its first depth) until something else stops it.
+TEST_F(GtpInterruptTest, TheEndOfTheInputLetsTheThinkGoOn) {
     LiveSession session(engine);
+    session.send(setUp);
+    session.send("genmove b\nquorlen-value\n");
+    session.closeInput();
+    ASSERT_TRUE(sink.waitForStatus("Looking ahead 2 moves...", std::chrono::seconds(120)));
+    EXPECT_EQ(sink.countStatus("Quorlen AI finished"), 0);
+    engine.interrupt();
+    const std::vector<std::string> answers = replies(session.finish());
+    ASSERT_EQ(answers.size(), 5u);
+    EXPECT_TRUE(HexNotation::parseCell(answers[3].substr(2), 11)) << answers[3];
+    EXPECT_EQ(answers[4].rfind("= ", 0), 0u) << answers[4]; // the queued command, answered
+}
+
+// A front end that goes away (both pipes closed, as when it quits) while a genmove thinks:
+// nobody reads the answers any more, so the think stops and the session ends.
+TEST_F(GtpInterruptTest, AFrontEndThatGoesAwayStopsTheThink) {
+    InputPipe frontEnd; // its read end stands for the front end's end of the replies
+    LiveSession session(engine, frontEnd.writeEnd());
     session.send(setUp);
     session.send("genmove b\n");
     ASSERT_TRUE(sink.waitForStatus("Looking ahead 1 moves...", std::chrono::seconds(60)));
     session.closeInput();
-    const std::vector<std::string> answers = replies(session.finish());
-    ASSERT_EQ(answers.size(), 4u);
-    EXPECT_TRUE(HexNotation::parseCell(answers[3].substr(2), 11)) << answers[3];
+    frontEnd.closeReadEnd();
+    const std::string output = session.finish(std::chrono::seconds(30));
+    ASSERT_EQ(replies(output).size(), 4u) << output;
+    EXPECT_EQ(sink.countStatus("Quorlen AI finished"), 0); // it was stopped
+}
+
+// A front end that keeps reading the answers after it has closed its end of the input.
+TEST_F(GtpInterruptTest, AnOutputStillReadKeepsTheThinkGoing) {
+    InputPipe frontEnd;
+    LiveSession session(engine, frontEnd.writeEnd());
+    session.send(setUp);
+    session.send("genmove b\n");
+    session.closeInput();
+    ASSERT_TRUE(sink.waitForStatus("Looking ahead 2 moves...", std::chrono::seconds(120)));
+    engine.interrupt();
+    EXPECT_EQ(replies(session.finish()).size(), 4u);
 }
 
 TEST_F(GtpInterruptTest, AnEarlierInterruptLeavesALaterThinkAlone) {

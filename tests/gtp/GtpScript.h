@@ -22,12 +22,13 @@ public:
     }
     ~InputPipe() {
         closeWriteEnd();
-        ::close(m_ends[0]);
+        closeReadEnd();
     }
     InputPipe(const InputPipe&) = delete;
     InputPipe& operator=(const InputPipe&) = delete;
 
     int readEnd() const { return m_ends[0]; }
+    int writeEnd() const { return m_ends[1]; }
     void write(const std::string& text) {
         std::size_t done = 0;
         while (done < text.size()) {
@@ -46,16 +47,26 @@ public:
         }
     }
 
+    // The reader goes away: a writer at the other end sees the pipe broken.
+    void closeReadEnd() {
+        if (m_ends[0] >= 0) {
+            ::close(m_ends[0]);
+            m_ends[0] = -1;
+        }
+    }
+
 private:
     int m_ends[2] = {-1, -1};
 };
 
-// A session running on a thread of its own while the test writes to it.
+// A session running on a thread of its own while the test writes to it. Given output, the
+// descriptor the front end would read the replies from, the session watches it as it
+// watches its standard output (the replies themselves are kept here all the same).
 class LiveSession {
 public:
-    explicit LiveSession(GtpEngine& engine)
-        : m_engine(engine), m_done(std::async(std::launch::async, [this] {
-              GtpSession(m_engine, m_input.readEnd(), m_out).run();
+    explicit LiveSession(GtpEngine& engine, int output = -1)
+        : m_engine(engine), m_done(std::async(std::launch::async, [this, output] {
+              GtpSession(m_engine, m_input.readEnd(), m_out, output).run();
           })) {}
     ~LiveSession() {
         m_input.closeWriteEnd();

@@ -11,7 +11,11 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
+#include <csignal>
+#include <functional>
 #include <sstream>
+#include <thread>
 
 namespace {
 
@@ -193,6 +197,95 @@ TEST(Match, AnEngineThatCannotStartEndsTheMatchWithAMessage) {
     EXPECT_EQ(run.out, "");
     EXPECT_EQ(runMatch({"match", "--black", "x"}).exitCode, 2);
     EXPECT_EQ(runMatch({"match", "--black", "x", "--white", "y", "--size", "2"}).exitCode, 2);
+}
+
+// Does something once a deaf engine has been asked its name (it then creates its file), on a
+// thread of its own; nothing when the test ends first.
+class WhenDeaf {
+public:
+    WhenDeaf(std::filesystem::path file, std::function<void()> action)
+        : m_thread([this, file = std::move(file), action = std::move(action)] {
+              while (!m_over) {
+                  if (std::filesystem::exists(file)) {
+                      action();
+                      return;
+                  }
+                  std::this_thread::sleep_for(std::chrono::milliseconds(10));
+              }
+          }) {}
+    ~WhenDeaf() {
+        m_over = true;
+        m_thread.join();
+    }
+    WhenDeaf(const WhenDeaf&) = delete;
+    WhenDeaf& operator=(const WhenDeaf&) = delete;
+
+private:
+    std::atomic<bool> m_over{false};
+    std::thread m_thread;
+};
+
+// An engine that is deaf to name, first or when it is started again after a lost game: an
+// interrupt while the referee waits for its name ends the match at once (not after the time
+// per move), with the table of the games played.
+struct DeafStart {
+    const char* mode;
+    int played; // games played before the deaf start
+};
+
+class MatchInterrupt : public testing::TestWithParam<DeafStart> {};
+
+TEST_P(MatchInterrupt, EndsTheMatchAtOnceWithTheTableOfTheGamesPlayed) {
+    TempDirectory directory;
+    const std::filesystem::path deaf = directory / "deaf";
+    Match::Options options;
+    options.engineA = quorlen(directory, "a.dat");
+    options.engineB = fake(std::string(GetParam().mode) + " '" + deaf.string() + "'");
+    options.games = 3;
+    options.size = 5;
+    options.timePerMove = std::chrono::seconds(30);
+    std::ostringstream progress;
+    std::atomic<bool> interrupted{false};
+    const auto start = std::chrono::steady_clock::now();
+    Match::Summary summary;
+    {
+        const WhenDeaf interrupter(deaf, [&interrupted] { interrupted = true; });
+        summary = Match(options, progress).run(interrupted);
+    }
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(10));
+    EXPECT_EQ(summary.error, "");
+    EXPECT_EQ(summary.played, GetParam().played);
+    std::ostringstream table;
+    MatchTable::print(summary, table);
+    EXPECT_EQ(
+        table.str().rfind("games " + std::to_string(GetParam().played) + " (interrupted)\n", 0), 0u)
+        << table.str();
+}
+
+INSTANTIATE_TEST_SUITE_P(Engines, MatchInterrupt,
+                         testing::Values(DeafStart{"deaf", 0}, DeafStart{"deaf-again", 1}),
+                         [](const testing::TestParamInfo<DeafStart>& each) {
+                             std::string name = each.param.mode;
+                             std::replace(name.begin(), name.end(), '-', '_');
+                             return name;
+                         });
+
+// Ctrl-C while an engine starts: the command prints the table and exits with 130. (Its
+// handler is in place before any engine is asked its name.)
+TEST(Match, CtrlCWhileAnEngineStartsStillPrintsTheTable) {
+    TempDirectory directory;
+    const std::filesystem::path deaf = directory / "deaf";
+    const auto start = std::chrono::steady_clock::now();
+    CliRun run;
+    {
+        const WhenDeaf interrupter(deaf, [] { std::raise(SIGINT); });
+        run = runMatch({"match", "--black", quorlen(directory, "a.dat"), "--white",
+                        fake("deaf '" + deaf.string() + "'"), "--time-per-move", "30"});
+    }
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(10));
+    EXPECT_EQ(run.exitCode, 130) << run.err;
+    EXPECT_EQ(run.out.rfind("games 0 (interrupted)\n", 0), 0u) << run.out;
+    EXPECT_NE(run.out.find("Black won 0, White won 0\n"), std::string::npos) << run.out;
 }
 
 // The Wilson interval at the edges, and with no games; the printed table shows it for rates

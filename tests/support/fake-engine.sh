@@ -1,13 +1,16 @@
 #!/bin/sh
 # A GTP engine that misbehaves on purpose, for the referee's tests:
-#   fake-engine.sh MODE
+#   fake-engine.sh MODE [FILE]
 # It answers every command with an empty success, except:
-#   genmove  hang: never answers; crash: exits with status 3; illegal: always a1;
+#   genmove  hang: never answers; crash, deaf-again: exits with status 3; illegal: always a1;
 #            resign: resign; garbage: hello; refuse: an error; swap: swap-pieces
 #   play     refuse-play: an error
-#   name     fake-MODE; mute: exits at once, before any answer
+#   name     fake-MODE; mute: exits at once, before any answer; deaf: creates FILE, then
+#            never answers; deaf-again: answers in the engine's first life (it creates
+#            FILE.lived), and in later ones is deaf
 #   any      chatty: a line that is no GTP reply before every answer
 mode=$1
+file=$2
 reply() {
   if [ "$mode" = chatty ]; then
     printf 'thinking hard\n'
@@ -25,12 +28,19 @@ while IFS= read -r line; do
     if [ "$mode" = mute ]; then
       exit 0
     fi
+    if [ "$mode" = deaf ] || { [ "$mode" = deaf-again ] && [ -e "$file.lived" ]; }; then
+      : >"$file"
+      sleep 1000
+    fi
+    if [ "$mode" = deaf-again ]; then
+      : >"$file.lived"
+    fi
     reply "= fake-$mode"
     ;;
   genmove)
     case "$mode" in
     hang) sleep 1000 ;;
-    crash) exit 3 ;;
+    crash | deaf-again) exit 3 ;;
     illegal) reply '= a1' ;;
     resign) reply '= resign' ;;
     garbage) reply '= hello' ;;
