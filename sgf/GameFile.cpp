@@ -1,5 +1,6 @@
 #include "sgf/GameFile.h"
 
+#include "notation/GamePosition.h"
 #include "settings/FileText.h"
 
 GameFile::Reading GameFile::read(const std::filesystem::path& path) {
@@ -26,6 +27,18 @@ GameFile::Reading GameFile::parse(std::string_view bytes) {
     if (!reading.record) {
         reading.error = "not a game record (the board size 1 to 30 on the first line, then one "
                         "line row.col per move, every line ending in CR LF) nor an SGF game";
+    }
+    return reading;
+}
+
+GameFile::Reading GameFile::parseGame(std::string_view bytes) {
+    Reading reading = parse(bytes);
+    if (reading.record && !looksLikeSgf(bytes)) {
+        GamePosition position(reading.record->size);
+        reading.error = position.playAll(reading.record->moves);
+        if (!reading.error.empty()) {
+            reading.record.reset();
+        }
     }
     return reading;
 }

@@ -33,5 +33,8 @@ public:
     static Reading read(const std::filesystem::path& path);
     // The same for bytes already read.
     static Reading parse(std::string_view bytes);
+    // As parse(), but a record must also be a legal game, as an SGF game always is: what
+    // the commands that convert or review a game take.
+    static Reading parseGame(std::string_view bytes);
     static bool looksLikeSgf(std::string_view bytes);
 };
