@@ -2,6 +2,7 @@
 
 #include "notation/GamePosition.h"
 #include "settings/FileText.h"
+#include "sgf/SgfAnalysis.h"
 
 GameFile::Reading GameFile::read(const std::filesystem::path& path) {
     const std::optional<std::string> bytes = FileText::readAll(path);
@@ -21,6 +22,9 @@ GameFile::Reading GameFile::parse(std::string_view bytes) {
         reading.error = std::move(sgf.error);
         reading.notes = std::move(sgf.notes);
         reading.info = std::move(sgf.info);
+        if (reading.record) {
+            reading.analysis = SgfAnalysis::read(bytes, *reading.record);
+        }
         return reading;
     }
     reading.record = GameRecord::parse(bytes);

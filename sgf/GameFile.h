@@ -1,5 +1,6 @@
 #pragma once
 
+#include "mcts/MoveAnalysis.h"
 #include "settings/GameRecord.h"
 #include "sgf/SgfGame.h"
 
@@ -26,6 +27,8 @@ public:
         std::string error;              // why there is no record: one line for the user
         std::vector<std::string> notes; // one line each, for the user; may come with either
         SgfGame::Info info;             // an SGF file's players and result; empty for a record
+        // The review written with an SGF game (see SgfAnalysis); empty when there is none.
+        std::vector<MoveAnalysis> analysis;
     };
 
     // Reads the file whole (see FileText::readAll); a file that cannot be read gives the

@@ -1,6 +1,7 @@
 #include "sgf/SgfAnalysis.h"
 
 #include "notation/ProgramVersion.h"
+#include "sgf/GameFile.h"
 
 #include <gtest/gtest.h>
 
@@ -30,10 +31,10 @@ TEST(SgfAnalysis, WritesACommentAndTheNumbersOnEveryMoveAndReadsThemBack) {
                         "QR[0.6200 0.6250 swap-pieces 0.0000 good 0 0]"
                         ";B[d2]C[Black lost (best b4 won), blunder]"
                         "QR[1.0000 0.0000 b4 1.0000 blunder 1 1])\n");
-    const SgfGame::Reading reading = SgfGame::read(text);
+    const GameFile::Reading reading = GameFile::parse(text); // as the window opens it
     ASSERT_TRUE(reading.record) << reading.error;
     EXPECT_EQ(reading.record->moves, game.moves);
-    EXPECT_EQ(SgfAnalysis::read(text, *reading.record), analysis);
+    EXPECT_EQ(reading.analysis, analysis);
 
     // A review stopped early: the moves analysed.
     const std::vector<MoveAnalysis> firstTwo(analysis.begin(), analysis.begin() + 2);
