@@ -140,8 +140,8 @@ protected:
     TempDirectory directory;
 };
 
-// Every move that turns a won position into a lost one, by the solver's exact values, is a
-// blunder in the review; the SGF written beside carries the same labels.
+// The review sees the won positions by the solver's exact values, and every move that turns
+// a won position into a lost one is a blunder; the SGF written beside carries the labels.
 TEST_F(ReviewCommandTest, AMoveThatThrowsAWinAwayIsABlunder) {
     const std::string sgf = (directory / "game.sgf").string();
     const CliRun run = runReview(
@@ -161,6 +161,7 @@ TEST_F(ReviewCommandTest, AMoveThatThrowsAWinAwayIsABlunder) {
         const Json& move = review["moves"][k];
         EXPECT_EQ(move["number"], k + 1);
         EXPECT_EQ(move["player"], k % 2 + 1);
+        EXPECT_EQ(move["win_rate_before"] > 0.5, wonBefore[k]) << move.dump();
         if (wonBefore[k] && wonBefore[k + 1]) { // the opponent wins after it
             ++thrownAway;
             EXPECT_EQ(move["label"], "blunder") << move.dump();
@@ -177,7 +178,8 @@ TEST_F(ReviewCommandTest, AMoveThatThrowsAWinAwayIsABlunder) {
         }
         EXPECT_EQ(player["blunder"], blunders) << player.dump();
     }
-    EXPECT_NE(readBytes(sgf).find(";W[c4]C[White "), std::string::npos);
+    EXPECT_NE(readBytes(sgf).find(";W[c4]C[White lost (best "), std::string::npos)
+        << readBytes(sgf);
     EXPECT_NE(run.err.find("] 7/7"), std::string::npos) << run.err;
 }
 
