@@ -1,6 +1,5 @@
 #include "cli/ConvertCommand.h"
 
-#include "notation/GamePosition.h"
 #include "notation/ProtocolText.h"
 #include "settings/FileText.h"
 #include "settings/GameRecord.h"
@@ -36,20 +35,6 @@ bool writesSgf(const std::filesystem::path& out, bool inputIsSgf) {
     return !inputIsSgf;
 }
 
-// The game of the input's bytes; a record must also be a legal game, since only such a game
-// can become SGF.
-GameFile::Reading readGame(std::string_view bytes) {
-    GameFile::Reading reading = GameFile::parse(bytes);
-    if (reading.record && !GameFile::looksLikeSgf(bytes)) {
-        GamePosition position(reading.record->size);
-        reading.error = position.playAll(reading.record->moves);
-        if (!reading.error.empty()) {
-            reading.record.reset();
-        }
-    }
-    return reading;
-}
-
 int runConvert(const ConvertOptions& options, std::ostream& out, std::ostream& err) {
     const std::optional<std::string> bytes = FileText::readAll(options.in);
     if (!bytes) {
@@ -57,7 +42,7 @@ int runConvert(const ConvertOptions& options, std::ostream& out, std::ostream& e
         return 1;
     }
     const bool inputIsSgf = GameFile::looksLikeSgf(*bytes);
-    const GameFile::Reading reading = readGame(*bytes);
+    const GameFile::Reading reading = GameFile::parseGame(*bytes);
     if (!reading.record) {
         err << "quorlen-cli convert: " << options.in << ": " << reading.error << '\n';
         return 1;

@@ -3,6 +3,7 @@
 #include "cli/GtpEngineCommand.h"
 #include "cli/MatchCommand.h"
 #include "cli/PlayCommand.h"
+#include "cli/ReviewCommand.h"
 #include "cli/SearchCommand.h"
 #include "headless/CommandLine.h"
 
@@ -18,6 +19,7 @@ int main(int argc, char** argv) {
     addGtpCommand(app, exitCode);
     addConvertCommand(app, exitCode);
     addMatchCommand(app, exitCode);
+    addReviewCommand(app, exitCode);
     parseCommandLine(app, argc, argv, exitCode);
     return exitCode;
 }

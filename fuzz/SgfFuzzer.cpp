@@ -1,9 +1,11 @@
 // Any bytes as an SGF game: read must refuse them with a message, or give a record of a
 // legal game that writes back to SGF and reads again to the same record. A setup position
-// that is also a game must be the game's position.
+// that is also a game must be the game's position. A review read from the game's moves
+// writes back and reads again to the same review.
 #include "FuzzCheck.h"
 
 #include "notation/GamePosition.h"
+#include "sgf/SgfAnalysis.h"
 #include "sgf/SgfGame.h"
 
 #include <cstddef>
@@ -35,5 +37,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                again.record->moves == record.moves && again.notes.empty());
     const std::optional<GameRecord> asRecord = GameRecord::parse(record.text());
     FUZZ_CHECK(asRecord && asRecord->moves == record.moves);
+    const std::vector<MoveAnalysis> review = SgfAnalysis::read(bytes, record);
+    FUZZ_CHECK(review.size() <= record.moves.size());
+    FUZZ_CHECK(SgfAnalysis::read(SgfAnalysis::write(record, {}, review), record) == review);
     return 0;
 }

@@ -3,6 +3,7 @@
 #include "engine/SearchThreads.h"
 #include "engine/StatusSink.h"
 #include "headless/MoveTimer.h"
+#include "headless/ProgressBar.h"
 #include "mcts/TreeMemoryBudget.h"
 #include "model/BoardText.h"
 #include "model/CellName.h"
@@ -262,11 +263,7 @@ PlayGames::Summary PlayGames::run(const std::atomic<bool>& interrupted) {
                                         strengthName(winner == 1 ? p1 : p2) + ")")
                   << '\n';
         } else {
-            const int width = 30;
-            const int done = summary.played * width / m_options.games;
-            m_progress << "\r[" << std::string(static_cast<std::size_t>(done), '#')
-                       << std::string(static_cast<std::size_t>(width - done), '.') << "] "
-                       << summary.played << '/' << m_options.games << std::flush;
+            ProgressBar(m_progress, m_options.games).show(summary.played);
         }
     }
     if (m_options.games > 1) {

@@ -1,6 +1,8 @@
 #include "sgf/GameFile.h"
 
+#include "notation/GamePosition.h"
 #include "settings/FileText.h"
+#include "sgf/SgfAnalysis.h"
 
 GameFile::Reading GameFile::read(const std::filesystem::path& path) {
     const std::optional<std::string> bytes = FileText::readAll(path);
@@ -20,12 +22,27 @@ GameFile::Reading GameFile::parse(std::string_view bytes) {
         reading.error = std::move(sgf.error);
         reading.notes = std::move(sgf.notes);
         reading.info = std::move(sgf.info);
+        if (reading.record) {
+            reading.analysis = SgfAnalysis::read(bytes, *reading.record);
+        }
         return reading;
     }
     reading.record = GameRecord::parse(bytes);
     if (!reading.record) {
         reading.error = "not a game record (the board size 1 to 30 on the first line, then one "
                         "line row.col per move, every line ending in CR LF) nor an SGF game";
+    }
+    return reading;
+}
+
+GameFile::Reading GameFile::parseGame(std::string_view bytes) {
+    Reading reading = parse(bytes);
+    if (reading.record && !looksLikeSgf(bytes)) {
+        GamePosition position(reading.record->size);
+        reading.error = position.playAll(reading.record->moves);
+        if (!reading.error.empty()) {
+            reading.record.reset();
+        }
     }
     return reading;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "mcts/MoveAnalysis.h"
 #include "settings/GameRecord.h"
 #include "sgf/SgfGame.h"
 
@@ -26,6 +27,8 @@ public:
         std::string error;              // why there is no record: one line for the user
         std::vector<std::string> notes; // one line each, for the user; may come with either
         SgfGame::Info info;             // an SGF file's players and result; empty for a record
+        // The review written with an SGF game (see SgfAnalysis); empty when there is none.
+        std::vector<MoveAnalysis> analysis;
     };
 
     // Reads the file whole (see FileText::readAll); a file that cannot be read gives the
@@ -33,5 +36,8 @@ public:
     static Reading read(const std::filesystem::path& path);
     // The same for bytes already read.
     static Reading parse(std::string_view bytes);
+    // As parse(), but a record must also be a legal game, as an SGF game always is: what
+    // the commands that convert or review a game take.
+    static Reading parseGame(std::string_view bytes);
     static bool looksLikeSgf(std::string_view bytes);
 };

@@ -283,7 +283,8 @@ std::string escaped(std::string_view text) {
 
 } // namespace
 
-std::string SgfGame::write(const GameRecord& record, const Info& info) {
+std::string SgfGame::write(const GameRecord& record, const Info& info,
+                           const std::vector<std::string>& moveProperties) {
     std::string text = "(;FF[4]GM[11]SZ[" + std::to_string(record.size) +
                        "]AP[Quorlen:" + std::string(programVersion) + "]";
     const std::pair<const char*, const std::string*> infos[] = {
@@ -296,6 +297,9 @@ std::string SgfGame::write(const GameRecord& record, const Info& info) {
     for (std::size_t i = 0; i < record.moves.size(); ++i) {
         text += i % 2 == 0 ? ";B[" : ";W[";
         text += HexNotation::moveName(record.moves[i], record.size) + "]";
+        if (i < moveProperties.size()) {
+            text += moveProperties[i];
+        }
     }
     return text + ")\n";
 }

@@ -61,6 +61,9 @@ public:
     };
 
     // The SGF text of a record whose moves form a legal game, one line and a line feed.
-    static std::string write(const GameRecord& record, const Info& info = {});
+    // moveProperties, when given, holds one entry per move: properties written into that
+    // move's node after the move, e.g. "C[a comment]".
+    static std::string write(const GameRecord& record, const Info& info = {},
+                             const std::vector<std::string>& moveProperties = {});
     static Reading read(std::string_view text);
 };
