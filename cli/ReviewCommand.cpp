@@ -150,7 +150,7 @@ void addReviewCommand(CLI::App& app, int& exitCode, std::ostream& out, std::ostr
         ->excludes(seconds);
     review
         ->add_option("--threads", options->threads,
-                     "Threads to search on; 0 (the default): one per hardware thread less one")
+                     "Threads to search on; 0 (the default): one per hardware thread")
         ->check(CLI::Range(0, maxSearchThreads));
     review->add_option("--seed", options->seed, "Seed of the expert's playouts (default 1)");
     review->add_option("--sgf", options->sgf,
