@@ -567,6 +567,32 @@ std::vector<MctsSearch::RootMove> MctsSearch::rootMoves(std::size_t count) const
     return moves;
 }
 
+std::vector<Hex::Coord> MctsSearch::principalVariation(Hex::Coord first, std::size_t length) const {
+    std::vector<Hex::Coord> line;
+    if (!m_hasPosition) {
+        return line;
+    }
+    const MctsNode* node = &m_tree.root();
+    for (bool atRoot = true; line.size() < length; atRoot = false) {
+        const MctsNode* children = node->children.load(std::memory_order_acquire);
+        const MctsNode* next = nullptr;
+        for (std::size_t i = 0; children != nullptr && i < node->childCount; ++i) {
+            const MctsNode& child = children[i];
+            if (atRoot
+                    ? moveOf(child) == first
+                    : next == nullptr || child.visits.load(relaxed) > next->visits.load(relaxed)) {
+                next = &child;
+            }
+        }
+        if (next == nullptr || next->visits.load(relaxed) == 0) {
+            break;
+        }
+        line.push_back(moveOf(*next));
+        node = next;
+    }
+    return line;
+}
+
 std::uint64_t MctsSearch::rootVisits() const {
     return m_tree.root().visits.load(relaxed);
 }

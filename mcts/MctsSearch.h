@@ -106,6 +106,11 @@ public:
 
     // The root moves, most visited first, at most `count`.
     std::vector<RootMove> rootMoves(std::size_t count) const;
+    // The line the search expects after the root move `first`: `first`, then the most visited
+    // reply at each step, while the node has been visited; at most `length` moves, the swap
+    // as the marker. Empty when `first` is no root move. Like rootMoves(), it may be read from
+    // any thread while the search runs (a snapshot of relaxed counters).
+    std::vector<Hex::Coord> principalVariation(Hex::Coord first, std::size_t length) const;
     std::uint64_t rootVisits() const;
     std::size_t nodeCount() const { return m_tree.nodeCount(); }
     const Config& config() const { return m_config; }

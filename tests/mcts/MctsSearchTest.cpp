@@ -80,6 +80,20 @@ TEST(MctsSearchTest, TakesTheSwapOfACentreStone) {
     }
 }
 
+// The principal variation follows the most visited replies from the root move asked for.
+TEST(MctsSearchTest, ThePrincipalVariationFollowsTheMostVisitedReplies) {
+    MctsSearch search(MctsSearch::Config{});
+    search.setPosition(MctsSearch::Position{5, {{2, 2}}, true});
+    searchPlayouts(search, 5000);
+    const MctsSearch::RootMove best = search.rootMoves(1).front();
+    const std::vector<Hex::Coord> line = search.principalVariation(best.move, 4);
+    ASSERT_EQ(line.size(), 4U);
+    EXPECT_EQ(line.front(), best.move);
+    ASSERT_TRUE(search.setPosition(MctsSearch::Position{5, {{2, 2}, line[0]}, true}));
+    EXPECT_EQ(search.rootMoves(1).front().move, line[1]);
+    EXPECT_TRUE(search.principalVariation(Hex::Coord{2, 2}, 4).empty()) << "no root move";
+}
+
 // The reply to each move selects the subtree, with its statistics; anything else starts
 // afresh.
 TEST(MctsSearchTest, KeepsTheSubtreeOfTheMovesPlayed) {
