@@ -54,6 +54,22 @@ private slots:
         QCOMPARE(readBytes(pathOf(start, "config.ini")), expected.fileText());
     }
 
+    // A logout first asks the program to save what it has: it does, and goes on running, since
+    // the user may still cancel the logout.
+    void aSessionCommitSavesAndGoesOn() {
+        QTemporaryDir start;
+        CQuorlenApp application(start.path().toStdString());
+        QVERIFY(application.InitInstance({"quorlen"}, true));
+        application.document()->setBoardSize(9);
+        QTimer::singleShot(0, [&] { application.commitData(); });
+        QTimer::singleShot(300, [] { QCoreApplication::exit(7); });
+        QCOMPARE(QApplication::exec(), 7);
+        QVERIFY(readBytes(pathOf(start, "config.ini")).find("BOARD_SIZE=9\r\n") !=
+                std::string::npos);
+        QVERIFY(application.mainWindow()->isVisible());
+        QCOMPARE(application.ExitInstance(), 0);
+    }
+
     // A kill, a Ctrl-C or a closed terminal ends the program as its Exit does: the game stops,
     // the settings and the weights are saved. So it does while a modal dialog is open, and
     // when the signal comes twice.
