@@ -24,6 +24,13 @@ constexpr float firstPlayUrgency = 2.0F;
 // nothing would ever try it again).
 constexpr float swapPriorVisits = 10.0F;
 
+// A counter as a float, through a signed conversion, which is one instruction where the
+// unsigned 64-bit one is several; every count stays far below 2^63, so the value is the same.
+template <typename Count>
+float asFloat(const std::atomic<Count>& count) {
+    return static_cast<float>(static_cast<std::int64_t>(count.load(relaxed)));
+}
+
 } // namespace
 
 // What one search thread works with; built once per board size, so that a simulation
@@ -374,10 +381,30 @@ MctsNode* MctsSearch::expand(MctsNode& node, PlayoutBoard& board, int toMove, in
 MctsNode* MctsSearch::select(const MctsNode& node, MctsNode* children) const {
     // Fuego's blend of a move's own mean with its RAVE mean: with d = a + b * raveVisits,
     // value = (wins * d + raveWins) / (visits * d + raveVisits).
-    const float logParent = m_config.exploration > 0.0
-                                ? std::log(static_cast<float>(node.visits.load(relaxed)) + 1.0F)
-                                : 0.0F;
+    const float logParent =
+        m_config.exploration > 0.0 ? std::log(asFloat(node.visits) + 1.0F) : 0.0F;
     const auto exploration = static_cast<float>(m_config.exploration);
+    const auto valueOf = [&](float n, float w, const MctsNode& child) {
+        const float rn = asFloat(child.raveVisits);
+        if (n + rn <= 0.0F) {
+            return firstPlayUrgency;
+        }
+        const float d = m_raveA + m_raveB * rn;
+        float value = (w * d + asFloat(child.raveWins)) / (n * d + rn);
+        if (exploration > 0.0F) {
+            value += exploration * std::sqrt(logParent / (n + 1.0F));
+        }
+        return value;
+    };
+    const auto swapValue = [&](const MctsNode& child) {
+        const float visits = asFloat(child.visits);
+        const float prior = visits > 0.0F ? swapPriorVisits : 0.0F;
+        return valueOf(visits + prior, asFloat(child.wins) + prior / 2.0F, child);
+    };
+    // The swap, when offered, is the last child; the cells go first, without its prior.
+    std::size_t cells = node.childCount;
+    const bool swapOffered = cells > 0 && children[cells - 1].move == MctsNode::swapMove;
+    cells -= swapOffered ? 1 : 0;
     MctsNode* chosen = children;
     float best = -1.0F;
     for (std::size_t i = 0; i < node.childCount; ++i) {
@@ -389,21 +416,8 @@ MctsNode* MctsSearch::select(const MctsNode& node, MctsNode* children) const {
         if (proof == MctsNode::moverLoses) {
             continue;
         }
-        const auto visits = static_cast<float>(child.visits.load(relaxed));
-        const float prior =
-            child.move == MctsNode::swapMove && visits > 0.0F ? swapPriorVisits : 0.0F;
-        const float n = visits + prior;
-        const auto rn = static_cast<float>(child.raveVisits.load(relaxed));
-        float value = firstPlayUrgency;
-        if (n + rn > 0.0F) {
-            const float d = m_raveA + m_raveB * rn;
-            const float w = static_cast<float>(child.wins.load(relaxed)) + prior / 2.0F;
-            const auto rw = static_cast<float>(child.raveWins.load(relaxed));
-            value = (w * d + rw) / (n * d + rn);
-            if (exploration > 0.0F) {
-                value += exploration * std::sqrt(logParent / (n + 1.0F));
-            }
-        }
+        const float value = i < cells ? valueOf(asFloat(child.visits), asFloat(child.wins), child)
+                                      : swapValue(child);
         if (value > best) {
             best = value;
             chosen = &child;
@@ -437,18 +451,32 @@ void MctsSearch::backUp(Worker& worker, int depth, int winner) {
             const std::uint32_t won = winner == toMove ? 1 : 0;
             std::size_t count = node.childCount;
             count -= count > 0 && block[count - 1].move == MctsNode::swapMove ? 1 : 0;
-            for (std::size_t c = 0; c < count; ++c) {
-                MctsNode& child = block[c];
-                const std::uint32_t raveVisits = child.raveVisits.load(relaxed);
-                const std::uint32_t took = ((board.at(child.move) & 3) == toMove ? 1U : 0U) &
-                                           (raveVisits < MctsNode::raveCeiling ? 1U : 0U);
-                child.raveVisits.store(raveVisits + took, relaxed);
-                child.raveWins.store(child.raveWins.load(relaxed) + (took & won), relaxed);
+            // A child's RAVE count never passes its parent's visits: only below a node that
+            // has passed the ceiling is it looked at for each child.
+            if (node.visits.load(relaxed) < MctsNode::raveCeiling) {
+                addRaveSamples<false>(board, block, count, toMove, won);
+            } else {
+                addRaveSamples<true>(board, block, count, toMove, won);
             }
         }
         toMove = 3 - toMove;
     }
     proveUpwards(worker, depth);
+}
+
+template <bool capped>
+void MctsSearch::addRaveSamples(const PlayoutBoard& board, MctsNode* block, std::size_t count,
+                                int toMove, std::uint32_t won) {
+    for (std::size_t c = 0; c < count; ++c) {
+        MctsNode& child = block[c];
+        const std::uint32_t raveVisits = child.raveVisits.load(relaxed);
+        std::uint32_t took = (board.at(child.move) & 3) == toMove ? 1U : 0U;
+        if constexpr (capped) {
+            took &= raveVisits < MctsNode::raveCeiling ? 1U : 0U;
+        }
+        child.raveVisits.store(raveVisits + took, relaxed);
+        child.raveWins.store(child.raveWins.load(relaxed) + (took & won), relaxed);
+    }
 }
 
 void MctsSearch::proveUpwards(Worker& worker, int depth) {

@@ -129,6 +129,9 @@ private:
     MctsNode* select(const MctsNode& node, MctsNode* children) const;
     void play(PlayoutBoard& board, int move, int toMove, int firstStone) const;
     void backUp(Worker& worker, int depth, int winner);
+    template <bool capped>
+    static void addRaveSamples(const PlayoutBoard& board, MctsNode* block, std::size_t count,
+                               int toMove, std::uint32_t won);
     static void proveUpwards(Worker& worker, int depth);
     const MctsNode* bestChild() const;
     RootMove describe(const MctsNode& child) const;
