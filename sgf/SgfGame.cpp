@@ -8,6 +8,7 @@
 #include "sgf/SgfSetup.h"
 #include "sgf/SgfTree.h"
 
+#include <algorithm>
 #include <span>
 
 namespace {
@@ -150,9 +151,9 @@ std::string exchangedColour(std::string result) {
 // A swap followed by another move of the swapping colour records a swap of sides: the
 // stone stays and the players change colours. Mirroring every later move and exchanging its
 // colour turns it into the same game with the piece swap.
-void readSwapOfSides(std::uint32_t size, std::vector<Move>& moves, SgfGame::Reading& reading) {
+bool readSwapOfSides(std::uint32_t size, std::vector<Move>& moves, SgfGame::Reading& reading) {
     if (moves.size() < 2 || !isSwap(moves[1].value)) {
-        return;
+        return false;
     }
     const int swapper = moves[1].side;
     if (moves.size() == 2 || moves[2].side != swapper) {
@@ -160,7 +161,7 @@ void readSwapOfSides(std::uint32_t size, std::vector<Move>& moves, SgfGame::Read
             throw SgfError{moves[2].label + ": after swap-sides " + colourTitle(swapper) +
                            " moves again"};
         }
-        return;
+        return false;
     }
     for (std::size_t i = 2; i < moves.size(); ++i) {
         Move& move = moves[i];
@@ -175,6 +176,7 @@ void readSwapOfSides(std::uint32_t size, std::vector<Move>& moves, SgfGame::Read
     reading.notes.push_back("the swap is read as a swap of sides, since " + colourTitle(swapper) +
                             " moves again after it: it becomes a piece swap, and every later "
                             "move is mirrored and played by the other colour");
+    return true;
 }
 
 // Plays the moves on the position; a final resignation is noted, not played.
@@ -204,11 +206,76 @@ void playMoves(GamePosition& position, const std::vector<Move>& moves,
     }
 }
 
-void readGame(std::uint32_t size, std::vector<Move> moves, SgfGame::Reading& reading) {
-    readSwapOfSides(size, moves, reading);
+// Whether the game was read as a swap of sides.
+bool readGame(std::uint32_t size, std::vector<Move> moves, SgfGame::Reading& reading) {
+    const bool swapOfSides = readSwapOfSides(size, moves, reading);
     GamePosition position(size);
     playMoves(position, moves, reading.notes);
     reading.record = GameRecord{size, position.moves()};
+    return swapOfSides;
+}
+
+// How many of the main line's first nodes hold a move.
+std::size_t movesIn(std::span<const Node> nodes) {
+    std::size_t count = 0;
+    for (const Node& node : nodes) {
+        if (SgfTree::find(node, "B") != nullptr || SgfTree::find(node, "W") != nullptr) {
+            ++count;
+        }
+    }
+    return count;
+}
+
+// The branch as a variation of the game, or nullopt when it holds no move.
+std::optional<GameVariation> variationOf(const GameRecord& game, std::size_t branch,
+                                         const std::vector<Node>& nodes) {
+    if (branch > game.moves.size()) {
+        throw SgfError{"it leaves the game after its end"};
+    }
+    std::vector<Move> moves;
+    for (const Node& node : nodes) {
+        for (const char* setup : {"AB", "AW", "AE"}) {
+            if (SgfTree::find(node, setup) != nullptr) {
+                throw SgfError{"it sets up stones"};
+            }
+        }
+        if (std::optional<Move> move = moveOf(node, branch + moves.size() + 1)) {
+            moves.push_back(std::move(*move));
+        }
+    }
+    GamePosition position(game.size);
+    position.playAll(
+        {game.moves.begin(), game.moves.begin() + static_cast<std::ptrdiff_t>(branch)});
+    std::vector<std::string> notes; // a final resignation is not kept, as in the game
+    playMoves(position, moves, notes);
+    if (position.moves().size() == branch) {
+        return std::nullopt;
+    }
+    return GameVariation{
+        branch,
+        {position.moves().begin() + static_cast<std::ptrdiff_t>(branch), position.moves().end()}};
+}
+
+// The variations of a plain game; the branches of a game read otherwise are left out.
+void readVariations(const SgfTree::MainLine& line, bool plainGame, SgfGame::Reading& reading) {
+    reading.variationsLeftOut = line.branchesDropped || (!plainGame && !line.branches.empty());
+    if (!plainGame) {
+        return;
+    }
+    for (const SgfTree::Branch& branch : line.branches) {
+        try {
+            const std::size_t moves = movesIn(std::span(line.nodes).first(branch.after));
+            if (std::optional<GameVariation> variation =
+                    variationOf(*reading.record, moves, branch.nodes)) {
+                reading.variations.push_back(std::move(*variation));
+            }
+        } catch (const SgfError&) {
+            reading.variationsLeftOut = true;
+        }
+    }
+    std::stable_sort(
+        reading.variations.begin(), reading.variations.end(),
+        [](const GameVariation& a, const GameVariation& b) { return a.branch < b.branch; });
 }
 
 // The setup stones with the moves after them placed as they stand: each move on an empty
@@ -281,10 +348,36 @@ std::string escaped(std::string_view text) {
     return value;
 }
 
+std::string moveNode(Hex::Coord move, std::size_t index, std::uint32_t size) {
+    return (index % 2 == 0 ? ";B[" : ";W[") + HexNotation::moveName(move, size) + "]";
+}
+
+// The game's line after its first k moves, `line`, followed by the variations that leave
+// it there as SGF branches; as it is when none does.
+std::string branchedAt(std::size_t k, const std::string& line, std::uint32_t size,
+                       const std::vector<GameVariation>& variations) {
+    std::string branches;
+    for (const GameVariation& variation : variations) {
+        if (variation.branch != k || variation.moves.empty()) {
+            continue;
+        }
+        branches += "(";
+        for (std::size_t i = 0; i < variation.moves.size(); ++i) {
+            branches += moveNode(variation.moves[i], k + i, size);
+        }
+        branches += ")";
+    }
+    if (branches.empty()) {
+        return line;
+    }
+    return "(" + (line.empty() ? std::string(";") : line) + ")" + branches;
+}
+
 } // namespace
 
 std::string SgfGame::write(const GameRecord& record, const Info& info,
-                           const std::vector<std::string>& moveProperties) {
+                           const std::vector<std::string>& moveProperties,
+                           const std::vector<GameVariation>& variations) {
     std::string text = "(;FF[4]GM[11]SZ[" + std::to_string(record.size) +
                        "]AP[Quorlen:" + std::string(programVersion) + "]";
     const std::pair<const char*, const std::string*> infos[] = {
@@ -294,14 +387,18 @@ std::string SgfGame::write(const GameRecord& record, const Info& info,
             text += std::string(name) + "[" + escaped(*value) + "]";
         }
     }
-    for (std::size_t i = 0; i < record.moves.size(); ++i) {
-        text += i % 2 == 0 ? ";B[" : ";W[";
-        text += HexNotation::moveName(record.moves[i], record.size) + "]";
-        if (i < moveProperties.size()) {
-            text += moveProperties[i];
+    // The game after its first k moves, with the variations that leave it there or later,
+    // built from the end.
+    const std::size_t count = record.moves.size();
+    std::string rest = branchedAt(count, "", record.size, variations);
+    for (std::size_t k = count; k-- > 0;) {
+        std::string node = moveNode(record.moves[k], k, record.size);
+        if (k < moveProperties.size()) {
+            node += moveProperties[k];
         }
+        rest = branchedAt(k, node + rest, record.size, variations);
     }
-    return text + ")\n";
+    return text + rest + ")\n";
 }
 
 SgfGame::Reading SgfGame::read(std::string_view text) {
@@ -309,8 +406,7 @@ SgfGame::Reading SgfGame::read(std::string_view text) {
     try {
         const SgfTree::MainLine line = SgfTree::read(text);
         if (line.variations) {
-            reading.notes.emplace_back("the file holds variations: only its main line (the first "
-                                       "variation at every branch) is read");
+            reading.notes.emplace_back(variationsNote);
         }
         const Node& root = line.nodes.front();
         const std::uint32_t size = boardSize(root);
@@ -319,11 +415,14 @@ SgfGame::Reading SgfGame::read(std::string_view text) {
         const SgfSetup setup(size, parts.setup);
         if (setup.present()) {
             readSetupGame(size, setup, parts.moves, reading);
+            readVariations(line, false, reading);
         } else {
-            readGame(size, std::move(parts.moves), reading);
+            const bool swapOfSides = readGame(size, std::move(parts.moves), reading);
+            readVariations(line, !swapOfSides, reading);
         }
     } catch (const SgfError& error) {
         reading.record.reset();
+        reading.variations.clear();
         reading.error = error.message;
     }
     return reading;
