@@ -215,67 +215,74 @@ bool readGame(std::uint32_t size, std::vector<Move> moves, SgfGame::Reading& rea
     return swapOfSides;
 }
 
-// How many of the main line's first nodes hold a move.
-std::size_t movesIn(std::span<const Node> nodes) {
-    std::size_t count = 0;
+// How many moves the main line holds before each of its nodes, and after the last.
+std::vector<std::size_t> movesBefore(const std::vector<Node>& nodes) {
+    std::vector<std::size_t> counts{0};
     for (const Node& node : nodes) {
-        if (SgfTree::find(node, "B") != nullptr || SgfTree::find(node, "W") != nullptr) {
-            ++count;
-        }
+        const bool move =
+            SgfTree::find(node, "B") != nullptr || SgfTree::find(node, "W") != nullptr;
+        counts.push_back(counts.back() + (move ? 1 : 0));
     }
-    return count;
+    return counts;
 }
 
-// The branch as a variation of the game, or nullopt when it holds no move.
-std::optional<GameVariation> variationOf(const GameRecord& game, std::size_t branch,
-                                         const std::vector<Node>& nodes) {
-    if (branch > game.moves.size()) {
-        throw SgfError{"it leaves the game after its end"};
-    }
+// The branch's moves played on the position at its branch point; none when it holds no move.
+std::vector<Hex::Coord> variationMoves(GamePosition& position, const std::vector<Node>& nodes) {
+    const std::size_t branch = position.moves().size();
     std::vector<Move> moves;
     for (const Node& node : nodes) {
         for (const char* setup : {"AB", "AW", "AE"}) {
             if (SgfTree::find(node, setup) != nullptr) {
-                throw SgfError{"it sets up stones"};
+                throw SgfError{"a variation sets up stones"};
             }
         }
         if (std::optional<Move> move = moveOf(node, branch + moves.size() + 1)) {
             moves.push_back(std::move(*move));
         }
     }
-    GamePosition position(game.size);
-    position.playAll(
-        {game.moves.begin(), game.moves.begin() + static_cast<std::ptrdiff_t>(branch)});
     std::vector<std::string> notes; // a final resignation is not kept, as in the game
     playMoves(position, moves, notes);
-    if (position.moves().size() == branch) {
-        return std::nullopt;
-    }
-    return GameVariation{
-        branch,
-        {position.moves().begin() + static_cast<std::ptrdiff_t>(branch), position.moves().end()}};
+    return {position.moves().begin() + static_cast<std::ptrdiff_t>(branch), position.moves().end()};
 }
 
-// The variations of a plain game; the branches of a game read otherwise are left out.
+// The variations of a plain game, by branch point; the branches of a game read otherwise are
+// left out. One position walks along the game, and each variation's moves are taken back
+// after it, so that the work grows with the file's moves and not with their product.
 void readVariations(const SgfTree::MainLine& line, bool plainGame, SgfGame::Reading& reading) {
     reading.variationsLeftOut = line.branchesDropped || (!plainGame && !line.branches.empty());
     if (!plainGame) {
         return;
     }
+    std::vector<const SgfTree::Branch*> branches;
     for (const SgfTree::Branch& branch : line.branches) {
+        branches.push_back(&branch);
+    }
+    std::stable_sort(branches.begin(), branches.end(),
+                     [](const auto* a, const auto* b) { return a->after < b->after; });
+    const std::vector<std::size_t> before = movesBefore(line.nodes);
+    const GameRecord& game = *reading.record;
+    GamePosition position(game.size);
+    for (const SgfTree::Branch* branch : branches) {
+        const std::size_t point = before[branch->after];
+        if (point > game.moves.size()) {
+            reading.variationsLeftOut = true; // after the game's resignation
+            continue;
+        }
+        while (position.moves().size() < point) {
+            position.play(game.moves[position.moves().size()]);
+        }
         try {
-            const std::size_t moves = movesIn(std::span(line.nodes).first(branch.after));
-            if (std::optional<GameVariation> variation =
-                    variationOf(*reading.record, moves, branch.nodes)) {
-                reading.variations.push_back(std::move(*variation));
+            std::vector<Hex::Coord> moves = variationMoves(position, branch->nodes);
+            if (!moves.empty()) {
+                reading.variations.push_back({point, std::move(moves)});
             }
         } catch (const SgfError&) {
             reading.variationsLeftOut = true;
         }
+        while (position.moves().size() > point) {
+            position.undo();
+        }
     }
-    std::stable_sort(
-        reading.variations.begin(), reading.variations.end(),
-        [](const GameVariation& a, const GameVariation& b) { return a.branch < b.branch; });
 }
 
 // The setup stones with the moves after them placed as they stand: each move on an empty
