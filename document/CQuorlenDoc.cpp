@@ -19,6 +19,8 @@
 #include "settings/SettingsStore.h"
 #include "sgf/GameFile.h"
 
+#include <set>
+
 namespace {
 
 // The side that gave up an SGF game, as its result tells ("B+R", "W+Resign"); 0 for none.
@@ -193,7 +195,7 @@ bool CQuorlenDoc::openRecord(const std::filesystem::path& path, std::string* pro
     if (!bytes) {
         return false;
     }
-    const GameFile::Reading reading = GameFile::parse(*bytes);
+    GameFile::Reading reading = GameFile::parse(*bytes);
     if (!reading.record) {
         // A record that fails its checks changes nothing and says nothing, as Open always
         // has; an SGF file, which Open did not read before, says why.
@@ -209,6 +211,7 @@ bool CQuorlenDoc::openRecord(const std::filesystem::path& path, std::string* pro
     m_pGame = reading.record->replay();
     m_bGameOver = m_pGame->winner() != 0;
     m_resignedSide = m_bGameOver ? 0 : resignedSideOf(reading.info.result);
+    loadVariations(reading);
     if (!reading.notes.empty()) {
         std::string notes;
         for (const std::string& note : reading.notes) {
@@ -384,7 +387,7 @@ void CQuorlenDoc::onShowEval(const WmAppShowEval& message) {
 
 bool CQuorlenDoc::cellClicked(int row, int col) {
     if (!isRunning() || m_pGame == nullptr) {
-        return false;
+        return reviewClicked(row, col);
     }
     const Hex::Board board = m_pGame->boardSnapshot();
     const bool cellEmpty = board.inBounds(row, col) && board.at(row, col) == 0;
@@ -589,6 +592,53 @@ bool CQuorlenDoc::continueFromHere() {
     return true;
 }
 
+// --- Variations ------------------------------------------------------------------------------
+
+bool CQuorlenDoc::reviewClicked(int row, int col) {
+    if (!canReview()) {
+        return false;
+    }
+    review(); // loaded from the game when first asked for
+    if (!m_review.play(Hex::Coord{row, col})) {
+        return false;
+    }
+    redraw();
+    return true;
+}
+
+bool CQuorlenDoc::backToGame() {
+    if (!canBackToGame()) {
+        return false;
+    }
+    m_review.backToGame();
+    redraw();
+    return true;
+}
+
+std::optional<std::size_t> CQuorlenDoc::variationBranch() const {
+    return canReview() ? review().variationBranch() : std::nullopt;
+}
+
+// Only the game's line was read as the game; the window shows the others as variations.
+void CQuorlenDoc::loadVariations(GameFile::Reading& reading) {
+    if (reading.variations.empty()) {
+        return;
+    }
+    std::erase(reading.notes, std::string(SgfGame::variationsNote));
+    std::set<std::size_t> points;
+    for (const GameVariation& variation : reading.variations) {
+        points.insert(variation.branch);
+    }
+    std::string branches;
+    for (const std::size_t point : points) {
+        branches += (branches.empty() ? "" : ", ") + std::to_string(point);
+    }
+    reading.notes.push_back("variations after moves " + branches +
+                            (reading.variationsLeftOut ? " (others could not be read)" : "") +
+                            ": click a variation's first move there to show it");
+    m_review.load(reading.record->size, reading.record->moves, std::move(reading.variations));
+}
+
 // --- Save As ---------------------------------------------------------------------------------
 
 std::string CQuorlenDoc::saveAs(const std::filesystem::path& file) const {
@@ -597,7 +647,13 @@ std::string CQuorlenDoc::saveAs(const std::filesystem::path& file) const {
     }
     // While the game runs the lock of moves() gives whole moves, and no result yet.
     const bool over = !isRunning();
-    const SavedGame saved{m_pGame->board().size(), m_pGame->moves(), over ? m_pGame->winner() : 0,
-                          over ? m_resignedSide : 0};
+    SavedGame saved{m_pGame->board().size(),
+                    m_pGame->moves(),
+                    over ? m_pGame->winner() : 0,
+                    over ? m_resignedSide : 0,
+                    {}};
+    if (over && m_review.isLoaded()) {
+        saved.variations = m_review.variations();
+    }
     return saved.write(file);
 }

@@ -8,6 +8,7 @@
 #include "engine/Path.h"
 #include "model/Game.h"
 #include "platform/Clock.h"
+#include "sgf/GameFile.h"
 
 #include <atomic>
 #include <chrono>
@@ -114,6 +115,13 @@ public:
     bool continueFromHere();
     bool canContinue() const;
 
+    // --- Variations: in review, a click plays from the shown position (see GameReview) ------
+    // Back to Game: the game's line at the variation's branch point.
+    bool backToGame();
+    bool canBackToGame() const { return variationBranch().has_value(); }
+    // The branch point of the variation shown; nullopt while the game's line is shown.
+    std::optional<std::size_t> variationBranch() const;
+
     // --- Options menu (each applies what its dialog confirmed) -------------------------------
     void setBoardSize(int size);
     void setColors(const BoardColors& colors);
@@ -184,6 +192,10 @@ private:
     int humanToMove() const;
     std::optional<std::size_t> takeBackCount(std::size_t moveCount) const;
     const GameReview& review() const;
+    // A click in review: a move of a variation from the shown position.
+    bool reviewClicked(int row, int col);
+    // An opened game's variations become the review's, and the notes say where they are.
+    void loadVariations(GameFile::Reading& reading);
     // Stops a hint being found and forgets the one shown. Every caller is about to change
     // the position, so the document's own status text (a hint, a resignation) goes as well.
     void stopHint();

@@ -28,7 +28,7 @@ std::optional<std::string> SavedGame::sgfText(std::string& problem) const {
     } else if (winner != 0) {
         info.result = winner == 1 ? "B+" : "W+";
     }
-    return SgfGame::write(GameRecord{size, moves}, info);
+    return SgfGame::write(GameRecord{size, moves}, info, {}, variations);
 }
 
 std::string SavedGame::write(const std::filesystem::path& file) const {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "model/Coord.h"
+#include "sgf/GameVariation.h"
 
 #include <cstdint>
 #include <filesystem>
@@ -9,13 +10,14 @@
 #include <vector>
 
 // A game as Save As writes it: SGF when the file name ends in ".sgf" (in any case), with the
-// result when the game was won or resigned; otherwise a game record, which holds the moves
-// only.
+// result when the game was won or resigned and the variations as branches; otherwise a game
+// record, which holds the game's moves only.
 struct SavedGame {
     std::uint32_t size = 0;
     std::vector<Hex::Coord> moves;
     int winner = 0;   // the side whose chain joins its edges, 0 for none
     int resigned = 0; // the side that gave the game up, 0 for none
+    std::vector<GameVariation> variations;
 
     static bool isSgfName(const std::filesystem::path& file);
 

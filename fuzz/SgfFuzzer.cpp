@@ -1,5 +1,6 @@
 // Any bytes as an SGF game: read must refuse them with a message, or give a record of a
-// legal game that writes back to SGF and reads again to the same record. A setup position
+// legal game that writes back to SGF, with its variations, and reads again to the same record
+// and variations. A setup position
 // that is also a game must be the game's position. A review read from the game's moves
 // writes back and reads again to the same review.
 #include "FuzzCheck.h"
@@ -32,9 +33,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         FUZZ_CHECK(position.board() == reading.setup->board &&
                    position.sideToMove() == reading.setup->toMove);
     }
-    const SgfGame::Reading again = SgfGame::read(SgfGame::write(record));
+    const SgfGame::Reading again =
+        SgfGame::read(SgfGame::write(record, {}, {}, reading.variations));
     FUZZ_CHECK(again.record && again.record->size == record.size &&
-               again.record->moves == record.moves && again.notes.empty());
+               again.record->moves == record.moves && again.variations == reading.variations &&
+               !again.variationsLeftOut &&
+               again.notes.size() == (reading.variations.empty() ? 0u : 1u));
     const std::optional<GameRecord> asRecord = GameRecord::parse(record.text());
     FUZZ_CHECK(asRecord && asRecord->moves == record.moves);
     const std::vector<MoveAnalysis> review = SgfAnalysis::read(bytes, record);

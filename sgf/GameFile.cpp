@@ -22,6 +22,8 @@ GameFile::Reading GameFile::parse(std::string_view bytes) {
         reading.error = std::move(sgf.error);
         reading.notes = std::move(sgf.notes);
         reading.info = std::move(sgf.info);
+        reading.variations = std::move(sgf.variations);
+        reading.variationsLeftOut = sgf.variationsLeftOut;
         if (reading.record) {
             reading.analysis = SgfAnalysis::read(bytes, *reading.record);
         }

@@ -29,6 +29,9 @@ public:
         SgfGame::Info info;             // an SGF file's players and result; empty for a record
         // The review written with an SGF game (see SgfAnalysis); empty when there is none.
         std::vector<MoveAnalysis> analysis;
+        // An SGF game's variations, as SgfGame reads them; a record has none.
+        std::vector<GameVariation> variations;
+        bool variationsLeftOut = false;
     };
 
     // Reads the file whole (see FileText::readAll); a file that cannot be read gives the

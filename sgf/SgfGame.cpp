@@ -8,6 +8,7 @@
 #include "sgf/SgfSetup.h"
 #include "sgf/SgfTree.h"
 
+#include <algorithm>
 #include <span>
 
 namespace {
@@ -150,9 +151,9 @@ std::string exchangedColour(std::string result) {
 // A swap followed by another move of the swapping colour records a swap of sides: the
 // stone stays and the players change colours. Mirroring every later move and exchanging its
 // colour turns it into the same game with the piece swap.
-void readSwapOfSides(std::uint32_t size, std::vector<Move>& moves, SgfGame::Reading& reading) {
+bool readSwapOfSides(std::uint32_t size, std::vector<Move>& moves, SgfGame::Reading& reading) {
     if (moves.size() < 2 || !isSwap(moves[1].value)) {
-        return;
+        return false;
     }
     const int swapper = moves[1].side;
     if (moves.size() == 2 || moves[2].side != swapper) {
@@ -160,7 +161,7 @@ void readSwapOfSides(std::uint32_t size, std::vector<Move>& moves, SgfGame::Read
             throw SgfError{moves[2].label + ": after swap-sides " + colourTitle(swapper) +
                            " moves again"};
         }
-        return;
+        return false;
     }
     for (std::size_t i = 2; i < moves.size(); ++i) {
         Move& move = moves[i];
@@ -175,6 +176,7 @@ void readSwapOfSides(std::uint32_t size, std::vector<Move>& moves, SgfGame::Read
     reading.notes.push_back("the swap is read as a swap of sides, since " + colourTitle(swapper) +
                             " moves again after it: it becomes a piece swap, and every later "
                             "move is mirrored and played by the other colour");
+    return true;
 }
 
 // Plays the moves on the position; a final resignation is noted, not played.
@@ -204,11 +206,83 @@ void playMoves(GamePosition& position, const std::vector<Move>& moves,
     }
 }
 
-void readGame(std::uint32_t size, std::vector<Move> moves, SgfGame::Reading& reading) {
-    readSwapOfSides(size, moves, reading);
+// Whether the game was read as a swap of sides.
+bool readGame(std::uint32_t size, std::vector<Move> moves, SgfGame::Reading& reading) {
+    const bool swapOfSides = readSwapOfSides(size, moves, reading);
     GamePosition position(size);
     playMoves(position, moves, reading.notes);
     reading.record = GameRecord{size, position.moves()};
+    return swapOfSides;
+}
+
+// How many moves the main line holds before each of its nodes, and after the last.
+std::vector<std::size_t> movesBefore(const std::vector<Node>& nodes) {
+    std::vector<std::size_t> counts{0};
+    for (const Node& node : nodes) {
+        const bool move =
+            SgfTree::find(node, "B") != nullptr || SgfTree::find(node, "W") != nullptr;
+        counts.push_back(counts.back() + (move ? 1 : 0));
+    }
+    return counts;
+}
+
+// The branch's moves played on the position at its branch point; none when it holds no move.
+std::vector<Hex::Coord> variationMoves(GamePosition& position, const std::vector<Node>& nodes) {
+    const std::size_t branch = position.moves().size();
+    std::vector<Move> moves;
+    for (const Node& node : nodes) {
+        for (const char* setup : {"AB", "AW", "AE"}) {
+            if (SgfTree::find(node, setup) != nullptr) {
+                throw SgfError{"a variation sets up stones"};
+            }
+        }
+        if (std::optional<Move> move = moveOf(node, branch + moves.size() + 1)) {
+            moves.push_back(std::move(*move));
+        }
+    }
+    std::vector<std::string> notes; // a final resignation is not kept, as in the game
+    playMoves(position, moves, notes);
+    return {position.moves().begin() + static_cast<std::ptrdiff_t>(branch), position.moves().end()};
+}
+
+// The variations of a plain game, by branch point; the branches of a game read otherwise are
+// left out. One position walks along the game, and each variation's moves are taken back
+// after it, so that the work grows with the file's moves and not with their product.
+void readVariations(const SgfTree::MainLine& line, bool plainGame, SgfGame::Reading& reading) {
+    reading.variationsLeftOut = line.branchesDropped || (!plainGame && !line.branches.empty());
+    if (!plainGame) {
+        return;
+    }
+    std::vector<const SgfTree::Branch*> branches;
+    for (const SgfTree::Branch& branch : line.branches) {
+        branches.push_back(&branch);
+    }
+    std::stable_sort(branches.begin(), branches.end(),
+                     [](const auto* a, const auto* b) { return a->after < b->after; });
+    const std::vector<std::size_t> before = movesBefore(line.nodes);
+    const GameRecord& game = *reading.record;
+    GamePosition position(game.size);
+    for (const SgfTree::Branch* branch : branches) {
+        const std::size_t point = before[branch->after];
+        if (point > game.moves.size()) {
+            reading.variationsLeftOut = true; // after the game's resignation
+            continue;
+        }
+        while (position.moves().size() < point) {
+            position.play(game.moves[position.moves().size()]);
+        }
+        try {
+            std::vector<Hex::Coord> moves = variationMoves(position, branch->nodes);
+            if (!moves.empty()) {
+                reading.variations.push_back({point, std::move(moves)});
+            }
+        } catch (const SgfError&) {
+            reading.variationsLeftOut = true;
+        }
+        while (position.moves().size() > point) {
+            position.undo();
+        }
+    }
 }
 
 // The setup stones with the moves after them placed as they stand: each move on an empty
@@ -281,10 +355,36 @@ std::string escaped(std::string_view text) {
     return value;
 }
 
+std::string moveNode(Hex::Coord move, std::size_t index, std::uint32_t size) {
+    return (index % 2 == 0 ? ";B[" : ";W[") + HexNotation::moveName(move, size) + "]";
+}
+
+// The game's line after its first k moves, `line`, followed by the variations that leave
+// it there as SGF branches; as it is when none does.
+std::string branchedAt(std::size_t k, const std::string& line, std::uint32_t size,
+                       const std::vector<GameVariation>& variations) {
+    std::string branches;
+    for (const GameVariation& variation : variations) {
+        if (variation.branch != k || variation.moves.empty()) {
+            continue;
+        }
+        branches += "(";
+        for (std::size_t i = 0; i < variation.moves.size(); ++i) {
+            branches += moveNode(variation.moves[i], k + i, size);
+        }
+        branches += ")";
+    }
+    if (branches.empty()) {
+        return line;
+    }
+    return "(" + (line.empty() ? std::string(";") : line) + ")" + branches;
+}
+
 } // namespace
 
 std::string SgfGame::write(const GameRecord& record, const Info& info,
-                           const std::vector<std::string>& moveProperties) {
+                           const std::vector<std::string>& moveProperties,
+                           const std::vector<GameVariation>& variations) {
     std::string text = "(;FF[4]GM[11]SZ[" + std::to_string(record.size) +
                        "]AP[Quorlen:" + std::string(programVersion) + "]";
     const std::pair<const char*, const std::string*> infos[] = {
@@ -294,14 +394,18 @@ std::string SgfGame::write(const GameRecord& record, const Info& info,
             text += std::string(name) + "[" + escaped(*value) + "]";
         }
     }
-    for (std::size_t i = 0; i < record.moves.size(); ++i) {
-        text += i % 2 == 0 ? ";B[" : ";W[";
-        text += HexNotation::moveName(record.moves[i], record.size) + "]";
-        if (i < moveProperties.size()) {
-            text += moveProperties[i];
+    // The game after its first k moves, with the variations that leave it there or later,
+    // built from the end.
+    const std::size_t count = record.moves.size();
+    std::string rest = branchedAt(count, "", record.size, variations);
+    for (std::size_t k = count; k-- > 0;) {
+        std::string node = moveNode(record.moves[k], k, record.size);
+        if (k < moveProperties.size()) {
+            node += moveProperties[k];
         }
+        rest = branchedAt(k, node + rest, record.size, variations);
     }
-    return text + ")\n";
+    return text + rest + ")\n";
 }
 
 SgfGame::Reading SgfGame::read(std::string_view text) {
@@ -309,8 +413,7 @@ SgfGame::Reading SgfGame::read(std::string_view text) {
     try {
         const SgfTree::MainLine line = SgfTree::read(text);
         if (line.variations) {
-            reading.notes.emplace_back("the file holds variations: only its main line (the first "
-                                       "variation at every branch) is read");
+            reading.notes.emplace_back(variationsNote);
         }
         const Node& root = line.nodes.front();
         const std::uint32_t size = boardSize(root);
@@ -319,11 +422,14 @@ SgfGame::Reading SgfGame::read(std::string_view text) {
         const SgfSetup setup(size, parts.setup);
         if (setup.present()) {
             readSetupGame(size, setup, parts.moves, reading);
+            readVariations(line, false, reading);
         } else {
-            readGame(size, std::move(parts.moves), reading);
+            const bool swapOfSides = readGame(size, std::move(parts.moves), reading);
+            readVariations(line, !swapOfSides, reading);
         }
     } catch (const SgfError& error) {
         reading.record.reset();
+        reading.variations.clear();
         reading.error = error.message;
     }
     return reading;

@@ -3,6 +3,7 @@
 #include "model/Board.h"
 #include "model/Coord.h"
 #include "settings/GameRecord.h"
+#include "sgf/GameVariation.h"
 
 #include <cstddef>
 #include <optional>
@@ -26,7 +27,10 @@
 //    game between the same players; RE's colour is exchanged with them;
 //  - setup positions (AB, AW, AE and PL before the first move; see SgfSetup): the position
 //    as it stands, and the game of its stones when a game reaches them;
-//  - game trees: the main line, the first variation at every branch (see SgfTree).
+//  - game trees: the main line, the first variation at every branch (see SgfTree), is the
+//    game. Every other line that leaves the main line is also read, as a variation of a
+//    plain game (no setup, no swap of sides), when its moves follow the rules from its
+//    branch point; the others are left out.
 // It refuses, naming the problem, what cannot be read: a game that is not Hex (GM other than
 // 11), a board that is not square or larger than 30, setup stones after a move, an illegal
 // move, and malformed text. Any bytes at all are read without a crash, in time linear in
@@ -58,12 +62,25 @@ public:
         std::optional<Setup> setup;
         // How many of the record's first moves place the setup stones.
         std::size_t setupMoves = 0;
+        // The lines that leave the game, by branch point (in the file's order at each); a
+        // line that could not be read as one is left out and sets variationsLeftOut.
+        std::vector<GameVariation> variations;
+        bool variationsLeftOut = false;
     };
+
+    // The note of a file with variations: what reading only the game leaves out.
+    static constexpr std::string_view variationsNote =
+        "the file holds variations: only its main line (the first variation at every branch) "
+        "is read";
 
     // The SGF text of a record whose moves form a legal game, one line and a line feed.
     // moveProperties, when given, holds one entry per move: properties written into that
-    // move's node after the move, e.g. "C[a comment]".
+    // move's node after the move, e.g. "C[a comment]". Each variation (legal moves from its
+    // branch point, which is at most the game's length) becomes a branch after the game's
+    // line: the game's continuation is the first variation there, an empty node when the
+    // game has ended.
     static std::string write(const GameRecord& record, const Info& info = {},
-                             const std::vector<std::string>& moveProperties = {});
+                             const std::vector<std::string>& moveProperties = {},
+                             const std::vector<GameVariation>& variations = {});
     static Reading read(std::string_view text);
 };

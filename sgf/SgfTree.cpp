@@ -22,6 +22,8 @@ bool isLetter(char c) {
 struct OpenTree {
     bool hasNode = false;
     bool hasVariation = false;
+    int line = -1;        // where its nodes go: 0 the main line, b a branch's, -1 dropped
+    std::size_t fork = 0; // on the main line: its nodes before the first variation
 };
 
 class TreeReader {
@@ -35,7 +37,9 @@ public:
             throw SgfError{"not an SGF game: it does not start with '('"};
         }
         ++m_pos;
-        m_open.emplace_back();
+        OpenTree game;
+        game.line = 0;
+        m_open.push_back(game);
         while (!m_open.empty()) {
             skipSpace();
             if (atEnd()) {
@@ -60,22 +64,26 @@ private:
             ++m_pos;
             tree.hasNode = true;
             m_inNode = true;
-            const bool onMainLine = m_mainLineOpen && m_open.size() == m_mainDepth;
-            if (onMainLine) {
-                m_line.nodes.emplace_back();
-            }
-            m_node = onMainLine ? &m_line.nodes.back() : &m_dropped;
+            m_node = tree.line >= 0 ? &lineNodes(tree.line).emplace_back() : &m_dropped;
             m_dropped.clear();
         } else if (c == '(' && tree.hasNode) {
             ++m_pos;
             m_inNode = false;
-            if (m_mainLineOpen && m_open.size() == m_mainDepth && !tree.hasVariation) {
-                ++m_mainDepth; // the first variation continues the main line
+            OpenTree variation;
+            if (tree.line >= 0 && !tree.hasVariation) {
+                variation.line = tree.line; // the first variation continues the line
+                tree.fork = m_line.nodes.size();
             } else {
                 m_line.variations = true;
+                if (tree.line == 0) {
+                    m_line.branches.push_back({tree.fork, {}});
+                    variation.line = static_cast<int>(m_line.branches.size());
+                } else {
+                    m_line.branchesDropped = true;
+                }
             }
             tree.hasVariation = true;
-            m_open.emplace_back();
+            m_open.push_back(variation);
         } else if (c == ')') {
             if (!tree.hasNode) {
                 throw SgfError{m_open.size() == 1 ? "the game has no node"
@@ -83,9 +91,6 @@ private:
             }
             ++m_pos;
             m_inNode = false;
-            if (m_open.size() == m_mainDepth) {
-                m_mainLineOpen = false;
-            }
             m_open.pop_back();
         } else if (isLetter(c) && m_inNode) {
             m_node->push_back(readProperty());
@@ -96,6 +101,10 @@ private:
     }
 
     bool atEnd() const { return m_pos >= m_text.size(); }
+
+    std::vector<Node>& lineNodes(int line) {
+        return line == 0 ? m_line.nodes : m_line.branches[static_cast<std::size_t>(line - 1)].nodes;
+    }
 
     void skipSpace() {
         while (!atEnd() && isSpace(m_text[m_pos])) {
@@ -168,11 +177,9 @@ private:
     std::size_t m_pos = 0;
     std::vector<OpenTree> m_open;
     SgfTree::MainLine m_line;
-    std::size_t m_mainDepth = 1; // how many trees are open while the main line is read
-    bool m_mainLineOpen = true;  // false once the main line's last tree has closed
-    bool m_inNode = false;       // properties may follow
-    Node* m_node = nullptr;      // where they go
-    Node m_dropped;              // a node off the main line
+    bool m_inNode = false;  // properties may follow
+    Node* m_node = nullptr; // where they go
+    Node m_dropped;         // a node off the main line
 };
 
 } // namespace

@@ -95,6 +95,7 @@ void CMainFrame::createMenus() {
     exit->setStatusTip(QStringLiteral("Quit the application"));
     connect(exit, &QAction::triggered, this, &QWidget::close);
     createGameToolCommands(game);
+    createVariationCommands(game);
 
     QMenu* options = menuBar()->addMenu(QStringLiteral("&Options"));
     addCommand(options, "boardSize", "Board &Size", "Sets the playable board size",
@@ -253,6 +254,7 @@ void CMainFrame::refreshActions() {
     action("showBestMove")
         ->setChecked(m_document.isDisplayChecked(CQuorlenDoc::DisplaySwitch::bestMove));
     refreshGameToolActions();
+    refreshVariationActions();
 }
 
 void CMainFrame::refreshGameToolActions() {
@@ -265,6 +267,17 @@ void CMainFrame::refreshGameToolActions() {
     action("nextMove")->setEnabled(m_document.canShowMove(GameReview::Step::next));
     action("lastMove")->setEnabled(m_document.canShowMove(GameReview::Step::last));
     action("continueFromHere")->setEnabled(m_document.canContinue());
+}
+
+// Back to Game, after the Game menu's other items.
+void CMainFrame::createVariationCommands(QMenu* game) {
+    game->addSeparator();
+    addCommand(game, "backToGame", "Back to &Game",
+               "Leave the variation: show the game's own moves again", &CMainFrame::onBackToGame);
+}
+
+void CMainFrame::refreshVariationActions() {
+    action("backToGame")->setEnabled(m_document.canBackToGame());
 }
 
 // --- Status bar ------------------------------------------------------------------------------
@@ -282,7 +295,7 @@ void CMainFrame::createStatusBar() {
         m_panes[i] = addPane(QString::fromLatin1(names[i]), QString::fromLatin1(paneTemplates[i]));
     }
     // Shown only while a stopped game is on the board.
-    m_reviewPane = addPane(QStringLiteral("reviewPane"), QStringLiteral("Move 999 of 999"));
+    m_reviewPane = addPane(QStringLiteral("reviewPane"), QStringLiteral("Variation: 999 + 999"));
     m_reviewPane->hide();
 }
 
@@ -336,11 +349,20 @@ void CMainFrame::refreshPanes() {
     const bool reviewing = m_document.canReview();
     m_reviewPane->setVisible(reviewing);
     if (reviewing) {
-        const auto [shown, all] = m_document.reviewPosition();
-        setPane(m_reviewPane, QStringLiteral("Move %1 of %2").arg(shown).arg(all));
+        setPane(m_reviewPane, reviewText());
     } else {
         setPane(m_reviewPane, QString());
     }
+}
+
+// In a variation: the game's moves before it and the variation's moves shown, "12 + 1".
+QString CMainFrame::reviewText() const {
+    const auto [shown, all] = m_document.reviewPosition();
+    const std::optional<std::size_t> branch = m_document.variationBranch();
+    if (branch && shown > *branch) {
+        return QStringLiteral("Variation: %1 + %2").arg(*branch).arg(shown - *branch);
+    }
+    return QStringLiteral("Move %1 of %2").arg(shown).arg(all);
 }
 
 // --- Messages ------------------------------------------------------------------------------
@@ -522,6 +544,11 @@ void CMainFrame::onShowMove(GameReview::Step step) {
 
 void CMainFrame::onContinue() {
     m_document.continueFromHere();
+    documentChanged();
+}
+
+void CMainFrame::onBackToGame() {
+    m_document.backToGame();
     documentChanged();
 }
 

@@ -74,6 +74,10 @@ private:
     void createDisplaySwitches(QMenu* options);
     void createGameToolCommands(QMenu* game);
     void refreshGameToolActions();
+    void createVariationCommands(QMenu* game);
+    void refreshVariationActions();
+    // "Move k of n" on the game's line, else where the variation shown stands.
+    QString reviewText() const;
     QAction* addCommand(QMenu* menu, const QString& name, const QString& text,
                         const QString& prompt, void (CMainFrame::*slot)());
     void createStatusBar();
@@ -96,6 +100,7 @@ private:
     void onResign();
     void onShowMove(GameReview::Step step);
     void onContinue();
+    void onBackToGame();
     void onEnginePlayer(int side);
 
     CQuorlenDoc& m_document;

@@ -6,6 +6,7 @@
 #include "players/ComputerPlayer.h"
 #include "settings/FileText.h"
 
+#include <algorithm>
 #include <atomic>
 #include <fstream>
 #include <thread>
@@ -276,6 +277,67 @@ TEST_F(GameToolsTest, OpenedRecordsAreContinuedOnlyWhereTheGameCanGoOn) {
     EXPECT_FALSE(fs::exists(directory.path() / "twice.sgf"));
 }
 
+// In review a click plays a variation from the shown position; the game's moves never change,
+// and Save As and Open keep the variations.
+TEST_F(GameToolsTest, ClicksInReviewPlayVariationsThatSaveAsAndOpenKeep) {
+    auto document = makeDocument();
+    const Cells game{{0, 0}, {1, 1}, {2, 2}, {3, 3}};
+    std::ofstream(directory.path() / "game.txt", std::ios::binary)
+        << "4\r\n0.0\r\n1.1\r\n2.2\r\n3.3\r\n";
+    ASSERT_TRUE(document->openRecord(directory.path() / "game.txt"));
+    const auto shownMoves = [&] { return document->shownGame()->moves(); };
+    using Shown = std::pair<std::size_t, std::size_t>;
+    EXPECT_FALSE(document->canBackToGame());
+    ASSERT_TRUE(document->showMove(Step::previous));
+    ASSERT_TRUE(document->showMove(Step::previous));
+    EXPECT_FALSE(document->cellClicked(1, 1)); // taken
+    ASSERT_TRUE(document->cellClicked(0, 3));
+    EXPECT_EQ(document->variationBranch(), std::optional<std::size_t>(2));
+    ASSERT_TRUE(document->cellClicked(3, 0));
+    EXPECT_EQ(shownMoves(), (Cells{{0, 0}, {1, 1}, {0, 3}, {3, 0}}));
+    ASSERT_TRUE(document->showMove(Step::previous));
+    ASSERT_TRUE(document->cellClicked(2, 0)); // cuts the variation there
+    EXPECT_FALSE(document->canShowMove(Step::next));
+    ASSERT_TRUE(document->showMove(Step::first));
+    ASSERT_TRUE(document->showMove(Step::last));
+    const Cells variation{{0, 0}, {1, 1}, {0, 3}, {2, 0}};
+    EXPECT_EQ(shownMoves(), variation);
+    EXPECT_EQ(document->reviewPosition(), (Shown{4, 4}));
+
+    ASSERT_TRUE(document->backToGame());
+    EXPECT_FALSE(document->canBackToGame());
+    EXPECT_EQ(document->reviewPosition(), (Shown{2, 4}));
+    ASSERT_TRUE(document->cellClicked(2, 2)); // the game's own move: no variation
+    EXPECT_FALSE(document->variationBranch());
+    ASSERT_TRUE(document->showMove(Step::last));
+    EXPECT_EQ(document->shownGame(), document->game());
+    ASSERT_TRUE(document->cellClicked(0, 1)); // a variation after the last move
+    EXPECT_EQ(document->game()->moves(), game);
+
+    ASSERT_EQ(document->saveAs(directory.path() / "lines.sgf"), "");
+    ASSERT_EQ(document->saveAs(directory.path() / "game.record"), "");
+    EXPECT_EQ(FileText::readAll(directory.path() / "game.record"),
+              std::optional<std::string>("4\r\n0.0\r\n1.1\r\n2.2\r\n3.3\r\n"));
+    ASSERT_TRUE(document->openRecord(directory.path() / "lines.sgf"));
+    EXPECT_EQ(document->game()->moves(), game);
+    const std::vector<Message> messages = sink.messages();
+    const auto status = std::find_if(messages.rbegin(), messages.rend(), [](const Message& m) {
+        return std::holds_alternative<WmAppStatusText>(m);
+    });
+    ASSERT_NE(status, messages.rend());
+    EXPECT_EQ(std::get<WmAppStatusText>(*status).text,
+              "variations after moves 2, 4: click a variation's first move there to show it");
+    ASSERT_TRUE(document->showMove(Step::previous));
+    ASSERT_TRUE(document->showMove(Step::previous));
+    ASSERT_TRUE(document->cellClicked(0, 3)); // the variation read back
+    ASSERT_TRUE(document->showMove(Step::last));
+    EXPECT_EQ(shownMoves(), variation);
+
+    ASSERT_TRUE(document->continueFromHere());
+    EXPECT_EQ(document->game()->moves(), variation);
+    ASSERT_TRUE(stop(*document));
+}
+
 // Announcements and clicks that belong to a stopped game never reach the next one.
 TEST_F(GameToolsTest, NothingOfAStoppedGameReachesTheNext) {
     auto document = makeDocument();
@@ -283,7 +345,7 @@ TEST_F(GameToolsTest, NothingOfAStoppedGameReachesTheNext) {
     ASSERT_TRUE(play(*document, 1, {0, 0}));
     ASSERT_TRUE(offeredSwap(*document, 2));
     ASSERT_TRUE(stop(*document));
-    EXPECT_FALSE(document->cellClicked(1, 1)); // no game runs
+    EXPECT_TRUE(document->cellClicked(1, 1)); // a variation of the stopped game, no move
     document->newGame();
     EXPECT_FALSE(document->swapOffered()); // no Swap button in the new game
     document->onSwapOffer(2);              // a late announcement of the stopped game

@@ -129,6 +129,48 @@ TEST(SgfGame, ANotedFileGivesTheGameAndSaysHowItWasRead) {
     }
 }
 
+// The game's line comes first at every branch point, an empty node where the game has
+// ended; the variations come back by branch point.
+TEST(SgfGame, VariationsAreWrittenAsBranchesAndReadBack) {
+    const GameRecord game{4, {{0, 0}, {1, 1}, {2, 2}}};
+    const std::vector<GameVariation> lines = {
+        {0, {{3, 3}}}, {1, {{1, 2}, {3, 0}}}, {1, {{0, 3}}}, {3, {{3, 3}}}};
+    const std::string text = SgfGame::write(game, {}, {}, lines);
+    EXPECT_EQ(text, "(;FF[4]GM[11]SZ[4]AP[Quorlen:" + version +
+                        "](;B[a1](;W[b2];B[c3](;)(;W[d4]))(;W[c2];B[a4])(;W[d1]))(;B[d4]))\n");
+    const SgfGame::Reading reading = SgfGame::read(text);
+    ASSERT_TRUE(reading.record) << reading.error;
+    EXPECT_EQ(reading.record->moves, game.moves);
+    EXPECT_EQ(reading.variations, lines);
+    EXPECT_FALSE(reading.variationsLeftOut);
+}
+
+// Other programs' trees: every line that leaves the main line and follows the rules from
+// there; branches of branches, illegal lines and those of a game read as a swap of sides are
+// left out.
+TEST(SgfGame, OtherProgramsBranchesAreReadAsVariationsWhereTheyCanBe) {
+    struct Case {
+        const char* sgf;
+        std::vector<GameVariation> variations;
+        bool leftOut;
+    };
+    const Case cases[] = {
+        {"(;SZ[4];B[a1](;W[b2];B[c3](;W[d4])(;W[A4]C[x]))(;W[c2]))",
+         {{1, {{1, 2}}}, {3, {{3, 0}}}},
+         false},
+        {"(;SZ[4];B[a1](;W[b2])(;W[swap];B[c3];W[resign]))", {{1, {{4, 4}, {2, 2}}}}, false},
+        {"(;SZ[4];B[a1](;W[b2])(;C[no move]))", {}, false},
+        {"(;SZ[4];B[a1](;W[b2])(;W[a1])(;B[c3]))", {}, true},
+        {"(;SZ[4];B[a1](;W[b2])(;W[c2](;B[c3])(;B[d3])))", {{1, {{1, 2}, {2, 2}}}}, true},
+        {"(;SZ[5];B[b1](;W[swap];W[c3])(;W[a1]))", {}, true}};
+    for (const Case& each : cases) {
+        const SgfGame::Reading reading = SgfGame::read(each.sgf);
+        ASSERT_TRUE(reading.record) << each.sgf << ": " << reading.error;
+        EXPECT_EQ(reading.variations, each.variations) << each.sgf;
+        EXPECT_EQ(reading.variationsLeftOut, each.leftOut) << each.sgf;
+    }
+}
+
 TEST(SgfGame, ASwapOfSidesWonByTheSwappingPlayerIsWonByThemAfterTheConversion) {
     // Black's b1 is swapped; the swapping player then plays Black, keeps b1 and joins the top
     // and bottom edges with a2 and a3. In the piece swap they are White and join the sides.

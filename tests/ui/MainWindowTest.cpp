@@ -229,7 +229,7 @@ private slots:
         }
         QCOMPARE(order, QStringList({"newGame", "open", "save", "exit", "saveAs", "takeBack",
                                      "hint", "resign", "firstMove", "previousMove", "nextMove",
-                                     "lastMove", "continueFromHere"}));
+                                     "lastMove", "continueFromHere", "backToGame"}));
         const std::pair<const char*, const char*> keys[] = {
             {"saveAs", "Ctrl+Shift+S"}, {"takeBack", "Ctrl+Z"},   {"hint", "Ctrl+H"},
             {"firstMove", "Home"},      {"previousMove", "Left"}, {"nextMove", "Right"},
@@ -292,6 +292,28 @@ private slots:
         QVERIFY(window.waitFor([&] { return window.document->swapOffered(2); }));
         QCOMPARE(window.document->game()->moves().size(), std::size_t{1});
         QVERIFY(!frame.findChild<QLabel*>("reviewPane")->isVisible());
+    }
+
+    // Back to Game comes last, after a separator, and only a variation enables it.
+    void backToGameLeavesAVariation() {
+        Window window({{SettingsKeys::boardSize, "4"}});
+        CMainFrame& frame = *window.frame;
+        const QList<QAction*> items = frame.menuBar()->actions().front()->menu()->actions();
+        QCOMPARE(items.back()->objectName(), QStringLiteral("backToGame"));
+        QVERIFY(items.at(items.size() - 2)->isSeparator());
+        QFile record(window.directory.path() + "/game.txt");
+        QVERIFY(record.open(QIODevice::WriteOnly));
+        record.write("4\r\n0.0\r\n1.1\r\n");
+        record.close();
+        QVERIFY(window.document->openRecord(QFile::encodeName(record.fileName()).toStdString()));
+        QCOMPARE(enabledActions(frame, {"backToGame"}), QStringList());
+
+        window.click(2, 2);
+        QVERIFY(window.waitFor([&] { return frame.paneText(5) == "Variation: 2 + 1"; }));
+        QCOMPARE(enabledActions(frame, {"backToGame"}), QStringList({"backToGame"}));
+        frame.action("backToGame")->trigger();
+        QCOMPARE(frame.paneText(5), QStringLiteral("Move 2 of 2"));
+        QCOMPARE(enabledActions(frame, {"backToGame"}), QStringList());
     }
 
     void absurdStoredSizesGiveTheDefault() {
