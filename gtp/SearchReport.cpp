@@ -34,7 +34,8 @@ std::string SearchReport::winRateText(const MctsSearch::RootMove& move) {
     if (move.proven) {
         return move.winRate > 0.5 ? "won" : "lost";
     }
-    return std::to_string(std::lround(move.winRate * 100.0)) + "%";
+    // Only a proof is certain: an unproven rate never reads 0% or 100%.
+    return std::to_string(std::clamp(std::lround(move.winRate * 100.0), 1L, 99L)) + "%";
 }
 
 std::string SearchReport::cellList(const std::vector<Hex::Coord>& cells) {

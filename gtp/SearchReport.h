@@ -10,9 +10,10 @@
 
 // What the expert's search has found, in the texts of the analysis commands: the win rates
 // of the root moves, the line it expects, and the live graphics that a front end draws while
-// the search runs. A win rate is the mover's, in whole percent (short enough for a cell); a
-// proven move shows as "won" or "lost" instead. The swap has no cell to show it on: it is left out
-// of the win rates, and a line ends before it (the live graphics name it when it is the best move).
+// the search runs. A win rate is the mover's, in whole percent from 1% to 99% (short enough
+// for a cell); a proven move shows as "won" or "lost" instead. The swap has no cell to show it on:
+// it is left out of the win rates, and a line ends before it (the live graphics name it when it is
+// the best move).
 //
 // Thread contract: reads the search's counters, so it may be made and used on any thread
 // while the search runs (see MctsSearch::rootMoves()).
