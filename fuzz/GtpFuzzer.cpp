@@ -19,7 +19,8 @@ constexpr int slowCommandsPerInput = 8;
 constexpr std::uint32_t largestBoardForSlowCommands = 11;
 
 bool isSlow(const std::string& name) {
-    return name == "genmove" || name == "quorlen-paths" || name == "quorlen-value";
+    return name == "genmove" || name == "quorlen-paths" || name == "quorlen-value" ||
+           name == "gogui-gfx-analyze";
 }
 
 void checkReply(const std::string& reply) {
@@ -42,6 +43,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     options.seed = 1;
     options.pause = [](std::chrono::milliseconds) {};
     GtpEngine engine(options);
+    engine.inputEnded(); // the whole input is here: a live analysis searches one slice
 
     std::string_view bytes(reinterpret_cast<const char*>(data), size);
     int slowCommands = 0;

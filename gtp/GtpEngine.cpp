@@ -5,6 +5,7 @@
 #include "engine/SearchThreads.h"
 #include "gtp/GenmoveGame.h"
 #include "gtp/NearBestPaths.h"
+#include "gtp/SearchReport.h"
 #include "model/BoardText.h"
 #include "notation/HexNotation.h"
 #include "notation/ProgramVersion.h"
@@ -21,6 +22,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <exception>
+#include <random>
 #include <sstream>
 
 namespace {
@@ -115,6 +117,8 @@ const std::vector<GtpEngine::Entry>& GtpEngine::commands() {
         {"quorlen-root_values", &GtpEngine::rootValues},
         {"quorlen-win_rates", &GtpEngine::winRates},
         {"quorlen-value", &GtpEngine::value},
+        {"quorlen-pv", &GtpEngine::principalVariation},
+        {"gogui-gfx-analyze", &GtpEngine::liveAnalysis},
     };
     return table;
 }
@@ -221,7 +225,11 @@ GtpEngine::Reply GtpEngine::clearBoard(const Args&) {
 void GtpEngine::newGame(std::uint32_t size) {
     m_position = std::make_unique<GamePosition>(size);
     m_sink.clear();
-    m_lastExpert = nullptr;
+    m_lastSearch = nullptr;
+    m_lastSearched.clear();
+    if (m_analysis) {
+        m_analysis->forget(); // its memory is the players' until the next analysis
+    }
     for (const auto& player : m_players) {
         if (player) {
             player->resetClock();
@@ -282,8 +290,9 @@ GtpEngine::Reply GtpEngine::genmove(const Args& args) {
     }
     TimedPlayer& player = playerFor(*side);
     if (m_options.strength == Strength::expert) {
-        m_lastExpert = expert(*side);
-        m_lastExpert->setSwapRule(m_swap);
+        expert(*side)->setSwapRule(m_swap);
+        m_lastSearch = &expert(*side)->search();
+        m_lastSearched = m_position->moves();
     }
     m_sink.clear();
     m_gate.begin(m_number);
@@ -325,8 +334,8 @@ void GtpEngine::makePlayer(int side, std::int32_t timeLimit) {
         context.swapRule = m_swap;
         context.memory = m_treeMemory;
         auto& slot = m_experts[static_cast<std::size_t>(side - 1)];
-        if (m_lastExpert == slot.get()) {
-            m_lastExpert = nullptr;
+        if (slot && m_lastSearch == &slot->search()) {
+            m_lastSearch = nullptr;
         }
         slot = std::make_unique<ExpertPlayer>("Quorlen Expert", timeLimit, std::move(context));
         return;
@@ -457,11 +466,15 @@ GtpEngine::Reply GtpEngine::paramGame(const Args& args) {
 }
 
 GtpEngine::Reply GtpEngine::analyzeCommands(const Args&) {
+    // The live analysis keeps the front end's name: HexGui offers its Stop only while a
+    // command of a few known names runs, this one among them.
     return success("plist/Near-best Paths of Black/quorlen-paths black\n"
                    "plist/Near-best Paths of White/quorlen-paths white\n"
                    "pspairs/Root Move Values/quorlen-root_values\n"
                    "pspairs/Win Rates/quorlen-win_rates\n"
-                   "string/Position Value/quorlen-value\n");
+                   "string/Position Value/quorlen-value\n"
+                   "var/Principal Variation/quorlen-pv\n"
+                   "string/Live Analysis/gogui-gfx-analyze %c\n");
 }
 
 GtpEngine::Reply GtpEngine::paths(const Args& args) {
@@ -487,19 +500,64 @@ GtpEngine::Reply GtpEngine::rootValues(const Args&) {
 }
 
 GtpEngine::Reply GtpEngine::winRates(const Args&) {
-    std::string text;
-    if (m_lastExpert == nullptr) {
-        return success(text);
+    if (m_lastSearch == nullptr) {
+        return success();
     }
-    const auto n = static_cast<std::int32_t>(m_position->size());
-    for (const MctsSearch::RootMove& root :
-         m_lastExpert->search().rootMoves(MctsSearch::Config{}.reportedMoves)) {
-        if (root.move.row < n) { // the swap has no cell to show it on
-            text += (text.empty() ? "" : " ") + HexNotation::cellName(root.move) + " " +
-                    valueText(root.winRate);
+    return success(SearchReport(*m_lastSearch, m_position->size(), m_lastSearched)
+                       .winRates(MctsSearch::Config{}.reportedMoves));
+}
+
+GtpEngine::Reply GtpEngine::principalVariation(const Args&) {
+    constexpr std::size_t longest = 12;
+    if (m_lastSearch == nullptr) {
+        return success();
+    }
+    return success(
+        SearchReport::cellList(SearchReport(*m_lastSearch, m_position->size(), m_lastSearched)
+                                   .lineFrom(m_position->moves(), longest)));
+}
+
+GtpEngine::Reply GtpEngine::liveAnalysis(const Args& args) {
+    const std::optional<int> side =
+        args.size() == 1 ? HexNotation::parseColour(args[0]) : std::nullopt;
+    if (args.size() > 1 || (args.size() == 1 && !side)) {
+        return wrongArguments("gogui-gfx-analyze [COLOR]");
+    }
+    if (m_position->winner() != 0) {
+        return failure("the game is over");
+    }
+    if (side && *side != m_position->sideToMove()) {
+        return failure(std::string(HexNotation::colourName(m_position->sideToMove())) +
+                       " is to move");
+    }
+    LiveAnalysis& live = analysis();
+    m_lastSearch = &live.search();
+    m_lastSearched = m_position->moves();
+    const SearchReport report(live.search(), m_position->size(), m_lastSearched);
+    std::atomic<bool> stop{false};
+    m_gate.begin(m_number);
+    m_gate.enterEndless(stop);
+    // The gate must forget the flag however the search ends, an error included.
+    const std::unique_ptr<InterruptGate, void (*)(InterruptGate*)> leaving(
+        &m_gate, [](InterruptGate* gate) { gate->leave(); });
+    live.run(MctsSearch::Position{m_position->size(), m_lastSearched, m_swap}, stop, [&] {
+        const std::string graphics = report.liveGraphics();
+        if (m_liveOutput && !graphics.empty()) {
+            m_liveOutput(graphics);
         }
+    });
+    return success(report.summary());
+}
+
+LiveAnalysis& GtpEngine::analysis() {
+    if (!m_analysis) {
+        LiveAnalysis::Settings settings;
+        settings.threads = searchThreadCount(m_options.threads);
+        settings.memory = m_treeMemory;
+        settings.seed = m_options.seed ? *m_options.seed * 2u + 3u : std::random_device{}();
+        m_analysis = std::make_unique<LiveAnalysis>(settings);
     }
-    return success(text);
+    return *m_analysis;
 }
 
 GtpEngine::Reply GtpEngine::value(const Args&) {

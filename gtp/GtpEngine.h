@@ -5,6 +5,7 @@
 #include "engine/Weights.h"
 #include "gtp/GtpCommand.h"
 #include "gtp/InterruptGate.h"
+#include "gtp/LiveAnalysis.h"
 #include "gtp/RootValueSink.h"
 #include "mcts/TreeMemoryBudget.h"
 #include "notation/GamePosition.h"
@@ -51,8 +52,16 @@ class TimedPlayer;
 // as its new time limit and starts its clock afresh. With a move time the expert thinks that
 // long for every move instead.
 //
-// Thread contract: execute() on one thread, which also runs the games of genmove;
-// interruptThrough() and interrupt() from any thread.
+// The analysis commands describe the expert's latest search, its genmove's or the live
+// analysis's: the win rates of its root moves, and the line it expects from the current
+// position when that is the searched one or follows it along the line. The live analysis
+// (gogui-gfx-analyze) searches the current position until "# interrupt" or the end of the
+// input, writes a GoGui graphics block to the live output after every slice, and answers
+// with what it found.
+//
+// Thread contract: execute() on one thread, which also runs the games of genmove and the
+// live analysis and calls the live output; interruptThrough(), interrupt() and inputEnded()
+// from any thread.
 class GtpEngine {
 public:
     struct Options {
@@ -94,8 +103,14 @@ public:
     std::string respond(const GtpCommand& command, std::uint64_t number = unnumbered);
 
     void interruptThrough(std::uint64_t number) { m_gate.interruptThrough(number); }
-    // Stops the running genmove, numbered or not.
+    // Stops the running genmove or live analysis, numbered or not.
     void interrupt() { m_gate.interruptThrough(unnumbered); }
+    // Nothing can interrupt a live analysis any more: it ends now, or after its first slice.
+    void inputEnded() { m_gate.inputEnded(); }
+    // Where the live analysis writes its graphics blocks while it runs; nowhere when empty.
+    void setLiveOutput(std::function<void(const std::string&)> output) {
+        m_liveOutput = std::move(output);
+    }
     bool quitRequested() const { return m_quit; }
 
     const GamePosition& position() const { return *m_position; }
@@ -140,12 +155,15 @@ private:
     Reply paths(const Args& args);
     Reply rootValues(const Args& args);
     Reply winRates(const Args& args);
+    Reply principalVariation(const Args& args);
+    Reply liveAnalysis(const Args& args);
     Reply value(const Args& args);
 
     TimedPlayer& playerFor(int side);
     void makePlayer(int side, std::int32_t timeLimit);
     const Weights& currentWeights() const;
     void newGame(std::uint32_t size);
+    LiveAnalysis& analysis();
 
     Options m_options;
     SettingsStore m_settings;
@@ -158,7 +176,12 @@ private:
     std::shared_ptr<TreeMemoryBudget> m_treeMemory =
         std::make_shared<TreeMemoryBudget>(TreeMemoryBudget::machineDefault());
     std::array<std::unique_ptr<ExpertPlayer>, 2> m_experts; // [side - 1]
-    ExpertPlayer* m_lastExpert = nullptr;                   // whose search the win rates describe
+    std::unique_ptr<LiveAnalysis> m_analysis;               // made at the first live analysis
+    // The search that the analysis commands describe, and the moves of the position it
+    // searched; null before the first and after a new game.
+    const MctsSearch* m_lastSearch = nullptr;
+    std::vector<Hex::Coord> m_lastSearched;
+    std::function<void(const std::string&)> m_liveOutput;
     Weights m_fileWeights = defaultWeights;
     std::uint64_t m_number = unnumbered;
     bool m_quit = false;

@@ -9,6 +9,8 @@ GtpSession::GtpSession(GtpEngine& engine, int input, std::ostream& out, int outp
     : m_engine(engine), m_reader(input), m_out(out), m_output(output) {}
 
 void GtpSession::run() {
+    // The live analysis writes between the replies, on this thread.
+    m_engine.setLiveOutput([this](const std::string& text) { m_out << text << std::flush; });
     std::thread reader(&GtpSession::readLines, this);
     for (;;) {
         const Item item = pop();
@@ -30,6 +32,7 @@ void GtpSession::run() {
     }
     m_reader.cancel();
     reader.join();
+    m_engine.setLiveOutput(nullptr);
 }
 
 void GtpSession::readLines() {
@@ -40,6 +43,7 @@ void GtpSession::readLines() {
         if (result == LineReader::Result::End) {
             // Whatever was asked is answered in full, unless nobody reads the answers any more.
             push(Item{Item::Kind::End, {}, number});
+            m_engine.inputEnded();
             if (m_output >= 0 && m_reader.waitForHangUp(m_output)) {
                 m_engine.interruptThrough(number);
             }

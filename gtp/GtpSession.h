@@ -15,10 +15,12 @@ class GtpEngine;
 // quit or the end of the input.
 //
 // A reader thread reads the input while the commands run in order on the calling thread, so
-// that a front end's "# interrupt" line stops a genmove that is thinking. Commands that
-// arrive while a genmove thinks wait their turn. Only "# interrupt" interrupts: at the end of
-// the input (a script piped in) every command read before it is answered in full, a genmove
-// with its whole think, and then the session ends.
+// that a front end's "# interrupt" line stops a genmove that is thinking, or a live analysis.
+// Commands that arrive meanwhile wait their turn. Only "# interrupt" interrupts a genmove: at
+// the end of the input (a script piped in) every command read before it is answered in full,
+// a genmove with its whole think, and then the session ends. A live analysis, which would
+// otherwise never end, ends with the input. Its graphics blocks go to out between the
+// replies.
 //
 // A front end that goes away closes both ends, and nobody would read the answers: when
 // output, the descriptor behind out, is given, the reader watches it after the end of the

@@ -13,8 +13,10 @@
 
 #include <gtest/gtest.h>
 
+#include <iterator>
 #include <sstream>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -257,8 +259,15 @@ TEST_F(GtpEngineTest, TimeLeftGivesTheHardPlayerThatClock) {
     EXPECT_EQ(easy.player(2), nullptr); // the easy strength has no use for time
 }
 
+// Each line is TYPE/LABEL/COMMAND, of a type the front end draws, and each command runs (the
+// front end puts the colour to move for %c). The input has "ended", so that the live analysis
+// answers after its first slice.
 TEST_F(GtpEngineTest, AnalysisCommandsAreListedInTheFrontEndsFormat) {
-    GtpEngine engine(options());
+    GtpEngine::Options chosen = options();
+    chosen.threads = 1;
+    GtpEngine engine(chosen);
+    ASSERT_EQ(answer(engine, "boardsize 4"), "");
+    engine.inputEnded();
     const std::string listed = answer(engine, "hexgui-analyze_commands");
     const auto known = engine.commandNames();
     std::istringstream lines(listed);
@@ -267,14 +276,20 @@ TEST_F(GtpEngineTest, AnalysisCommandsAreListedInTheFrontEndsFormat) {
         const std::size_t first = line.find('/');
         const std::size_t second = line.find('/', first + 1);
         ASSERT_NE(second, std::string::npos) << line;
+        EXPECT_EQ(line.find('/', second + 1), std::string::npos) << line;
         const std::string type = line.substr(0, first);
-        EXPECT_TRUE(type == "plist" || type == "pspairs" || type == "string") << line;
-        const std::string command = line.substr(second + 1, line.find(' ', second) - second - 1);
-        EXPECT_NE(std::find(known.begin(), known.end(), command), known.end()) << line;
-        EXPECT_EQ(answer(engine, line.substr(second + 1)).rfind("? ", 0), std::string::npos)
+        EXPECT_TRUE(type == "plist" || type == "pspairs" || type == "string" || type == "var")
             << line;
+        std::string command = line.substr(second + 1);
+        EXPECT_NE(std::find(known.begin(), known.end(), command.substr(0, command.find(' '))),
+                  known.end())
+            << line;
+        if (const std::size_t colour = command.find("%c"); colour != std::string::npos) {
+            command.replace(colour, 2, "black");
+        }
+        EXPECT_EQ(answer(engine, command).rfind("? ", 0), std::string::npos) << line;
     }
-    EXPECT_EQ(count, 5);
+    EXPECT_EQ(count, 7);
 }
 
 TEST_F(GtpEngineTest, PathsAndValueDescribeTheCurrentPosition) {
@@ -304,7 +319,7 @@ TEST_F(GtpEngineTest, TheExpertSearchesShowsItsWinRatesAndKeepsItsPlayer) {
     const std::string played = answer(engine, "genmove w");
     EXPECT_TRUE(played == "c1" || played == "c2") << played;
     EXPECT_EQ(answer(engine, "final_score"), "W+");
-    EXPECT_NE(answer(engine, "quorlen-win_rates").find(played + " 1.000"), std::string::npos);
+    EXPECT_NE(answer(engine, "quorlen-win_rates").find(played + " won"), std::string::npos);
     EXPECT_EQ(engine.player(2), nullptr);
 
     ExpertPlayer* white = engine.expert(2);
@@ -314,6 +329,39 @@ TEST_F(GtpEngineTest, TheExpertSearchesShowsItsWinRatesAndKeepsItsPlayer) {
     EXPECT_EQ(white->timeLimit(), 30);
     ASSERT_EQ(answer(engine, "clear_board"), "");
     EXPECT_EQ(answer(engine, "quorlen-win_rates"), "");
+}
+
+// Black's centre wins the empty 3 x 3 board without the swap: the analysis proves it, shows it
+// as won, and its line goes on from the position as long as the moves played follow it.
+TEST_F(GtpEngineTest, AnalysisShowsAProvenWinAndTheLineFromThePosition) {
+    GtpEngine::Options chosen = options(Strength::expert);
+    chosen.threads = 1;
+    GtpEngine engine(chosen);
+    ASSERT_EQ(accepts(engine, {"boardsize 3", "param_game allow_swap 0"}), "");
+    EXPECT_EQ(answer(engine, "quorlen-pv"), ""); // no search yet
+    EXPECT_EQ(answer(engine, "gogui-gfx-analyze white"), "? black is to move");
+    engine.inputEnded(); // one slice of search, then the answer
+    const std::string found = answer(engine, "gogui-gfx-analyze b");
+    EXPECT_EQ(found.rfind("b2 won, ", 0), 0u) << found;
+    const std::string rates = answer(engine, "quorlen-win_rates");
+    EXPECT_EQ(rates.rfind("b2 won ", 0), 0u) << rates;
+    std::istringstream pairs(rates);
+    for (std::string cell, rate; pairs >> cell >> rate;) {
+        const bool percent =
+            rate.size() >= 2 && rate.back() == '%' && std::stoi(rate) >= 1 && std::stoi(rate) <= 99;
+        EXPECT_TRUE(percent || rate == "won" || rate == "lost") << rates;
+    }
+
+    std::istringstream cells(answer(engine, "quorlen-pv"));
+    std::vector<std::string> line{std::istream_iterator<std::string>(cells), {}};
+    ASSERT_GE(line.size(), 2u);
+    EXPECT_EQ(line[0], "b2");
+    EXPECT_NE(found.find("line " + answer(engine, "quorlen-pv")), std::string::npos) << found;
+    ASSERT_EQ(answer(engine, "play b b2"), "");
+    EXPECT_EQ(answer(engine, "quorlen-pv").rfind(line[1], 0), 0u); // the rest of the line
+    ASSERT_EQ(answer(engine, "undo"), "");
+    ASSERT_EQ(answer(engine, "play b a1"), "");
+    EXPECT_EQ(answer(engine, "quorlen-pv"), ""); // off the line
 }
 
 // A script piped into the engine, as for batch analysis: the end of the input interrupts
@@ -332,7 +380,7 @@ TEST_F(GtpEngineTest, APipedScriptIsAnsweredInFull) {
     std::istringstream pairs(output.substr(rates + 2));
     int searched = 0;
     for (std::string cell, rate; pairs >> cell >> rate;) {
-        searched += rate != "0.000" ? 1 : 0;
+        searched += rate != "1%" ? 1 : 0;
     }
     EXPECT_GT(searched, 0) << output;
     EXPECT_EQ(sink.countStatus("Quorlen AI finished"), 1); // a stopped think does not say so

@@ -129,6 +129,61 @@ TEST_F(GtpInterruptTest, AnEarlierInterruptLeavesALaterThinkAlone) {
     EXPECT_GT(count, 0) << answers[4];
 }
 
+// HexGui's live analysis: graphics blocks stream until "# interrupt", then the answer; its
+// line is the one quorlen-pv then gives.
+TEST(GtpLiveAnalysis, StreamsGraphicsUntilInterrupted) {
+    GtpEngine::Options chosen;
+    chosen.strength = Strength::expert;
+    chosen.threads = 1;
+    chosen.seed = 5;
+    GtpEngine engine(chosen);
+    LiveSession session(engine);
+    session.send("boardsize 9\nplay b e5\nplay w c3\ngogui-gfx-analyze b\n");
+    ASSERT_TRUE(session.waitForOutput("gogui-gfx:\nuct\nVAR B ", std::chrono::seconds(60)));
+    session.send("# interrupt\nquorlen-pv\nquit\n");
+    const std::string output = session.finish();
+    std::vector<std::string> blocks;
+    std::vector<std::string> answers;
+    std::size_t start = 0;
+    for (std::size_t end = output.find("\n\n"); end != std::string::npos;
+         end = output.find("\n\n", start)) {
+        const std::string block = output.substr(start, end - start);
+        (block.rfind("gogui-gfx:", 0) == 0 ? blocks : answers).push_back(block);
+        start = end + 2;
+    }
+    ASSERT_EQ(answers.size(), 6u) << output;
+    ASSERT_GE(blocks.size(), 1u) << output;
+    std::istringstream lines(blocks.back());
+    std::string line;
+    std::getline(lines, line);
+    std::getline(lines, line);
+    EXPECT_EQ(line, "uct");
+    for (const char* heading : {"VAR B ", "INFLUENCE ", "LABEL ", "TEXT "}) {
+        ASSERT_TRUE(std::getline(lines, line)) << blocks.back();
+        EXPECT_EQ(line.rfind(heading, 0), 0u) << blocks.back();
+    }
+    // The answer is the last block's text, and its line the one quorlen-pv gives.
+    EXPECT_EQ("= " + line.substr(5), answers[3]) << output;
+    EXPECT_NE(answers[3].find(" playouts, line " + answers[4].substr(2)), std::string::npos)
+        << output;
+    EXPECT_TRUE(HexNotation::parseCell(answers[4].substr(2, answers[4].find(' ', 2) - 2), 9))
+        << output;
+}
+
+// Nothing could interrupt a live analysis once the input has ended: it answers at once.
+TEST(GtpLiveAnalysis, EndsWithTheInput) {
+    GtpEngine::Options chosen;
+    chosen.strength = Strength::expert;
+    chosen.threads = 1;
+    GtpEngine engine(chosen);
+    LiveSession session(engine);
+    session.send("boardsize 5\ngogui-gfx-analyze\n");
+    session.closeInput();
+    const std::string output = session.finish(std::chrono::seconds(30));
+    EXPECT_EQ(output.find("did not end"), std::string::npos) << output;
+    EXPECT_NE(output.find(" playouts"), std::string::npos) << output;
+}
+
 TEST(InterruptGate, StopsTheThinksOfTheCommandsReadBeforeTheInterrupt) {
     InterruptGate gate;
     Hex::Game first(3, nullptr);
@@ -154,6 +209,26 @@ TEST(InterruptGate, StopsTheThinksOfTheCommandsReadBeforeTheInterrupt) {
     gate.begin(7);
     gate.enter(waiting);
     EXPECT_TRUE(waiting.isStopped());
+    gate.leave();
+
+    // The end of the input stops the endless search, now and later, and no genmove.
+    std::atomic<bool> endless{false};
+    gate.begin(8);
+    gate.enterEndless(endless);
+    gate.interruptThrough(7);
+    EXPECT_FALSE(endless);
+    gate.inputEnded();
+    EXPECT_TRUE(endless);
+    gate.leave();
+    Hex::Game afterTheEnd(3, nullptr);
+    gate.begin(9);
+    gate.enter(afterTheEnd);
+    EXPECT_FALSE(afterTheEnd.isStopped());
+    gate.leave();
+    std::atomic<bool> laterEndless{false};
+    gate.begin(10);
+    gate.enterEndless(laterEndless);
+    EXPECT_TRUE(laterEndless);
     gate.leave();
 }
 

@@ -4,9 +4,13 @@
 #include "gtp/GtpSession.h"
 
 #include <chrono>
+#include <condition_variable>
 #include <future>
+#include <mutex>
+#include <ostream>
 #include <sstream>
 #include <stdexcept>
+#include <streambuf>
 #include <string>
 #include <thread>
 
@@ -59,6 +63,40 @@ private:
     int m_ends[2] = {-1, -1};
 };
 
+// What a session writes, readable while it writes.
+class SharedOutput : public std::streambuf {
+public:
+    std::string text() const {
+        std::lock_guard lock(m_lock);
+        return m_text;
+    }
+    bool waitFor(const std::string& wanted, std::chrono::seconds deadline) {
+        std::unique_lock lock(m_lock);
+        return m_grown.wait_for(lock, deadline,
+                                [&] { return m_text.find(wanted) != std::string::npos; });
+    }
+
+protected:
+    int_type overflow(int_type c) override {
+        if (c != traits_type::eof()) {
+            const char one = traits_type::to_char_type(c);
+            xsputn(&one, 1);
+        }
+        return traits_type::not_eof(c);
+    }
+    std::streamsize xsputn(const char* text, std::streamsize count) override {
+        std::lock_guard lock(m_lock);
+        m_text.append(text, static_cast<std::size_t>(count));
+        m_grown.notify_all();
+        return count;
+    }
+
+private:
+    mutable std::mutex m_lock; // guards m_text
+    std::condition_variable m_grown;
+    std::string m_text;
+};
+
 // A session running on a thread of its own while the test writes to it. Given output, the
 // descriptor the front end would read the replies from, the session watches it as it
 // watches its standard output (the replies themselves are kept here all the same).
@@ -76,6 +114,10 @@ public:
     LiveSession& operator=(const LiveSession&) = delete;
 
     void send(const std::string& text) { m_input.write(text); }
+    // Whether the output holds the text within the deadline.
+    bool waitForOutput(const std::string& text, std::chrono::seconds deadline) {
+        return m_written.waitFor(text, deadline);
+    }
     void closeInput() { m_input.closeWriteEnd(); }
 
     // Waits for the session to end (after quit or the end of the input) and gives its output;
@@ -85,14 +127,15 @@ public:
             m_engine.interrupt();
             m_input.closeWriteEnd();
             m_done.wait();
-            return "(the session did not end in time)\n" + m_out.str();
+            return "(the session did not end in time)\n" + m_written.text();
         }
-        return m_out.str();
+        return m_written.text();
     }
 
 private:
     GtpEngine& m_engine;
     InputPipe m_input;
-    std::ostringstream m_out; // read only after the session has ended
+    SharedOutput m_written;
+    std::ostream m_out{&m_written};
     std::future<void> m_done;
 };
