@@ -3,6 +3,7 @@
 #include "document/BoardColors.h"
 #include "document/GameReview.h"
 #include "document/HintSearch.h"
+#include "document/LiveAnalysis.h"
 #include "document/PlayerKind.h"
 #include "engine/Message.h"
 #include "engine/Path.h"
@@ -114,6 +115,18 @@ public:
     bool continueFromHere();
     bool canContinue() const;
 
+    // --- Analyze Position: while no game runs (on the shown position, unless it is won) and
+    // on a human's turn ------------------------------------------------------------------------
+    // Starts the expert's search thinking without end on the shown position, or stops it;
+    // any change of the shown position stops it too. Its snapshots come as WmAppLiveAnalysis.
+    bool toggleAnalyzePosition();
+    // Whether the item may be used: to start the analysis, or to stop the running one.
+    bool canAnalyzePosition() const;
+    bool isAnalyzingPosition() const { return m_liveAnalysis.isOn(); }
+    void onLiveAnalysis(const WmAppLiveAnalysis& message);
+    // The moves of the accepted snapshot and the side whose they are.
+    const LiveAnalysis& liveAnalysis() const { return m_liveAnalysis; }
+
     // --- Options menu (each applies what its dialog confirmed) -------------------------------
     void setBoardSize(int size);
     void setColors(const BoardColors& colors);
@@ -192,6 +205,8 @@ private:
     // Forgets the paths and values that the last think published.
     void clearSearchDisplay();
     void redraw();
+    bool mayAnalyzePosition() const;
+    void stopLiveAnalysis();
     HumanInput& input(int side) const { return side == 1 ? *m_pInput1 : *m_pInput2; }
 
     Context m_context;
@@ -225,6 +240,7 @@ private:
     // Filled from the game's moves when first asked for after the game has stopped.
     mutable GameReview m_review;
     HintSearch m_hintSearch;
+    LiveAnalysis m_liveAnalysis;
     // The status text is one of the document's own, not a player's.
     bool m_ownStatusShown = false;
     int m_resignedSide = 0;
