@@ -95,6 +95,7 @@ void CMainFrame::createMenus() {
     exit->setStatusTip(QStringLiteral("Quit the application"));
     connect(exit, &QAction::triggered, this, &QWidget::close);
     createGameToolCommands(game);
+    createAnalysisCommands(game);
 
     QMenu* options = menuBar()->addMenu(QStringLiteral("&Options"));
     addCommand(options, "boardSize", "Board &Size", "Sets the playable board size",
@@ -225,6 +226,17 @@ void CMainFrame::createGameToolCommands(QMenu* game) {
                "Start a new game from the shown position", &CMainFrame::onContinue);
 }
 
+// The analyses, after the commands of a stopped game.
+void CMainFrame::createAnalysisCommands(QMenu* game) {
+    game->addSeparator();
+    QAction* analyze = addCommand(game, "analyzePosition", "Analyze &Position",
+                                  "Let the expert Quorlen AI think about the shown position "
+                                  "and show its best moves",
+                                  &CMainFrame::onAnalyzePosition);
+    analyze->setCheckable(true);
+    analyze->setShortcut(QKeySequence(QStringLiteral("Ctrl+Shift+P")));
+}
+
 QAction* CMainFrame::action(const QString& name) const {
     return findChild<QAction*>(name);
 }
@@ -265,6 +277,13 @@ void CMainFrame::refreshGameToolActions() {
     action("nextMove")->setEnabled(m_document.canShowMove(GameReview::Step::next));
     action("lastMove")->setEnabled(m_document.canShowMove(GameReview::Step::last));
     action("continueFromHere")->setEnabled(m_document.canContinue());
+    refreshAnalysisActions();
+}
+
+void CMainFrame::refreshAnalysisActions() {
+    QAction* analyze = action("analyzePosition");
+    analyze->setEnabled(m_document.canAnalyzePosition());
+    analyze->setChecked(m_document.isAnalyzingPosition());
 }
 
 // --- Status bar ------------------------------------------------------------------------------
@@ -393,6 +412,8 @@ void CMainFrame::handle(const Message& message) {
                 m_showError(QString::fromStdString(payload.text));
             } else if constexpr (std::is_same_v<Kind, WmAppShowHint>) {
                 m_document.onShowHint(payload);
+            } else if constexpr (std::is_same_v<Kind, WmAppLiveAnalysis>) {
+                m_document.onLiveAnalysis(payload);
             }
         },
         message);
@@ -522,6 +543,12 @@ void CMainFrame::onShowMove(GameReview::Step step) {
 
 void CMainFrame::onContinue() {
     m_document.continueFromHere();
+    documentChanged();
+}
+
+// A checkable item: its check follows the document, not the click.
+void CMainFrame::onAnalyzePosition() {
+    m_document.toggleAnalyzePosition();
     documentChanged();
 }
 

@@ -74,6 +74,8 @@ private:
     void createDisplaySwitches(QMenu* options);
     void createGameToolCommands(QMenu* game);
     void refreshGameToolActions();
+    void createAnalysisCommands(QMenu* game);
+    void refreshAnalysisActions();
     QAction* addCommand(QMenu* menu, const QString& name, const QString& text,
                         const QString& prompt, void (CMainFrame::*slot)());
     void createStatusBar();
@@ -97,6 +99,7 @@ private:
     void onShowMove(GameReview::Step step);
     void onContinue();
     void onEnginePlayer(int side);
+    void onAnalyzePosition();
 
     CQuorlenDoc& m_document;
     SettingsStore& m_settings;

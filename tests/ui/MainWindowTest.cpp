@@ -229,7 +229,7 @@ private slots:
         }
         QCOMPARE(order, QStringList({"newGame", "open", "save", "exit", "saveAs", "takeBack",
                                      "hint", "resign", "firstMove", "previousMove", "nextMove",
-                                     "lastMove", "continueFromHere"}));
+                                     "lastMove", "continueFromHere", "analyzePosition"}));
         const std::pair<const char*, const char*> keys[] = {
             {"saveAs", "Ctrl+Shift+S"}, {"takeBack", "Ctrl+Z"},   {"hint", "Ctrl+H"},
             {"firstMove", "Home"},      {"previousMove", "Left"}, {"nextMove", "Right"},
@@ -292,6 +292,47 @@ private slots:
         QVERIFY(window.waitFor([&] { return window.document->swapOffered(2); }));
         QCOMPARE(window.document->game()->moves().size(), std::size_t{1});
         QVERIFY(!frame.findChild<QLabel*>("reviewPane")->isVisible());
+    }
+
+    // Analyze Position: a check item after the stopped game's commands, enabled with no game
+    // and on a human's turn but not on the computer's; its moves reach the board, hovering
+    // one shows its line, and a step through the game unchecks it.
+    void analyzePositionFollowsTheShownPosition() {
+        Window window({{SettingsKeys::boardSize, "4"},
+                       {SettingsKeys::p1Type, "1"},
+                       {SettingsKeys::searchThreads, "2"}});
+        CMainFrame& frame = *window.frame;
+        frame.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&frame));
+        QAction* analyze = frame.action("analyzePosition");
+        const QList<QAction*> game = frame.menuBar()->actions().front()->menu()->actions();
+        QVERIFY(game.indexOf(analyze) > game.indexOf(frame.action("continueFromHere")));
+        QVERIFY(analyze->isCheckable());
+        QCOMPARE(enabledActions(frame, {"analyzePosition"}), QStringList({"analyzePosition"}));
+        analyze->trigger();
+        QVERIFY(analyze->isChecked());
+        CQuorlenView& view = frame.view();
+        QVERIFY(window.waitFor([&] { return !view.scene().analysis.empty(); }));
+        const Hex::Coord best = view.scene().analysis.front().move;
+        const auto center = view.geometry().cellCenter(best.row, best.col);
+        QTest::mouseMove(&view, QPoint(center.x, center.y));
+        QVERIFY(window.waitFor([&] {
+            const std::vector<Hex::Coord> line = view.scene().analysisLine;
+            return !line.empty() && line.front() == best;
+        }));
+
+        frame.action("newGame")->trigger(); // the easy Player 1 moves first
+        QVERIFY(!analyze->isChecked());
+        QCOMPARE(enabledActions(frame, {"analyzePosition"}), QStringList());
+        QVERIFY(window.waitFor([&] { return window.document->swapOffered(2); }));
+        QCOMPARE(enabledActions(frame, {"analyzePosition"}), QStringList({"analyzePosition"}));
+        frame.action("newGame")->trigger(); // Stop Game
+        QVERIFY(window.waitFor([&] { return !window.document->isRunning(); }));
+        analyze->trigger();
+        QVERIFY(analyze->isChecked());
+        QTest::keyClick(&frame, Qt::Key_Home);
+        QVERIFY(!analyze->isChecked());
+        QVERIFY(view.scene().analysis.empty());
     }
 
     void absurdStoredSizesGiveTheDefault() {
