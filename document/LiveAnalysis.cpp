@@ -4,11 +4,15 @@
 
 #include <cstdint>
 #include <exception>
+#include <memory>
 
 LiveAnalysis::LiveAnalysis(MessageSink& sink) : m_sink(sink) {}
 
 LiveAnalysis::~LiveAnalysis() {
     stop();
+    if (m_retired.joinable()) {
+        m_retired.join();
+    }
 }
 
 void LiveAnalysis::start(MctsSearch::Position position, MctsSearch::Config config) {
@@ -23,10 +27,13 @@ void LiveAnalysis::start(MctsSearch::Position position, MctsSearch::Config confi
 
 void LiveAnalysis::stop() {
     m_stopped = true;
+    m_searching.wait(true);
     if (m_thread.joinable()) {
-        m_thread.join();
+        if (m_retired.joinable()) {
+            m_retired.join();
+        }
+        m_retired = std::move(m_thread);
     }
-    m_searching = false;
     m_on = false;
     ++m_request;
     m_moves.clear();
@@ -40,32 +47,39 @@ bool LiveAnalysis::accept(const WmAppLiveAnalysis& message) {
     return true;
 }
 
-// Slices of snapshotEvery keep the tree from one to the next; a slice without a playout
-// means the search has nothing left to learn (the position is proven), so the thread ends
-// and its last snapshot stays shown.
+// The search is freed once the window has been told that it has ended.
 void LiveAnalysis::analyze(MctsSearch::Position position, MctsSearch::Config config, int request) {
+    std::unique_ptr<MctsSearch> search;
     try {
         config.stopWhenDecided = false;
-        MctsSearch search(config); // no sink: what it shows goes through the snapshots
-        search.setPosition(position);
-        MctsSearch::Limits slice;
-        slice.time = snapshotEvery;
-        std::uint64_t playouts = 0;
-        while (!m_stopped.load()) {
-            const std::uint64_t done = search.run(slice, m_stopped).playouts;
-            playouts += done;
-            if (m_stopped.load()) {
-                break;
-            }
-            m_sink.post(snapshot(search, request, playouts));
-            if (done == 0) {
-                break;
-            }
-        }
+        search = std::make_unique<MctsSearch>(config); // no sink: it shows only snapshots
+        search->setPosition(position);
+        searchInSlices(*search, request);
     } catch (const std::exception&) {
         // The search ran out of memory, say: the last snapshot stays shown.
     }
     m_searching = false;
+    m_searching.notify_all();
+}
+
+// Slices of snapshotEvery keep the tree from one to the next; a slice without a playout
+// means the search has nothing left to learn (the position is proven), so the analysis ends
+// and its last snapshot stays shown.
+void LiveAnalysis::searchInSlices(MctsSearch& search, int request) {
+    MctsSearch::Limits slice;
+    slice.time = snapshotEvery;
+    std::uint64_t playouts = 0;
+    while (!m_stopped.load()) {
+        const std::uint64_t done = search.run(slice, m_stopped).playouts;
+        playouts += done;
+        if (m_stopped.load()) {
+            return;
+        }
+        m_sink.post(snapshot(search, request, playouts));
+        if (done == 0) {
+            return;
+        }
+    }
 }
 
 WmAppLiveAnalysis LiveAnalysis::snapshot(const MctsSearch& search, int request,

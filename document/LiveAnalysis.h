@@ -19,9 +19,10 @@ class MessageSink;
 // search: it runs it in slices of snapshotEvery and reads the tree only between slices, when
 // no search thread runs, so nothing of the tree is shared with the user-interface thread;
 // what crosses over is the posted snapshot, a value. stop() raises the flag the search polls
-// after every playout and joins the thread. Each start() numbers its request, and accept()
-// takes only snapshots of the latest one, so a snapshot posted just before a stop is dropped
-// when it arrives.
+// after every playout and waits until the search has ended; the thread then frees the tree,
+// which takes long for a large one, and is joined at the next stop() or in the destructor.
+// Each start() numbers its request, and accept() takes only snapshots of the latest one, so a
+// snapshot posted just before a stop is dropped when it arrives.
 class LiveAnalysis {
 public:
     static constexpr std::chrono::milliseconds snapshotEvery{200};
@@ -51,11 +52,14 @@ public:
 
 private:
     void analyze(MctsSearch::Position position, MctsSearch::Config config, int request);
+    void searchInSlices(MctsSearch& search, int request);
     static WmAppLiveAnalysis snapshot(const MctsSearch& search, int request,
                                       std::uint64_t playouts);
 
     MessageSink& m_sink;
     std::thread m_thread;
+    // A stopped analysis's thread, freeing its tree.
+    std::thread m_retired;
     std::atomic<bool> m_stopped{false};
     std::atomic<bool> m_searching{false};
     bool m_on = false;
