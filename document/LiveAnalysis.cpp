@@ -2,6 +2,7 @@
 
 #include "engine/MessageSink.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <exception>
 #include <memory>
@@ -68,25 +69,27 @@ void LiveAnalysis::analyze(MctsSearch::Position position, MctsSearch::Config con
 void LiveAnalysis::searchInSlices(MctsSearch& search, int request) {
     MctsSearch::Limits slice;
     slice.time = snapshotEvery;
-    std::uint64_t playouts = 0;
     while (!m_stopped.load()) {
         const std::uint64_t done = search.run(slice, m_stopped).playouts;
-        playouts += done;
         if (m_stopped.load()) {
             return;
         }
-        m_sink.post(snapshot(search, request, playouts));
+        m_sink.post(snapshot(search, request));
         if (done == 0) {
             return;
         }
     }
 }
 
-WmAppLiveAnalysis LiveAnalysis::snapshot(const MctsSearch& search, int request,
-                                         std::uint64_t playouts) {
-    WmAppLiveAnalysis message{request, playouts, {}};
+WmAppLiveAnalysis LiveAnalysis::snapshot(const MctsSearch& search, int request) {
+    WmAppLiveAnalysis message{request, {}};
     const double visits = static_cast<double>(search.rootVisits());
-    for (const MctsSearch::RootMove& root : search.rootMoves(SIZE_MAX)) {
+    std::vector<MctsSearch::RootMove> roots = search.rootMoves(SIZE_MAX);
+    // A proven win ends the search however few visits it has had: it is shown first.
+    std::stable_partition(roots.begin(), roots.end(), [](const MctsSearch::RootMove& root) {
+        return root.proven && root.winRate == 1.0;
+    });
+    for (const MctsSearch::RootMove& root : roots) {
         if (message.moves.size() == shownMoves) {
             break;
         }

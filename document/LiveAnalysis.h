@@ -45,7 +45,8 @@ public:
 
     // Takes a snapshot of the latest request; false (and nothing changed) for any other.
     bool accept(const WmAppLiveAnalysis& message);
-    // The accepted snapshot's moves, most visited first; empty when none is shown.
+    // The accepted snapshot's moves: a proven win first, then the most visited; empty when
+    // none is shown.
     const std::vector<AnalyzedMove>& moves() const { return m_moves; }
     // The side to move in the analysed position (1 or 2): the first move of every line is its.
     int sideToMove() const { return m_sideToMove; }
@@ -53,8 +54,7 @@ public:
 private:
     void analyze(MctsSearch::Position position, MctsSearch::Config config, int request);
     void searchInSlices(MctsSearch& search, int request);
-    static WmAppLiveAnalysis snapshot(const MctsSearch& search, int request,
-                                      std::uint64_t playouts);
+    static WmAppLiveAnalysis snapshot(const MctsSearch& search, int request);
 
     MessageSink& m_sink;
     std::thread m_thread;

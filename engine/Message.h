@@ -2,7 +2,6 @@
 
 #include "engine/Path.h"
 
-#include <cstdint>
 #include <optional>
 #include <string>
 #include <variant>
@@ -81,10 +80,9 @@ struct AnalyzedMove {
 };
 
 // A snapshot of the live analysis of the document's request number `request`: the root
-// moves most visited so far, most visited first.
+// moves most visited so far, most visited first (a proven win before them all).
 struct WmAppLiveAnalysis {
     int request = 0;
-    std::uint64_t playouts = 0;
     std::vector<AnalyzedMove> moves;
 };
 

@@ -75,7 +75,7 @@ TEST(LiveAnalysisTest, SnapshotsUntilStopped) {
 }
 
 // Player 1 joins the top and bottom at (3, 0): the proven position ends the search, whose
-// last snapshot stays shown with the winning move marked proven.
+// last snapshot stays shown with the winning move first, marked proven.
 TEST(LiveAnalysisTest, AProvenPositionEndsTheSearchAndStaysShown) {
     RecordingSink sink;
     LiveAnalysis analysis(sink);
@@ -83,13 +83,11 @@ TEST(LiveAnalysisTest, AProvenPositionEndsTheSearchAndStaysShown) {
     ASSERT_TRUE(eventually([&] { return !analysis.isSearching(); }));
     EXPECT_TRUE(analysis.isOn());
     ASSERT_TRUE(analysis.accept(sink.all<WmAppLiveAnalysis>().back()));
-    const auto& moves = analysis.moves();
-    const auto win = std::find_if(moves.begin(), moves.end(), [](const AnalyzedMove& move) {
-        return move.move == Hex::Coord{3, 0};
-    });
-    ASSERT_NE(win, moves.end());
-    EXPECT_TRUE(win->proven);
-    EXPECT_EQ(win->winRate, 1.0);
+    ASSERT_FALSE(analysis.moves().empty());
+    const AnalyzedMove& win = analysis.moves().front();
+    EXPECT_EQ(win.move, (Hex::Coord{3, 0}));
+    EXPECT_TRUE(win.proven);
+    EXPECT_EQ(win.winRate, 1.0);
 }
 
 // Two humans on 4 x 4: the empty board before any game and a human's turn may be analysed;
