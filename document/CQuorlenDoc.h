@@ -41,8 +41,8 @@ class TimedPlayer;
 // posts a redraw. The game object is made before its thread starts and replaced only while
 // no game runs, so game() is stable while a game plays; read the position through the
 // game's thread-safe snapshots. Take Back, Resign and Continue From Here stop the game
-// thread and join it before they touch the game or the players; the hint runs on a thread
-// of its own (HintSearch) that sees only copies.
+// thread and join it before they touch the game or the players; the hint and the live
+// analysis run on threads of their own (HintSearch, LiveAnalysis) that see only copies.
 class CQuorlenDoc {
 public:
     struct Context {
@@ -197,8 +197,9 @@ private:
     int humanToMove() const;
     std::optional<std::size_t> takeBackCount(std::size_t moveCount) const;
     const GameReview& review() const;
-    // Stops a hint being found and forgets the one shown. Every caller is about to change
-    // the position, so the document's own status text (a hint, a resignation) goes as well.
+    // Stops a hint being found and forgets the one shown, and stops the live analysis. Every
+    // caller is about to change the position, so the document's own status text (a hint, a
+    // resignation) goes as well.
     void stopHint();
     // A status text that stays until the position changes.
     void showOwnStatus(std::string text);
