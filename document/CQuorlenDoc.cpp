@@ -36,7 +36,7 @@ int resignedSideOf(const std::string& result) {
 CQuorlenDoc::CQuorlenDoc(Context context)
     : m_context(std::move(context)),
       m_treeMemory(std::make_shared<TreeMemoryBudget>(TreeMemoryBudget::machineDefault())),
-      m_hintSearch(m_context.sink) {
+      m_hintSearch(m_context.sink), m_liveAnalysis(m_context.sink) {
     readSettings();
     m_pInput1 = std::make_unique<HumanInput>(1, m_context.sink);
     m_pInput2 = std::make_unique<HumanInput>(2, m_context.sink);
@@ -47,6 +47,7 @@ CQuorlenDoc::CQuorlenDoc(Context context)
 
 CQuorlenDoc::~CQuorlenDoc() {
     m_hintSearch.stop();
+    m_liveAnalysis.stop();
     if (isRunning()) {
         m_pGame->stop();
     }
@@ -231,6 +232,7 @@ void CQuorlenDoc::setBoardSize(int size) {
     if (isRunning()) {
         return;
     }
+    stopLiveAnalysis(); // the empty board it analyses may change
     m_boardSize = size;
     m_context.settings.setInt(SettingsKeys::boardSize, size);
     redraw();
@@ -501,6 +503,7 @@ bool CQuorlenDoc::hint() {
 // Between two humans, or after Open, no player would replace the text.
 void CQuorlenDoc::stopHint() {
     m_hintSearch.stop();
+    stopLiveAnalysis();
     if (m_ownStatusShown) {
         m_ownStatusShown = false;
         m_context.sink.post(WmAppStatusText{""});
@@ -560,6 +563,7 @@ bool CQuorlenDoc::showMove(GameReview::Step step) {
     if (!canShowMove(step)) {
         return false;
     }
+    stopLiveAnalysis();
     m_review.go(step);
     redraw();
     return true;
@@ -637,6 +641,54 @@ void CQuorlenDoc::loadVariations(GameFile::Reading& reading) {
                             (reading.variationsLeftOut ? " (others could not be read)" : "") +
                             ": click a variation's first move there to show it");
     m_review.load(reading.record->size, reading.record->moves, std::move(reading.variations));
+}
+
+// --- Analyze Position ------------------------------------------------------------------------
+
+// The computer's turn never: its own search decides there.
+bool CQuorlenDoc::mayAnalyzePosition() const {
+    if (isRunning()) {
+        return humanToMove() != 0;
+    }
+    const Hex::Game* shown = shownGame();
+    return shown == nullptr || shown->winner() == 0;
+}
+
+bool CQuorlenDoc::canAnalyzePosition() const {
+    return isAnalyzingPosition() || mayAnalyzePosition();
+}
+
+bool CQuorlenDoc::toggleAnalyzePosition() {
+    if (isAnalyzingPosition()) {
+        stopLiveAnalysis();
+        return true;
+    }
+    if (!mayAnalyzePosition()) {
+        return false;
+    }
+    MctsSearch::Position position{static_cast<std::uint32_t>(m_boardSize), {}, true};
+    if (const Hex::Game* shown = shownGame()) {
+        position.size = shown->board().size();
+        position.moves = shown->moves();
+    }
+    MctsSearch::Config config;
+    config.threads = searchThreadCount(m_context.settings.getInt(SettingsKeys::searchThreads));
+    config.memory = m_treeMemory;
+    m_liveAnalysis.start(std::move(position), std::move(config));
+    return true;
+}
+
+void CQuorlenDoc::onLiveAnalysis(const WmAppLiveAnalysis& message) {
+    if (m_liveAnalysis.accept(message)) {
+        redraw();
+    }
+}
+
+void CQuorlenDoc::stopLiveAnalysis() {
+    if (m_liveAnalysis.isOn()) {
+        m_liveAnalysis.stop();
+        redraw(); // its moves go from the board
+    }
 }
 
 // --- Save As ---------------------------------------------------------------------------------

@@ -3,6 +3,7 @@
 #include "document/BoardColors.h"
 #include "document/GameReview.h"
 #include "document/HintSearch.h"
+#include "document/LiveAnalysis.h"
 #include "document/PlayerKind.h"
 #include "engine/Message.h"
 #include "engine/Path.h"
@@ -41,8 +42,8 @@ class TimedPlayer;
 // posts a redraw. The game object is made before its thread starts and replaced only while
 // no game runs, so game() is stable while a game plays; read the position through the
 // game's thread-safe snapshots. Take Back, Resign and Continue From Here stop the game
-// thread and join it before they touch the game or the players; the hint runs on a thread
-// of its own (HintSearch) that sees only copies.
+// thread and join it before they touch the game or the players; the hint and the live
+// analysis run on threads of their own (HintSearch, LiveAnalysis) that see only copies.
 class CQuorlenDoc {
 public:
     struct Context {
@@ -121,6 +122,17 @@ public:
     bool canBackToGame() const { return variationBranch().has_value(); }
     // The branch point of the variation shown; nullopt while the game's line is shown.
     std::optional<std::size_t> variationBranch() const;
+    // --- Analyze Position: while no game runs (on the shown position, unless it is won) and
+    // on a human's turn ------------------------------------------------------------------------
+    // Starts the expert's search thinking without end on the shown position, or stops it;
+    // any change of the shown position stops it too. Its snapshots come as WmAppLiveAnalysis.
+    bool toggleAnalyzePosition();
+    // Whether the item may be used: to start the analysis, or to stop the running one.
+    bool canAnalyzePosition() const;
+    bool isAnalyzingPosition() const { return m_liveAnalysis.isOn(); }
+    void onLiveAnalysis(const WmAppLiveAnalysis& message);
+    // The moves of the accepted snapshot and the side whose they are.
+    const LiveAnalysis& liveAnalysis() const { return m_liveAnalysis; }
 
     // --- Options menu (each applies what its dialog confirmed) -------------------------------
     void setBoardSize(int size);
@@ -196,14 +208,17 @@ private:
     bool reviewClicked(int row, int col);
     // An opened game's variations become the review's, and the notes say where they are.
     void loadVariations(GameFile::Reading& reading);
-    // Stops a hint being found and forgets the one shown. Every caller is about to change
-    // the position, so the document's own status text (a hint, a resignation) goes as well.
+    // Stops a hint being found and forgets the one shown, and stops the live analysis. Every
+    // caller is about to change the position, so the document's own status text (a hint, a
+    // resignation) goes as well.
     void stopHint();
     // A status text that stays until the position changes.
     void showOwnStatus(std::string text);
     // Forgets the paths and values that the last think published.
     void clearSearchDisplay();
     void redraw();
+    bool mayAnalyzePosition() const;
+    void stopLiveAnalysis();
     HumanInput& input(int side) const { return side == 1 ? *m_pInput1 : *m_pInput2; }
 
     Context m_context;
@@ -237,6 +252,7 @@ private:
     // Filled from the game's moves when first asked for after the game has stopped.
     mutable GameReview m_review;
     HintSearch m_hintSearch;
+    LiveAnalysis m_liveAnalysis;
     // The status text is one of the document's own, not a player's.
     bool m_ownStatusShown = false;
     int m_resignedSide = 0;

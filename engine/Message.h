@@ -67,5 +67,25 @@ struct WmAppShowHint {
     std::optional<double> value;
 };
 
-using Message = std::variant<WmAppHumanTurn, WmAppSwapOffer, WmAppRedraw, WmAppStatusText,
-                             WmAppShowPaths, WmAppShowEval, GameErrorText, WmAppShowHint>;
+// One move of the live analysis: its win rate for the side to move (exactly 1 or 0 once
+// proven), its share of the root's playouts, and the line the search expects after it.
+struct AnalyzedMove {
+    Hex::Coord move = Hex::noMove; // the swap is the marker (N, N)
+    double winRate = 0.0;
+    double share = 0.0;
+    bool proven = false;
+    std::vector<Hex::Coord> line; // starts with move
+
+    friend bool operator==(const AnalyzedMove&, const AnalyzedMove&) = default;
+};
+
+// A snapshot of the live analysis of the document's request number `request`: the root
+// moves most visited so far, most visited first (a proven win before them all).
+struct WmAppLiveAnalysis {
+    int request = 0;
+    std::vector<AnalyzedMove> moves;
+};
+
+using Message =
+    std::variant<WmAppHumanTurn, WmAppSwapOffer, WmAppRedraw, WmAppStatusText, WmAppShowPaths,
+                 WmAppShowEval, GameErrorText, WmAppShowHint, WmAppLiveAnalysis>;

@@ -4,10 +4,14 @@
 #include "ui/BoardPens.h"
 #include "ui/SettingsColor.h"
 
+#include <QColor>
+#include <QFont>
 #include <QPainter>
 #include <QPointF>
 #include <QPolygon>
 #include <QRect>
+
+#include <algorithm>
 
 namespace {
 
@@ -15,6 +19,13 @@ constexpr int player1PathWidth = 8;
 constexpr int player2PathWidth = 7;
 constexpr int chainWidth = 8;
 constexpr int hintWidth = 3;
+// How opaque the stones of an analysed line are, of 255: the board shows through them.
+constexpr int lineStoneAlpha = 150;
+
+// A rate as a whole percentage, "57%".
+QString percent(double rate) {
+    return QString::number(static_cast<int>(rate * 100.0 + 0.5)) + QLatin1Char('%');
+}
 
 // The middle of the pixel at p, so that antialiased lines run through whole pixels.
 QPointF pixelMiddle(BoardGeometry::Point p) {
@@ -46,6 +57,8 @@ void BoardRenderer::paint(QPainter& painter) const {
     if (m_scene.hasGame()) {
         paintMoveNumbers(painter);
     }
+    paintAnalysis(painter);
+    paintAnalysisLine(painter);
     painter.restore();
 }
 
@@ -151,6 +164,60 @@ void BoardRenderer::paintMoveNumbers(QPainter& painter) const {
         const int stoneColor = idx % 2 == 0 ? m_scene.colors.player1 : m_scene.colors.player2;
         paintCentredText(painter, m_geometry.cellCenter(cell.row, cell.col), ~stoneColor & 0xFFFFFF,
                          QString::number(idx + 1));
+    }
+}
+
+// Each analysed move's win rate ("won" or "lost" once proven) over its share of the playouts,
+// in small text of the path colour; the swap has no cell and shows nothing, and a cell of the
+// hovered line shows its stone instead.
+void BoardRenderer::paintAnalysis(QPainter& painter) const {
+    if (m_scene.analysis.empty()) {
+        return;
+    }
+    const int s = m_geometry.cellSize();
+    const QFont normal = painter.font();
+    QFont small = normal;
+    small.setPixelSize(std::max(6, s / 2));
+    painter.setFont(small);
+    painter.setPen(colorFromSettings(m_scene.colors.path));
+    for (const AnalyzedMove& move : m_scene.analysis) {
+        const std::vector<Hex::Coord>& line = m_scene.analysisLine;
+        if (!onBoard(move.move) || std::find(line.begin(), line.end(), move.move) != line.end()) {
+            continue;
+        }
+        const QString rate = move.proven ? QString::fromLatin1(move.winRate >= 0.5 ? "won" : "lost")
+                                         : percent(move.winRate);
+        const BoardGeometry::Point center = m_geometry.cellCenter(move.move.row, move.move.col);
+        painter.drawText(QRect(center.x - s, center.y - s, 2 * s, 2 * s), Qt::AlignCenter,
+                         rate + QLatin1Char('\n') + percent(move.share));
+    }
+    painter.setFont(normal);
+}
+
+// The hovered move's line as translucent stones of the sides that would play them, numbered
+// from 1; the swap in a line takes its number but has no cell.
+void BoardRenderer::paintAnalysisLine(QPainter& painter) const {
+    const int s = m_geometry.cellSize();
+    const int q = (3 * s) / 4;
+    painter.setRenderHint(QPainter::Antialiasing, true);
+    for (std::size_t idx = 0; idx < m_scene.analysisLine.size(); ++idx) {
+        const Hex::Coord cell = m_scene.analysisLine[idx];
+        if (!onBoard(cell)) {
+            continue;
+        }
+        const bool first = (m_scene.analysisToMove == 1) == (idx % 2 == 0);
+        const int color = first ? m_scene.colors.player1 : m_scene.colors.player2;
+        QColor fill = colorFromSettings(color);
+        fill.setAlpha(lineStoneAlpha);
+        QPen outline = outlinePen();
+        QColor edge = outline.color();
+        edge.setAlpha(lineStoneAlpha);
+        outline.setColor(edge);
+        painter.setPen(outline);
+        painter.setBrush(fill);
+        const BoardGeometry::Point center = m_geometry.cellCenter(cell.row, cell.col);
+        painter.drawEllipse(QRect(center.x - q, center.y - q, 2 * q, 2 * q));
+        paintCentredText(painter, center, ~color & 0xFFFFFF, QString::number(idx + 1));
     }
 }
 

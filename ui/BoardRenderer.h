@@ -37,6 +37,8 @@ private:
     void paintHint(QPainter& painter) const;
     void paintWinningChain(QPainter& painter) const;
     void paintMoveNumbers(QPainter& painter) const;
+    void paintAnalysis(QPainter& painter) const;
+    void paintAnalysisLine(QPainter& painter) const;
 
     void paintChain(QPainter& painter, const std::vector<Hex::Coord>& cells, int color,
                     int width) const;

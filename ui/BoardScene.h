@@ -39,6 +39,12 @@ struct BoardScene {
     // The hinted cell, outlined in the path colour; noMove for none.
     Hex::Coord hint = Hex::noMove;
 
+    // The live analysis: the moves it rates best, for analysisToMove (1 or 2), and the line
+    // it expects after the hovered one of them (empty when none is hovered).
+    std::vector<AnalyzedMove> analysis;
+    std::vector<Hex::Coord> analysisLine;
+    int analysisToMove = 1;
+
     bool hasGame() const { return board.has_value(); }
     // The side of the game's board when there is a game, else size.
     int boardSide() const { return board ? static_cast<int>(board->size()) : size; }

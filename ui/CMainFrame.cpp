@@ -95,6 +95,7 @@ void CMainFrame::createMenus() {
     exit->setStatusTip(QStringLiteral("Quit the application"));
     connect(exit, &QAction::triggered, this, &QWidget::close);
     createGameToolCommands(game);
+    createAnalysisCommands(game);
     createVariationCommands(game);
 
     QMenu* options = menuBar()->addMenu(QStringLiteral("&Options"));
@@ -226,6 +227,17 @@ void CMainFrame::createGameToolCommands(QMenu* game) {
                "Start a new game from the shown position", &CMainFrame::onContinue);
 }
 
+// The analyses, after the commands of a stopped game.
+void CMainFrame::createAnalysisCommands(QMenu* game) {
+    game->addSeparator();
+    QAction* analyze = addCommand(game, "analyzePosition", "Analyze &Position",
+                                  "Let the expert Quorlen AI think about the shown position "
+                                  "and show its best moves",
+                                  &CMainFrame::onAnalyzePosition);
+    analyze->setCheckable(true);
+    analyze->setShortcut(QKeySequence(QStringLiteral("Ctrl+Shift+P")));
+}
+
 QAction* CMainFrame::action(const QString& name) const {
     return findChild<QAction*>(name);
 }
@@ -267,11 +279,17 @@ void CMainFrame::refreshGameToolActions() {
     action("nextMove")->setEnabled(m_document.canShowMove(GameReview::Step::next));
     action("lastMove")->setEnabled(m_document.canShowMove(GameReview::Step::last));
     action("continueFromHere")->setEnabled(m_document.canContinue());
+    refreshAnalysisActions();
 }
 
-// Back to Game, after the Game menu's other items.
+void CMainFrame::refreshAnalysisActions() {
+    QAction* analyze = action("analyzePosition");
+    analyze->setEnabled(m_document.canAnalyzePosition());
+    analyze->setChecked(m_document.isAnalyzingPosition());
+}
+
+// Back to Game, after the Game menu's other items and the analysis commands' separator.
 void CMainFrame::createVariationCommands(QMenu* game) {
-    game->addSeparator();
     addCommand(game, "backToGame", "Back to &Game",
                "Leave the variation: show the game's own moves again", &CMainFrame::onBackToGame);
 }
@@ -415,6 +433,8 @@ void CMainFrame::handle(const Message& message) {
                 m_showError(QString::fromStdString(payload.text));
             } else if constexpr (std::is_same_v<Kind, WmAppShowHint>) {
                 m_document.onShowHint(payload);
+            } else if constexpr (std::is_same_v<Kind, WmAppLiveAnalysis>) {
+                m_document.onLiveAnalysis(payload);
             }
         },
         message);
@@ -549,6 +569,12 @@ void CMainFrame::onContinue() {
 
 void CMainFrame::onBackToGame() {
     m_document.backToGame();
+    documentChanged();
+}
+
+// A checkable item: its check follows the document, not the click.
+void CMainFrame::onAnalyzePosition() {
+    m_document.toggleAnalyzePosition();
     documentChanged();
 }
 

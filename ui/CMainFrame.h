@@ -74,6 +74,8 @@ private:
     void createDisplaySwitches(QMenu* options);
     void createGameToolCommands(QMenu* game);
     void refreshGameToolActions();
+    void createAnalysisCommands(QMenu* game);
+    void refreshAnalysisActions();
     void createVariationCommands(QMenu* game);
     void refreshVariationActions();
     // "Move k of n" on the game's line, else where the variation shown stands.
@@ -102,6 +104,7 @@ private:
     void onContinue();
     void onBackToGame();
     void onEnginePlayer(int side);
+    void onAnalyzePosition();
 
     CQuorlenDoc& m_document;
     SettingsStore& m_settings;

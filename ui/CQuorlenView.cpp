@@ -16,6 +16,7 @@ CQuorlenView::CQuorlenView(CQuorlenDoc& document, const SettingsStore& settings,
       m_btnSwap(new QPushButton(QStringLiteral("Swap"), this)) {
     // Every paint covers the whole area from an off-screen image: nothing to erase first.
     setAttribute(Qt::WA_OpaquePaintEvent);
+    setMouseTracking(true); // the live analysis follows the hovered cell
     const Hex::Coord none = noCell();
     m_pressedRow = none.row;
     m_pressedCol = none.col;
@@ -56,6 +57,14 @@ BoardScene CQuorlenView::scene() const {
     scene.pathCount2 = m_document.pathCount(2);
     scene.evals = m_document.evaluations();
     scene.hint = m_document.hintMove();
+    const LiveAnalysis& analysis = m_document.liveAnalysis();
+    scene.analysis = analysis.moves();
+    scene.analysisToMove = analysis.sideToMove();
+    for (const AnalyzedMove& move : scene.analysis) {
+        if (m_hovered != Hex::noMove && move.move == m_hovered) {
+            scene.analysisLine = move.line;
+        }
+    }
     return scene;
 }
 
@@ -137,6 +146,30 @@ void CQuorlenView::mouseReleaseEvent(QMouseEvent* event) {
         m_pressedCol = none.col;
     }
     QWidget::mouseReleaseEvent(event);
+}
+
+void CQuorlenView::mouseMoveEvent(QMouseEvent* event) {
+    const QPoint at = event->position().toPoint();
+    const Hex::Coord cell = m_geometry.cellFromPoint(at.x(), at.y());
+    const int n = BoardSize();
+    hover(cell.row < n && cell.col < n ? cell : Hex::noMove);
+    QWidget::mouseMoveEvent(event);
+}
+
+void CQuorlenView::leaveEvent(QEvent* event) {
+    hover(Hex::noMove);
+    QWidget::leaveEvent(event);
+}
+
+// A repaint only when the line shown may change.
+void CQuorlenView::hover(Hex::Coord cell) {
+    if (cell == m_hovered) {
+        return;
+    }
+    m_hovered = cell;
+    if (!m_document.liveAnalysis().moves().empty()) {
+        update();
+    }
 }
 
 void CQuorlenView::onSwap() {

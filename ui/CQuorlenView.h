@@ -12,8 +12,8 @@ class QPushButton;
 class SettingsStore;
 
 // The board view: draws the document's game and forwards a human's clicks and the Swap
-// button to the document. It keeps nothing between paints but the layout and the pressed
-// cell; every paint copies what it draws out of the document and the game.
+// button to the document. It keeps nothing between paints but the layout, the pressed cell
+// and the hovered one; every paint copies what it draws out of the document and the game.
 class CQuorlenView : public QWidget {
     Q_OBJECT
 
@@ -34,6 +34,8 @@ protected:
     void showEvent(QShowEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void leaveEvent(QEvent* event) override;
 
 private:
     void layOut();
@@ -41,6 +43,7 @@ private:
     void onSwap();
     void outlineSwapButton(std::optional<int> color);
     Hex::Coord noCell() const;
+    void hover(Hex::Coord cell);
 
     CQuorlenDoc& m_document;
     const SettingsStore& m_settings;
@@ -50,4 +53,7 @@ private:
     QPushButton* m_btnSwap;
     bool m_swapPlaced = false;
     std::optional<int> m_swapOutline; // the colour of the Swap button's hint outline
+    // The cell under the mouse, noMove when it is on none: the live analysis shows the line
+    // after the move there.
+    Hex::Coord m_hovered = Hex::noMove;
 };

@@ -84,6 +84,7 @@ private slots:
     void rowAaIsLabelledOnALargeBoard();
     void pathsAndEvaluationsOnRequest();
     void offBoardCellsAreSkipped();
+    void liveAnalysisRatesAndTheHoveredLine();
     void copiedCellsMatchTheirDrawing();
 };
 
@@ -205,6 +206,32 @@ void BoardRendererTest::offBoardCellsAreSkipped() {
     scene.winningPath = {Coord{0, 0}, Coord{99, 99}};
     const QImage image = render(scene, geometryFor(scene));
     QCOMPARE(image.pixelColor(0, 0), colorFromSettings(scene.colors.background));
+}
+
+// Player 2 to move: the analysed moves' rates in the path colour (the swap has no cell),
+// and the hovered move's line as translucent stones, Player 2's first.
+void BoardRendererTest::liveAnalysisRatesAndTheHoveredLine() {
+    BoardScene scene = gameScene(10, {Coord{4, 4}});
+    scene.analysisToMove = 2;
+    scene.analysis = {AnalyzedMove{Coord{2, 3}, 0.57, 0.4, false, {Coord{2, 3}, Coord{5, 5}}},
+                      AnalyzedMove{Coord{6, 6}, 1.0, 0.1, true, {Coord{6, 6}}},
+                      AnalyzedMove{Coord{10, 10}, 0.5, 0.1, false, {Coord{10, 10}}}};
+    const BoardGeometry g = geometryFor(scene);
+    const int q = (3 * g.cellSize()) / 4;
+    const QColor cell = colorFromSettings(scene.colors.cell);
+
+    const QImage rates = render(scene, g);
+    QVERIFY(countNear(rates, g.cellCenter(2, 3), 12, scene.colors.path) > 0);
+    QVERIFY(countNear(rates, g.cellCenter(6, 6), 12, scene.colors.path) > 0);
+    QCOMPARE(at(rates, g.cellCenter(5, 5), 0, q - 4), cell); // no line without a hover
+
+    scene.analysisLine = scene.analysis.front().line;
+    const QImage line = render(scene, g);
+    const QColor player2Stone = at(line, g.cellCenter(2, 3), 0, q - 4);
+    const QColor player1Stone = at(line, g.cellCenter(5, 5), 0, q - 4);
+    QVERIFY(player2Stone.green() > cell.green() && player2Stone.red() > 0); // the board shows
+    QVERIFY(player1Stone.red() > cell.red() && player1Stone.green() > 0);   // through both
+    QVERIFY(countNear(line, g.cellCenter(5, 5), 8, ~scene.colors.player1 & 0xFFFFFF) > 0);
 }
 
 // An inner cell is copied from one drawing; it must cover exactly the pixels of drawing its

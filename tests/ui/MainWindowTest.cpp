@@ -229,7 +229,8 @@ private slots:
         }
         QCOMPARE(order, QStringList({"newGame", "open", "save", "exit", "saveAs", "takeBack",
                                      "hint", "resign", "firstMove", "previousMove", "nextMove",
-                                     "lastMove", "continueFromHere", "backToGame"}));
+                                     "lastMove", "continueFromHere", "analyzePosition",
+                                     "backToGame"}));
         const std::pair<const char*, const char*> keys[] = {
             {"saveAs", "Ctrl+Shift+S"}, {"takeBack", "Ctrl+Z"},   {"hint", "Ctrl+H"},
             {"firstMove", "Home"},      {"previousMove", "Left"}, {"nextMove", "Right"},
@@ -294,13 +295,13 @@ private slots:
         QVERIFY(!frame.findChild<QLabel*>("reviewPane")->isVisible());
     }
 
-    // Back to Game comes last, after a separator, and only a variation enables it.
+    // Back to Game comes last, after Analyze Position, and only a variation enables it.
     void backToGameLeavesAVariation() {
         Window window({{SettingsKeys::boardSize, "4"}});
         CMainFrame& frame = *window.frame;
         const QList<QAction*> items = frame.menuBar()->actions().front()->menu()->actions();
         QCOMPARE(items.back()->objectName(), QStringLiteral("backToGame"));
-        QVERIFY(items.at(items.size() - 2)->isSeparator());
+        QCOMPARE(items.at(items.size() - 2)->objectName(), QStringLiteral("analyzePosition"));
         QFile record(window.directory.path() + "/game.txt");
         QVERIFY(record.open(QIODevice::WriteOnly));
         record.write("4\r\n0.0\r\n1.1\r\n");
@@ -314,6 +315,45 @@ private slots:
         frame.action("backToGame")->trigger();
         QCOMPARE(frame.paneText(5), QStringLiteral("Move 2 of 2"));
         QCOMPARE(enabledActions(frame, {"backToGame"}), QStringList());
+    // Analyze Position: a check item after the stopped game's commands, enabled with no game
+    // and on a human's turn but not on the computer's; its moves reach the board, hovering
+    // one shows its line, and a step through the game unchecks it.
+    void analyzePositionFollowsTheShownPosition() {
+        Window window({{SettingsKeys::boardSize, "4"},
+                       {SettingsKeys::p1Type, "1"},
+                       {SettingsKeys::searchThreads, "2"}});
+        CMainFrame& frame = *window.frame;
+        frame.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&frame));
+        QAction* analyze = frame.action("analyzePosition");
+        const QList<QAction*> game = frame.menuBar()->actions().front()->menu()->actions();
+        QVERIFY(game.indexOf(analyze) > game.indexOf(frame.action("continueFromHere")));
+        QVERIFY(analyze->isCheckable());
+        QCOMPARE(enabledActions(frame, {"analyzePosition"}), QStringList({"analyzePosition"}));
+        analyze->trigger();
+        QVERIFY(analyze->isChecked());
+        CQuorlenView& view = frame.view();
+        QVERIFY(window.waitFor([&] { return !view.scene().analysis.empty(); }));
+        const Hex::Coord best = view.scene().analysis.front().move;
+        const auto center = view.geometry().cellCenter(best.row, best.col);
+        QTest::mouseMove(&view, QPoint(center.x, center.y));
+        QVERIFY(window.waitFor([&] {
+            const std::vector<Hex::Coord> line = view.scene().analysisLine;
+            return !line.empty() && line.front() == best;
+        }));
+
+        frame.action("newGame")->trigger(); // the easy Player 1 moves first
+        QVERIFY(!analyze->isChecked());
+        QCOMPARE(enabledActions(frame, {"analyzePosition"}), QStringList());
+        QVERIFY(window.waitFor([&] { return window.document->swapOffered(2); }));
+        QCOMPARE(enabledActions(frame, {"analyzePosition"}), QStringList({"analyzePosition"}));
+        frame.action("newGame")->trigger(); // Stop Game
+        QVERIFY(window.waitFor([&] { return !window.document->isRunning(); }));
+        analyze->trigger();
+        QVERIFY(analyze->isChecked());
+        QTest::keyClick(&frame, Qt::Key_Home);
+        QVERIFY(!analyze->isChecked());
+        QVERIFY(view.scene().analysis.empty());
     }
 
     void absurdStoredSizesGiveTheDefault() {
