@@ -40,6 +40,7 @@ void BoardRenderer::paint(QPainter& painter) const {
     if (onBoard(m_scene.hint)) {
         paintHint(painter);
     }
+    paintAnalysis(painter);
     if (m_scene.gameOver == 1 && m_scene.hasGame()) {
         paintWinningChain(painter);
     }
@@ -115,13 +116,26 @@ void BoardRenderer::paintEvaluations(QPainter& painter) const {
 }
 
 void BoardRenderer::paintHint(QPainter& painter) const {
+    paintOutline(painter, m_scene.hint, m_scene.colors.path);
+}
+
+void BoardRenderer::paintAnalysis(QPainter& painter) const {
+    if (onBoard(m_scene.analysedStone)) {
+        paintOutline(painter, m_scene.analysedStone, m_scene.analysedColor);
+    }
+    if (onBoard(m_scene.betterMove)) {
+        paintOutline(painter, m_scene.betterMove, m_scene.colors.path);
+    }
+}
+
+void BoardRenderer::paintOutline(QPainter& painter, Hex::Coord cell, int color) const {
     QPolygon outline;
     for (const BoardGeometry::Point corner :
-         m_geometry.corners(m_geometry.cellCenter(m_scene.hint.row, m_scene.hint.col))) {
+         m_geometry.corners(m_geometry.cellCenter(cell.row, cell.col))) {
         outline << QPoint(corner.x, corner.y);
     }
     painter.setRenderHint(QPainter::Antialiasing, true);
-    painter.setPen(solidPen(m_scene.colors.path, hintWidth));
+    painter.setPen(solidPen(color, hintWidth));
     painter.setBrush(Qt::NoBrush);
     painter.drawPolygon(outline);
 }

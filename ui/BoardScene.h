@@ -38,6 +38,12 @@ struct BoardScene {
     std::map<int, CellEvaluation> evals;
     // The hinted cell, outlined in the path colour; noMove for none.
     Hex::Coord hint = Hex::noMove;
+    // In the review of an analysed game: the stone of the move shown last, outlined in the
+    // colour of its label, and the move the search preferred there when it differs, outlined
+    // in the path colour; noMove for none.
+    Hex::Coord analysedStone = Hex::noMove;
+    int analysedColor = 0;
+    Hex::Coord betterMove = Hex::noMove;
 
     bool hasGame() const { return board.has_value(); }
     // The side of the game's board when there is a game, else size.

@@ -9,6 +9,7 @@
 #include <QString>
 
 #include <array>
+#include <cstddef>
 #include <functional>
 
 class CQuorlenDoc;
@@ -18,6 +19,7 @@ class QLabel;
 class QMenu;
 class QTimer;
 class SettingsStore;
+class WinRateGraph;
 
 // The program's window: the menus, the board view and the status bar with the computer
 // player's status, whose turn it is and both clocks. It is the receiving end of every worker
@@ -34,6 +36,10 @@ public:
     CMainFrame(CQuorlenDoc& document, SettingsStore& settings, QWidget* parent = nullptr);
 
     CQuorlenView& view() const { return *m_view; }
+    // The pane below the board with the win-rate graph of the game's analysis; hidden until
+    // there is one.
+    QWidget& analysisPane() const { return *m_analysisPane; }
+    WinRateGraph& winRateGraph() const { return *m_winRateGraph; }
     // The outer size the window opens with: WINDOW_WIDTH x WINDOW_HEIGHT, or the default
     // when either is absurd (not positive, tiny, or larger than the screen). The window keeps
     // this outer size, frame included, until the user resizes it; closing stores the outer
@@ -98,6 +104,14 @@ private:
     void onContinue();
     void onEnginePlayer(int side);
 
+    // Game analysis: Analyze Game and the win-rate pane below the board.
+    QWidget* createCentralArea();
+    void createAnalysisCommands(QMenu* game);
+    void refreshAnalysis();
+    void onAnalyzeGame();
+    void onStopAnalysis();
+    void onGraphClicked(std::size_t count);
+
     CQuorlenDoc& m_document;
     SettingsStore& m_settings;
     CQuorlenView* m_view;
@@ -108,4 +122,8 @@ private:
     OuterSizeKeeper m_outerSize;
     std::function<void(const QString&)> m_showError;
     std::function<QString()> m_chooseSaveAs;
+
+    QWidget* m_analysisPane = nullptr;
+    QLabel* m_analysisText = nullptr;
+    WinRateGraph* m_winRateGraph = nullptr;
 };

@@ -40,6 +40,7 @@ private:
     void placeSwapButton();
     void onSwap();
     void outlineSwapButton(std::optional<int> color);
+    void markAnalysedMove(BoardScene& scene) const;
     Hex::Coord noCell() const;
 
     CQuorlenDoc& m_document;
