@@ -686,11 +686,11 @@ void CQuorlenDoc::onAnalysisDone(const WmAppAnalysisDone& message) {
     }
     std::optional<std::vector<MoveAnalysis>> moves = m_analysisRun.accept(message);
     if (!moves) {
-        showOwnStatus("The game cannot be analysed: " + m_analysisRun.error());
+        showOwnStatus("The game cannot be analyzed: " + m_analysisRun.error());
         return;
     }
     m_analysis = std::move(*moves);
-    showOwnStatus("Game analysed");
+    showOwnStatus("Game analyzed");
     redraw();
 }
 

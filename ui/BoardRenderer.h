@@ -9,6 +9,7 @@
 #include <vector>
 
 class QPainter;
+class QPen;
 
 // Paints one board scene: the background, the cells with their edge-coloured sides, the
 // stones, the row and column labels, the last move's highlight, on request the paths and
@@ -37,7 +38,7 @@ private:
     void paintEvaluations(QPainter& painter) const;
     void paintHint(QPainter& painter) const;
     void paintAnalysis(QPainter& painter) const;
-    void paintOutline(QPainter& painter, Hex::Coord cell, int color) const;
+    void paintOutline(QPainter& painter, Hex::Coord cell, const QPen& pen) const;
     void paintWinningChain(QPainter& painter) const;
     void paintMoveNumbers(QPainter& painter) const;
 

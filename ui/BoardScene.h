@@ -40,7 +40,7 @@ struct BoardScene {
     Hex::Coord hint = Hex::noMove;
     // In the review of an analysed game: the stone of the move shown last, outlined in the
     // colour of its label, and the move the search preferred there when it differs, outlined
-    // in the path colour; noMove for none.
+    // dashed in the path colour; noMove for none.
     Hex::Coord analysedStone = Hex::noMove;
     int analysedColor = 0;
     Hex::Coord betterMove = Hex::noMove;

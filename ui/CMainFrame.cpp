@@ -591,7 +591,7 @@ QWidget* CMainFrame::createCentralArea() {
 void CMainFrame::createAnalysisCommands(QMenu* game) {
     game->addSeparator();
     addCommand(game, "analyzeGame", "Analy&ze Game",
-               "Let the Quorlen AI (expert) analyse every move of the shown game",
+               "Let the Quorlen AI (expert) review every move of the shown game",
                &CMainFrame::onAnalyzeGame);
     // Esc only ever stops: the item itself would start an analysis when none runs.
     auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);

@@ -45,7 +45,7 @@ TEST_F(GameAnalysisTest, AnalysesTheShownGameKeepsItInSgfAndDropsItWithTheGame) 
     ASSERT_TRUE(eventually([&] { return !sink.all<WmAppAnalysisDone>().empty(); }));
     deliverAnalysis(*document, sink);
     EXPECT_FALSE(document->isAnalyzing());
-    EXPECT_EQ(sink.all<WmAppStatusText>().back().text, "Game analysed");
+    EXPECT_EQ(sink.all<WmAppStatusText>().back().text, "Game analyzed");
     EXPECT_TRUE(sink.countStatus("Analyzing the game: position 4 of 4") == 1);
 
     GameAnalysis::Settings search;
@@ -98,7 +98,7 @@ TEST_F(GameAnalysisTest, RefusedAndStoppedAnalysesLeaveNone) {
     ASSERT_TRUE(eventually([&] { return !sink.all<WmAppAnalysisDone>().empty(); }));
     deliverAnalysis(*document, sink);
     EXPECT_EQ(sink.all<WmAppStatusText>().back().text,
-              "The game cannot be analysed: move 2 is off the board or on a taken cell");
+              "The game cannot be analyzed: move 2 is off the board or on a taken cell");
     EXPECT_TRUE(document->analysis().empty());
 
     const WmAppAnalysisDone late{sink.all<WmAppAnalysisDone>().back().request + 1};

@@ -84,6 +84,7 @@ private slots:
     void rowAaIsLabelledOnALargeBoard();
     void pathsAndEvaluationsOnRequest();
     void offBoardCellsAreSkipped();
+    void analysedMoveAndBetterMoveAreOutlined();
     void copiedCellsMatchTheirDrawing();
 };
 
@@ -205,6 +206,26 @@ void BoardRendererTest::offBoardCellsAreSkipped() {
     scene.winningPath = {Coord{0, 0}, Coord{99, 99}};
     const QImage image = render(scene, geometryFor(scene));
     QCOMPARE(image.pixelColor(0, 0), colorFromSettings(scene.colors.background));
+}
+
+// The analysed stone in its label's colour, the better move in the path colour; neither
+// without the scene's fields.
+void BoardRendererTest::analysedMoveAndBetterMoveAreOutlined() {
+    BoardScene scene = gameScene(5, {Coord{1, 1}});
+    const BoardGeometry g = geometryFor(scene);
+    const int orange = 0x008CFF;
+    const Point stoneCorner = g.corners(g.cellCenter(1, 1))[0];
+    const Point betterCorner = g.corners(g.cellCenter(3, 3))[0];
+    const QImage plain = render(scene, g);
+    QCOMPARE(countNear(plain, stoneCorner, 2, orange), 0);
+    QCOMPARE(countNear(plain, betterCorner, 2, scene.colors.path), 0);
+
+    scene.analysedStone = Coord{1, 1};
+    scene.analysedColor = orange;
+    scene.betterMove = Coord{3, 3};
+    const QImage marked = render(scene, g);
+    QVERIFY(countNear(marked, stoneCorner, 2, orange) > 0);
+    QVERIFY(countNear(marked, betterCorner, 2, scene.colors.path) > 0);
 }
 
 // An inner cell is copied from one drawing; it must cover exactly the pixels of drawing its
