@@ -43,7 +43,7 @@ class TimedPlayer;
 // no game runs, so game() is stable while a game plays; read the position through the
 // game's thread-safe snapshots. Take Back, Resign and Continue From Here stop the game
 // thread and join it before they touch the game or the players; the hint runs on a thread
-// of its own (HintSearch) that sees only copies.
+// of its own (HintSearch) that sees only copies, and so does Analyze Game (GameAnalysisRun).
 class CQuorlenDoc {
 public:
     struct Context {

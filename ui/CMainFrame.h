@@ -21,8 +21,9 @@ class QTimer;
 class SettingsStore;
 class WinRateGraph;
 
-// The program's window: the menus, the board view and the status bar with the computer
-// player's status, whose turn it is and both clocks. It is the receiving end of every worker
+// The program's window: the menus, the board view (over the pane of the win-rate graph while
+// the game has an analysis) and the status bar with the computer player's status, whose
+// turn it is and both clocks. It is the receiving end of every worker
 // message (through WindowSink) and turns each into display state and redraws.
 //
 // Thread contract: user-interface thread only.
