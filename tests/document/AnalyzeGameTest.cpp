@@ -16,7 +16,7 @@ using Cells = std::vector<Hex::Coord>;
 
 constexpr std::uint64_t playouts = 300;
 
-using GameAnalysisTest = DocumentTest;
+using AnalyzeGameTest = DocumentTest;
 
 // Hands the analysis messages posted so far to the document, in order.
 void deliverAnalysis(CQuorlenDoc& document, const RecordingSink& sink) {
@@ -31,7 +31,7 @@ void deliverAnalysis(CQuorlenDoc& document, const RecordingSink& sink) {
 
 // The document's analysis has the numbers of the review of the same game with the same
 // search; Save As keeps it in SGF, Open brings it back, and another game drops it.
-TEST_F(GameAnalysisTest, AnalysesTheShownGameKeepsItInSgfAndDropsItWithTheGame) {
+TEST_F(AnalyzeGameTest, AnalysesTheShownGameKeepsItInSgfAndDropsItWithTheGame) {
     auto document = makeDocument();
     document->setAnalysisPlayouts(playouts);
     const fs::path record = directory.path() / "game.txt";
@@ -88,7 +88,7 @@ TEST_F(GameAnalysisTest, AnalysesTheShownGameKeepsItInSgfAndDropsItWithTheGame) 
 
 // A record whose moves no legal game makes cannot be analysed, and says why; a stopped
 // analysis leaves none, and its late answer is dropped.
-TEST_F(GameAnalysisTest, RefusedAndStoppedAnalysesLeaveNone) {
+TEST_F(AnalyzeGameTest, RefusedAndStoppedAnalysesLeaveNone) {
     auto document = makeDocument();
     document->setAnalysisPlayouts(playouts);
     const fs::path twice = directory.path() / "twice.txt";
