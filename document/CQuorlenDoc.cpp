@@ -7,6 +7,7 @@
 #include "gtp/EnginePlayer.h"
 #include "mcts/MctsHint.h"
 #include "mcts/TreeMemoryBudget.h"
+#include "model/CellName.h"
 #include "model/Exception.h"
 #include "players/ComputerPlayer.h"
 #include "players/ExpertPlayer.h"
@@ -19,6 +20,8 @@
 #include "settings/SettingsStore.h"
 #include "sgf/GameFile.h"
 
+#include <algorithm>
+#include <cmath>
 #include <set>
 
 namespace {
@@ -135,6 +138,7 @@ void CQuorlenDoc::newGame() {
 // announcement of an earlier game reaches this one.
 void CQuorlenDoc::startGame(std::unique_ptr<Hex::Game> game, bool newClocks, bool takenBack) {
     stopHint();
+    dropAnalysis();
     m_review.clear();
     m_resignedSide = 0;
     m_pGame = std::move(game);
@@ -207,9 +211,11 @@ bool CQuorlenDoc::openRecord(const std::filesystem::path& path, std::string* pro
     }
     joinGameThread();
     stopHint();
+    dropAnalysis();
     m_review.clear();
     clearSearchDisplay();
     m_pGame = reading.record->replay();
+    m_analysis = reading.analysis;
     m_bGameOver = m_pGame->winner() != 0;
     m_resignedSide = m_bGameOver ? 0 : resignedSideOf(reading.info.result);
     loadVariations(reading);
@@ -703,9 +709,125 @@ std::string CQuorlenDoc::saveAs(const std::filesystem::path& file) const {
                     m_pGame->moves(),
                     over ? m_pGame->winner() : 0,
                     over ? m_resignedSide : 0,
-                    {}};
+                    {},
+                    m_analysis};
     if (over && m_review.isLoaded()) {
         saved.variations = m_review.variations();
     }
     return saved.write(file);
+}
+
+// --- Game analysis ---------------------------------------------------------------------------
+
+namespace {
+
+// A win rate as the user reads it: a proven one as won or lost, never as 100% or 0%.
+std::string rateText(double rate, bool proven) {
+    if (proven) {
+        return rate >= 0.5 ? "won" : "lost";
+    }
+    return std::to_string(std::lround(rate * 100.0)) + "%";
+}
+
+std::string moveName(Hex::Coord move, std::uint32_t size) {
+    const auto n = static_cast<std::int32_t>(size);
+    return move == Hex::Coord{n, n} ? "Swap" : Hex::cellName(move);
+}
+
+} // namespace
+
+GameAnalysis::Settings CQuorlenDoc::analysisSettings() const {
+    GameAnalysis::Settings settings;
+    settings.timePerPosition = analysisTime;
+    settings.threads = searchThreadCount(m_context.settings.getInt(SettingsKeys::searchThreads));
+    if (m_analysisPlayouts) {
+        settings.timePerPosition = std::chrono::milliseconds::max();
+        settings.playoutsPerPosition = m_analysisPlayouts;
+        settings.threads = 1;
+    }
+    settings.memory = m_treeMemory;
+    return settings;
+}
+
+bool CQuorlenDoc::canAnalyzeGame() const {
+    return isAnalyzing() || (canReview() && !m_pGame->moves().empty());
+}
+
+bool CQuorlenDoc::analyzeGame() {
+    if (isAnalyzing()) {
+        return stopAnalysis();
+    }
+    if (!canAnalyzeGame()) {
+        return false;
+    }
+    m_analysis.clear();
+    m_analysisRun.start(m_pGame->board().size(), m_pGame->moves(), analysisSettings());
+    showOwnStatus("Analyzing the game...");
+    redraw();
+    return true;
+}
+
+bool CQuorlenDoc::stopAnalysis() {
+    if (!isAnalyzing()) {
+        return false;
+    }
+    m_analysisRun.stop();
+    showOwnStatus("Analysis stopped");
+    return true;
+}
+
+void CQuorlenDoc::dropAnalysis() {
+    m_analysisRun.stop();
+    m_analysis.clear();
+}
+
+void CQuorlenDoc::onAnalysisProgress(const WmAppAnalysisProgress& message) {
+    if (m_analysisRun.isCurrent(message.request)) {
+        showOwnStatus("Analyzing the game: position " + std::to_string(message.done) + " of " +
+                      std::to_string(message.total));
+    }
+}
+
+void CQuorlenDoc::onAnalysisDone(const WmAppAnalysisDone& message) {
+    if (!m_analysisRun.isCurrent(message.request)) {
+        return; // stopped, or the game has changed since
+    }
+    std::optional<std::vector<MoveAnalysis>> moves = m_analysisRun.accept(message);
+    if (!moves) {
+        showOwnStatus("The game cannot be analyzed: " + m_analysisRun.error());
+        return;
+    }
+    m_analysis = std::move(*moves);
+    showOwnStatus("Game analyzed");
+    redraw();
+}
+
+const MoveAnalysis* CQuorlenDoc::shownMoveAnalysis() const {
+    if (!canReview() || m_analysis.empty()) {
+        return nullptr;
+    }
+    const std::size_t shown = review().shownCount();
+    return shown > 0 && shown <= m_analysis.size() ? &m_analysis[shown - 1] : nullptr;
+}
+
+std::string CQuorlenDoc::shownMoveAnalysisText() const {
+    const MoveAnalysis* move = shownMoveAnalysis();
+    if (move == nullptr) {
+        return "";
+    }
+    const std::uint32_t size = review().size();
+    return "Move " + std::to_string(review().shownCount()) + ", Player " +
+           std::to_string(move->player) + " " + moveName(move->move, size) + ": " +
+           std::string(MoveAnalysis::labelName(move->label)) + ", " +
+           rateText(move->winRateAfter, move->provenAfter) + " (best " +
+           moveName(move->bestMove, size) + " " +
+           rateText(move->winRateBefore, move->provenBefore) + ")";
+}
+
+bool CQuorlenDoc::showMoveCount(std::size_t count) {
+    if (!canReview() || !m_review.show(std::min(count, review().moveCount()))) {
+        return false;
+    }
+    redraw();
+    return true;
 }

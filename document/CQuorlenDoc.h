@@ -1,12 +1,14 @@
 #pragma once
 
 #include "document/BoardColors.h"
+#include "document/GameAnalysisRun.h"
 #include "document/GameReview.h"
 #include "document/HintSearch.h"
 #include "document/LiveAnalysis.h"
 #include "document/PlayerKind.h"
 #include "engine/Message.h"
 #include "engine/Path.h"
+#include "mcts/MoveAnalysis.h"
 #include "model/Game.h"
 #include "platform/Clock.h"
 #include "sgf/GameFile.h"
@@ -42,8 +44,9 @@ class TimedPlayer;
 // posts a redraw. The game object is made before its thread starts and replaced only while
 // no game runs, so game() is stable while a game plays; read the position through the
 // game's thread-safe snapshots. Take Back, Resign and Continue From Here stop the game
-// thread and join it before they touch the game or the players; the hint and the live
-// analysis run on threads of their own (HintSearch, LiveAnalysis) that see only copies.
+// thread and join it before they touch the game or the players; the hint, Analyze Game and
+// the live analysis run on threads of their own (HintSearch, GameAnalysisRun, LiveAnalysis)
+// that see only copies.
 class CQuorlenDoc {
 public:
     struct Context {
@@ -190,7 +193,39 @@ public:
     int pathCount(int side) const { return side == 1 ? m_pathCount1 : m_pathCount2; }
     const std::map<int, CellEvaluation>& evaluations() const { return m_evals; }
 
+    // --- Game analysis: the expert's review of the shown game --------------------------------
+    // Analyze Game analyses the shown game on a thread of its own, its progress in the status
+    // text; while it runs the same command (Stop Analysis) or stopAnalysis() ends it without
+    // an analysis. The finished analysis belongs to the game: Save As keeps it in an SGF
+    // file, Open of such a file brings it back, and a new game or another file drops it.
+    bool analyzeGame();
+    bool canAnalyzeGame() const;
+    bool isAnalyzing() const { return m_analysisRun.isRunning(); }
+    std::string analyzeGameText() const { return isAnalyzing() ? "Stop Analysis" : "Analyze Game"; }
+    // False when no analysis runs.
+    bool stopAnalysis();
+    void onAnalysisProgress(const WmAppAnalysisProgress& message);
+    void onAnalysisDone(const WmAppAnalysisDone& message);
+    // The analysis of the game's moves from the first; empty when there is none.
+    const std::vector<MoveAnalysis>& analysis() const { return m_analysis; }
+    // The analysis of the last move of the shown position; null when it has none.
+    const MoveAnalysis* shownMoveAnalysis() const;
+    // What the analysis says of that move, for the user ("Move 12, Player 2 C5: mistake,
+    // 41% (best D4 55%)", a proven rate as "won" or "lost"); empty when there is none.
+    std::string shownMoveAnalysisText() const;
+    // Shows the position after the first `count` moves, as a click on the win-rate graph asks.
+    bool showMoveCount(std::size_t count);
+    // Each position's search time; the threads are the expert's (SEARCH_THREADS).
+    static constexpr std::chrono::seconds analysisTime{1};
+    // Ends each position's search after this many playouts instead, on one thread: the same
+    // analysis on every run (tests).
+    void setAnalysisPlayouts(std::uint64_t playouts) { m_analysisPlayouts = playouts; }
+
 private:
+    GameAnalysis::Settings analysisSettings() const;
+    // Stops a running analysis and forgets the finished one: the game is about to change.
+    void dropAnalysis();
+
     void readSettings();
     std::unique_ptr<TimedPlayer> makePlayer(int side, PlayerKind kind);
     void replacePlayer(int side, PlayerKind kind, std::unique_ptr<TimedPlayer> player);
@@ -256,4 +291,9 @@ private:
     // The status text is one of the document's own, not a player's.
     bool m_ownStatusShown = false;
     int m_resignedSide = 0;
+
+    // The analysis of the current game, and the run that finds one.
+    std::vector<MoveAnalysis> m_analysis;
+    std::optional<std::uint64_t> m_analysisPlayouts;
+    GameAnalysisRun m_analysisRun{m_context.sink};
 };

@@ -53,7 +53,11 @@ std::size_t GameReview::target(Step step) const {
 }
 
 bool GameReview::go(Step step) {
-    const std::size_t count = target(step);
+    return show(target(step));
+}
+
+bool GameReview::show(std::size_t count) {
+    count = std::min(count, m_moves.size());
     if (count == m_shown) {
         return false;
     }

@@ -41,6 +41,9 @@ public:
     std::size_t target(Step step) const;
     // Shows the position after the step; false when that is the one shown.
     bool go(Step step);
+    // Shows the position after the first `count` moves (at most all); false when that is the
+    // one shown.
+    bool show(std::size_t count);
 
     std::size_t shownCount() const { return m_shown; }
     // The number of the game's moves.

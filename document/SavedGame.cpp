@@ -3,6 +3,7 @@
 #include "notation/GamePosition.h"
 #include "settings/FileText.h"
 #include "settings/GameRecord.h"
+#include "sgf/SgfAnalysis.h"
 #include "sgf/SgfGame.h"
 
 #include <algorithm>
@@ -28,7 +29,7 @@ std::optional<std::string> SavedGame::sgfText(std::string& problem) const {
     } else if (winner != 0) {
         info.result = winner == 1 ? "B+" : "W+";
     }
-    return SgfGame::write(GameRecord{size, moves}, info, {}, variations);
+    return SgfAnalysis::write(GameRecord{size, moves}, info, analysis, variations);
 }
 
 std::string SavedGame::write(const std::filesystem::path& file) const {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "mcts/MoveAnalysis.h"
 #include "model/Coord.h"
 #include "sgf/GameVariation.h"
 
@@ -18,6 +19,8 @@ struct SavedGame {
     int winner = 0;   // the side whose chain joins its edges, 0 for none
     int resigned = 0; // the side that gave the game up, 0 for none
     std::vector<GameVariation> variations;
+    // The analysis of the first moves, kept in an SGF file (see SgfAnalysis); may be empty.
+    std::vector<MoveAnalysis> analysis;
 
     static bool isSgfName(const std::filesystem::path& file);
 

@@ -2,6 +2,7 @@
 
 #include "engine/Path.h"
 
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <variant>
@@ -86,6 +87,21 @@ struct WmAppLiveAnalysis {
     std::vector<AnalyzedMove> moves;
 };
 
-using Message =
-    std::variant<WmAppHumanTurn, WmAppSwapOffer, WmAppRedraw, WmAppStatusText, WmAppShowPaths,
-                 WmAppShowEval, GameErrorText, WmAppShowHint, WmAppLiveAnalysis>;
+// The analysis of a game, the document's analysis request number `request`, has searched
+// `done` of its `total` positions.
+struct WmAppAnalysisProgress {
+    int request = 0;
+    std::size_t done = 0;
+    std::size_t total = 0;
+};
+
+// The analysis of request number `request` has ended. Its moves are of the search's own type,
+// which this layer does not know: the receiver takes them from the run that posted this
+// message, once it has joined the run's thread.
+struct WmAppAnalysisDone {
+    int request = 0;
+};
+
+using Message = std::variant<WmAppHumanTurn, WmAppSwapOffer, WmAppRedraw, WmAppStatusText,
+                             WmAppShowPaths, WmAppShowEval, GameErrorText, WmAppShowHint,
+                             WmAppLiveAnalysis, WmAppAnalysisProgress, WmAppAnalysisDone>;

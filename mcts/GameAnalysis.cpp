@@ -79,6 +79,7 @@ GameAnalysis::Result GameAnalysis::run(std::uint32_t size, const std::vector<Hex
     MctsSearch::Config config;
     config.threads = m_settings.threads;
     config.seed = m_settings.seed;
+    config.memory = m_settings.memory;
     MctsSearch search(config);
     MctsSearch::Limits limits;
     limits.time = m_settings.timePerPosition;

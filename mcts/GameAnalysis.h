@@ -9,8 +9,11 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <vector>
+
+class TreeMemoryBudget;
 
 // The review of a whole game by the expert's search: one search of every position, from the
 // empty board to the position after the last move (none there when that move won), each
@@ -31,6 +34,9 @@ public:
         std::optional<std::uint64_t> playoutsPerPosition;
         int threads = 1;
         std::uint64_t seed = 1;
+        // The budget shared with the other trees of the program; the machine's default for
+        // this analysis alone when null.
+        std::shared_ptr<TreeMemoryBudget> memory;
     };
 
     struct Result {

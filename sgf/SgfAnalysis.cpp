@@ -71,13 +71,14 @@ std::optional<Hex::Coord> nodeMove(const SgfTree::Node& node, std::uint32_t size
 } // namespace
 
 std::string SgfAnalysis::write(const GameRecord& record, const SgfGame::Info& info,
-                               const std::vector<MoveAnalysis>& analysis) {
+                               const std::vector<MoveAnalysis>& analysis,
+                               const std::vector<GameVariation>& variations) {
     std::vector<std::string> properties;
     for (const MoveAnalysis& move : analysis) {
         properties.push_back("C[" + comment(move, record.size) + "]" + std::string(property) + "[" +
                              numbers(move, record.size) + "]");
     }
-    return SgfGame::write(record, info, properties);
+    return SgfGame::write(record, info, properties, variations);
 }
 
 std::vector<MoveAnalysis> SgfAnalysis::read(std::string_view text, const GameRecord& record) {

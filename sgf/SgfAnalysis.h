@@ -22,9 +22,11 @@
 // Thread contract: none; the functions keep no state.
 class SgfAnalysis {
 public:
-    // The game as SgfGame writes it, with the analysis of its first analysis.size() moves.
+    // The game as SgfGame writes it (its variations too), with the analysis of its first
+    // analysis.size() moves.
     static std::string write(const GameRecord& record, const SgfGame::Info& info,
-                             const std::vector<MoveAnalysis>& analysis);
+                             const std::vector<MoveAnalysis>& analysis,
+                             const std::vector<GameVariation>& variations = {});
 
     // The analysis that write() put into the file of `record` (the game SgfGame read from
     // text): the moves from the first up to the first without QR. Empty when the file

@@ -51,6 +51,7 @@ void BoardRenderer::paint(QPainter& painter) const {
     if (onBoard(m_scene.hint)) {
         paintHint(painter);
     }
+    paintReviewMarks(painter);
     if (m_scene.gameOver == 1 && m_scene.hasGame()) {
         paintWinningChain(painter);
     }
@@ -128,13 +129,29 @@ void BoardRenderer::paintEvaluations(QPainter& painter) const {
 }
 
 void BoardRenderer::paintHint(QPainter& painter) const {
+    paintOutline(painter, m_scene.hint, solidPen(m_scene.colors.path, hintWidth));
+}
+
+void BoardRenderer::paintReviewMarks(QPainter& painter) const {
+    if (onBoard(m_scene.analysedStone)) {
+        paintOutline(painter, m_scene.analysedStone, solidPen(m_scene.analysedColor, hintWidth));
+    }
+    if (onBoard(m_scene.betterMove)) {
+        // Dashed, so that it never reads as the label of a move in the path's colour.
+        QPen dashed = solidPen(m_scene.colors.path, hintWidth);
+        dashed.setStyle(Qt::DashLine);
+        paintOutline(painter, m_scene.betterMove, dashed);
+    }
+}
+
+void BoardRenderer::paintOutline(QPainter& painter, Hex::Coord cell, const QPen& pen) const {
     QPolygon outline;
     for (const BoardGeometry::Point corner :
-         m_geometry.corners(m_geometry.cellCenter(m_scene.hint.row, m_scene.hint.col))) {
+         m_geometry.corners(m_geometry.cellCenter(cell.row, cell.col))) {
         outline << QPoint(corner.x, corner.y);
     }
     painter.setRenderHint(QPainter::Antialiasing, true);
-    painter.setPen(solidPen(m_scene.colors.path, hintWidth));
+    painter.setPen(pen);
     painter.setBrush(Qt::NoBrush);
     painter.drawPolygon(outline);
 }

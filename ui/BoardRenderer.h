@@ -9,10 +9,12 @@
 #include <vector>
 
 class QPainter;
+class QPen;
 
 // Paints one board scene: the background, the cells with their edge-coloured sides, the
 // stones, the row and column labels, the last move's highlight, on request the paths and
-// the cell evaluations, the hinted cell's outline, the winning chain of a finished game and
+// the cell evaluations, the hinted cell's outline, the analysed move's and the better
+// move's outlines, the winning chain of a finished game and
 // the move numbers; later layers paint over earlier ones in that order.
 //
 // The geometry must be laid out for the scene's board side; the whole client rectangle of
@@ -35,6 +37,8 @@ private:
                        int width) const;
     void paintEvaluations(QPainter& painter) const;
     void paintHint(QPainter& painter) const;
+    void paintReviewMarks(QPainter& painter) const; // the analysed move and the better one
+    void paintOutline(QPainter& painter, Hex::Coord cell, const QPen& pen) const;
     void paintWinningChain(QPainter& painter) const;
     void paintMoveNumbers(QPainter& painter) const;
     void paintAnalysis(QPainter& painter) const;

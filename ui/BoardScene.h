@@ -38,6 +38,12 @@ struct BoardScene {
     std::map<int, CellEvaluation> evals;
     // The hinted cell, outlined in the path colour; noMove for none.
     Hex::Coord hint = Hex::noMove;
+    // In the review of an analysed game: the stone of the move shown last, outlined in the
+    // colour of its label, and the move the search preferred there when it differs, outlined
+    // dashed in the path colour; noMove for none.
+    Hex::Coord analysedStone = Hex::noMove;
+    int analysedColor = 0;
+    Hex::Coord betterMove = Hex::noMove;
 
     // The live analysis: the moves it rates best, for analysisToMove (1 or 2), and the line
     // it expects after the hovered one of them (empty when none is hovered).

@@ -13,6 +13,7 @@
 #include "ui/CQuorlenView.h"
 #include "ui/CTimeLimitDlg.h"
 #include "ui/MessageEvent.h"
+#include "ui/WinRateGraph.h"
 
 #include <QCloseEvent>
 #include <QFile>
@@ -21,8 +22,10 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QScreen>
+#include <QShortcut>
 #include <QStatusBar>
 #include <QTimer>
+#include <QVBoxLayout>
 #include <QWindow>
 
 #include <filesystem>
@@ -45,7 +48,7 @@ CMainFrame::CMainFrame(CQuorlenDoc& document, SettingsStore& settings, QWidget* 
       m_chooseSaveAs(
           [this] { return QFileDialog::getSaveFileName(this, QStringLiteral("Save As")); }) {
     setWindowTitle(QStringLiteral("Quorlen"));
-    setCentralWidget(m_view);
+    setCentralWidget(createCentralArea());
     createMenus();
     createStatusBar();
     connect(m_timer, &QTimer::timeout, this, [this] {
@@ -95,6 +98,7 @@ void CMainFrame::createMenus() {
     exit->setStatusTip(QStringLiteral("Quit the application"));
     connect(exit, &QAction::triggered, this, &QWidget::close);
     createGameToolCommands(game);
+    createGameAnalysisCommands(game);
     createAnalysisCommands(game);
     createVariationCommands(game);
 
@@ -228,8 +232,8 @@ void CMainFrame::createGameToolCommands(QMenu* game) {
 }
 
 // The analyses, after the commands of a stopped game.
+// Analyze Position, after Analyze Game.
 void CMainFrame::createAnalysisCommands(QMenu* game) {
-    game->addSeparator();
     QAction* analyze = addCommand(game, "analyzePosition", "Analyze &Position",
                                   "Let the expert Quorlen AI think about the shown position "
                                   "and show its best moves",
@@ -267,6 +271,7 @@ void CMainFrame::refreshActions() {
         ->setChecked(m_document.isDisplayChecked(CQuorlenDoc::DisplaySwitch::bestMove));
     refreshGameToolActions();
     refreshVariationActions();
+    refreshGameAnalysis();
 }
 
 void CMainFrame::refreshGameToolActions() {
@@ -435,6 +440,10 @@ void CMainFrame::handle(const Message& message) {
                 m_document.onShowHint(payload);
             } else if constexpr (std::is_same_v<Kind, WmAppLiveAnalysis>) {
                 m_document.onLiveAnalysis(payload);
+            } else if constexpr (std::is_same_v<Kind, WmAppAnalysisProgress>) {
+                m_document.onAnalysisProgress(payload);
+            } else if constexpr (std::is_same_v<Kind, WmAppAnalysisDone>) {
+                m_document.onAnalysisDone(payload);
             }
         },
         message);
@@ -603,4 +612,71 @@ void CMainFrame::closeEvent(QCloseEvent* event) {
     storeOuterSize();
     m_timer->stop();
     QMainWindow::closeEvent(event);
+}
+
+// --- Game analysis -----------------------------------------------------------------------------
+
+// The board over the analysis pane; while the pane is hidden the board has the whole area.
+QWidget* CMainFrame::createCentralArea() {
+    auto* area = new QWidget(this);
+    auto* layout = new QVBoxLayout(area);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(m_view, 1);
+    m_analysisPane = new QWidget(area);
+    m_analysisPane->setObjectName(QStringLiteral("analysisPane"));
+    auto* paneLayout = new QVBoxLayout(m_analysisPane);
+    paneLayout->setContentsMargins(4, 2, 4, 4);
+    paneLayout->setSpacing(2);
+    m_analysisText = new QLabel(m_analysisPane);
+    m_analysisText->setObjectName(QStringLiteral("analysisText"));
+    m_winRateGraph = new WinRateGraph(m_analysisPane);
+    m_winRateGraph->setObjectName(QStringLiteral("winRateGraph"));
+    m_winRateGraph->setFixedHeight(110);
+    paneLayout->addWidget(m_analysisText);
+    paneLayout->addWidget(m_winRateGraph);
+    layout->addWidget(m_analysisPane);
+    m_analysisPane->hide();
+    connect(m_winRateGraph, &WinRateGraph::moveClicked, this, &CMainFrame::onGraphClicked);
+    return area;
+}
+
+void CMainFrame::createGameAnalysisCommands(QMenu* game) {
+    game->addSeparator();
+    addCommand(game, "analyzeGame", "Analy&ze Game",
+               "Let the Quorlen AI (expert) review every move of the shown game",
+               &CMainFrame::onAnalyzeGame);
+    // Esc only ever stops: the item itself would start an analysis when none runs.
+    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    connect(escape, &QShortcut::activated, this, &CMainFrame::onStopAnalysis);
+}
+
+void CMainFrame::refreshGameAnalysis() {
+    QAction* analyze = action("analyzeGame");
+    analyze->setText(QString::fromStdString(m_document.analyzeGameText()));
+    analyze->setEnabled(m_document.canAnalyzeGame());
+    const bool analysed = !m_document.analysis().empty();
+    if (analysed) {
+        m_winRateGraph->setPoints(WinRateGraph::pointsOf(m_document.analysis()));
+        m_winRateGraph->setShownMove(m_document.reviewPosition().first);
+        m_analysisText->setText(QString::fromStdString(m_document.shownMoveAnalysisText()));
+    }
+    m_analysisPane->setVisible(analysed);
+}
+
+void CMainFrame::onAnalyzeGame() {
+    m_document.analyzeGame();
+    documentChanged();
+}
+
+void CMainFrame::onStopAnalysis() {
+    if (m_document.stopAnalysis()) {
+        documentChanged();
+    }
+}
+
+void CMainFrame::onGraphClicked(std::size_t count) {
+    if (m_document.showMoveCount(count)) {
+        documentChanged();
+    }
 }

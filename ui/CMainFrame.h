@@ -9,6 +9,7 @@
 #include <QString>
 
 #include <array>
+#include <cstddef>
 #include <functional>
 
 class CQuorlenDoc;
@@ -18,9 +19,11 @@ class QLabel;
 class QMenu;
 class QTimer;
 class SettingsStore;
+class WinRateGraph;
 
-// The program's window: the menus, the board view and the status bar with the computer
-// player's status, whose turn it is and both clocks. It is the receiving end of every worker
+// The program's window: the menus, the board view (over the pane of the win-rate graph while
+// the game has an analysis) and the status bar with the computer player's status, whose
+// turn it is and both clocks. It is the receiving end of every worker
 // message (through WindowSink) and turns each into display state and redraws.
 //
 // Thread contract: user-interface thread only.
@@ -34,6 +37,10 @@ public:
     CMainFrame(CQuorlenDoc& document, SettingsStore& settings, QWidget* parent = nullptr);
 
     CQuorlenView& view() const { return *m_view; }
+    // The pane below the board with the win-rate graph of the game's analysis; hidden until
+    // there is one.
+    QWidget& analysisPane() const { return *m_analysisPane; }
+    WinRateGraph& winRateGraph() const { return *m_winRateGraph; }
     // The outer size the window opens with: WINDOW_WIDTH x WINDOW_HEIGHT, or the default
     // when either is absurd (not positive, tiny, or larger than the screen). The window keeps
     // this outer size, frame included, until the user resizes it; closing stores the outer
@@ -106,6 +113,14 @@ private:
     void onEnginePlayer(int side);
     void onAnalyzePosition();
 
+    // Game analysis: Analyze Game and the win-rate pane below the board.
+    QWidget* createCentralArea();
+    void createGameAnalysisCommands(QMenu* game);
+    void refreshGameAnalysis();
+    void onAnalyzeGame();
+    void onStopAnalysis();
+    void onGraphClicked(std::size_t count);
+
     CQuorlenDoc& m_document;
     SettingsStore& m_settings;
     CQuorlenView* m_view;
@@ -116,4 +131,8 @@ private:
     OuterSizeKeeper m_outerSize;
     std::function<void(const QString&)> m_showError;
     std::function<QString()> m_chooseSaveAs;
+
+    QWidget* m_analysisPane = nullptr;
+    QLabel* m_analysisText = nullptr;
+    WinRateGraph* m_winRateGraph = nullptr;
 };

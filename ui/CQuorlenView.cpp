@@ -5,6 +5,7 @@
 #include "settings/SettingsStore.h"
 #include "ui/BoardRenderer.h"
 #include "ui/SettingsColor.h"
+#include "ui/WinRateGraph.h"
 
 #include <QImage>
 #include <QMouseEvent>
@@ -65,7 +66,26 @@ BoardScene CQuorlenView::scene() const {
             scene.analysisLine = move.line;
         }
     }
+    markAnalysedMove(scene);
     return scene;
+}
+
+// The swap's stone is the first stone, mirrored.
+void CQuorlenView::markAnalysedMove(BoardScene& scene) const {
+    const MoveAnalysis* analysed = m_document.shownMoveAnalysis();
+    if (analysed == nullptr || scene.moves.empty()) {
+        return;
+    }
+    const Hex::Coord swap = noCell();
+    Hex::Coord stone = scene.moves.back();
+    if (stone == swap && scene.moves.size() == 2) {
+        stone = Hex::Coord{scene.moves.front().col, scene.moves.front().row};
+    }
+    scene.analysedStone = stone;
+    scene.analysedColor = WinRateGraph::labelColor(analysed->label);
+    if (analysed->bestMove != analysed->move && analysed->bestMove != swap) {
+        scene.betterMove = analysed->bestMove;
+    }
 }
 
 void CQuorlenView::layOut() {

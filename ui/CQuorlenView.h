@@ -42,6 +42,7 @@ private:
     void placeSwapButton();
     void onSwap();
     void outlineSwapButton(std::optional<int> color);
+    void markAnalysedMove(BoardScene& scene) const;
     Hex::Coord noCell() const;
     void hover(Hex::Coord cell);
 

@@ -85,6 +85,7 @@ private slots:
     void pathsAndEvaluationsOnRequest();
     void offBoardCellsAreSkipped();
     void liveAnalysisRatesAndTheHoveredLine();
+    void analysedMoveAndBetterMoveAreOutlined();
     void copiedCellsMatchTheirDrawing();
 };
 
@@ -232,6 +233,26 @@ void BoardRendererTest::liveAnalysisRatesAndTheHoveredLine() {
     QVERIFY(player2Stone.green() > cell.green() && player2Stone.red() > 0); // the board shows
     QVERIFY(player1Stone.red() > cell.red() && player1Stone.green() > 0);   // through both
     QVERIFY(countNear(line, g.cellCenter(5, 5), 8, ~scene.colors.player1 & 0xFFFFFF) > 0);
+}
+
+// The analysed stone in its label's colour, the better move in the path colour; neither
+// without the scene's fields.
+void BoardRendererTest::analysedMoveAndBetterMoveAreOutlined() {
+    BoardScene scene = gameScene(5, {Coord{1, 1}});
+    const BoardGeometry g = geometryFor(scene);
+    const int orange = 0x008CFF;
+    const Point stoneCorner = g.corners(g.cellCenter(1, 1))[0];
+    const Point betterCorner = g.corners(g.cellCenter(3, 3))[0];
+    const QImage plain = render(scene, g);
+    QCOMPARE(countNear(plain, stoneCorner, 2, orange), 0);
+    QCOMPARE(countNear(plain, betterCorner, 2, scene.colors.path), 0);
+
+    scene.analysedStone = Coord{1, 1};
+    scene.analysedColor = orange;
+    scene.betterMove = Coord{3, 3};
+    const QImage marked = render(scene, g);
+    QVERIFY(countNear(marked, stoneCorner, 2, orange) > 0);
+    QVERIFY(countNear(marked, betterCorner, 2, scene.colors.path) > 0);
 }
 
 // An inner cell is copied from one drawing; it must cover exactly the pixels of drawing its

@@ -1,10 +1,13 @@
 #include "document/CQuorlenDoc.h"
 #include "players/TimedPlayer.h"
+#include "settings/FileText.h"
 #include "settings/SettingsDefaults.h"
 #include "settings/SettingsKeys.h"
 #include "settings/SettingsStore.h"
+#include "sgf/SgfAnalysis.h"
 #include "ui/CMainFrame.h"
 #include "ui/CQuorlenView.h"
+#include "ui/WinRateGraph.h"
 #include "ui/WindowSink.h"
 
 #include <QAction>
@@ -227,10 +230,10 @@ private slots:
                 order << item->objectName();
             }
         }
-        QCOMPARE(order, QStringList({"newGame", "open", "save", "exit", "saveAs", "takeBack",
-                                     "hint", "resign", "firstMove", "previousMove", "nextMove",
-                                     "lastMove", "continueFromHere", "analyzePosition",
-                                     "backToGame"}));
+        QCOMPARE(order,
+                 QStringList({"newGame", "open", "save", "exit", "saveAs", "takeBack", "hint",
+                              "resign", "firstMove", "previousMove", "nextMove", "lastMove",
+                              "continueFromHere", "analyzeGame", "analyzePosition", "backToGame"}));
         const std::pair<const char*, const char*> keys[] = {
             {"saveAs", "Ctrl+Shift+S"}, {"takeBack", "Ctrl+Z"},   {"hint", "Ctrl+H"},
             {"firstMove", "Home"},      {"previousMove", "Left"}, {"nextMove", "Right"},
@@ -315,6 +318,8 @@ private slots:
         frame.action("backToGame")->trigger();
         QCOMPARE(frame.paneText(5), QStringLiteral("Move 2 of 2"));
         QCOMPARE(enabledActions(frame, {"backToGame"}), QStringList());
+    }
+
     // Analyze Position: a check item after the stopped game's commands, enabled with no game
     // and on a human's turn but not on the computer's; its moves reach the board, hovering
     // one shows its line, and a step through the game unchecks it.
@@ -354,6 +359,43 @@ private slots:
         QTest::keyClick(&frame, Qt::Key_Home);
         QVERIFY(!analyze->isChecked());
         QVERIFY(view.scene().analysis.empty());
+    }
+
+    // The pane below the board shows only an analysed game: a click on its graph shows that
+    // move, whose stone carries its label's colour and whose better move is outlined.
+    void analysedGameShowsItsGraphAndClicksShowMoves() {
+        Window window({{SettingsKeys::boardSize, "4"}});
+        CMainFrame& frame = *window.frame;
+        QVERIFY(!frame.analysisPane().isVisible());
+        const std::vector<Hex::Coord> moves = {{1, 1}, {2, 2}, {0, 3}};
+        const std::vector<MoveAnalysis> analysis = {
+            MoveAnalysis::of({1, 1}, 1, {0, 2}, 0.55, false, 0.4, false),
+            MoveAnalysis::of({2, 2}, 2, {2, 2}, 0.6, false, 0.6, false),
+            MoveAnalysis::of({0, 3}, 1, {0, 3}, 0.5, false, 0.5, false)};
+        const std::filesystem::path file = window.directory.path().toStdString() + "/a.sgf";
+        QVERIFY(FileText::replaceWhole(file, SgfAnalysis::write({4, moves}, {}, analysis)));
+        QVERIFY(window.document->openRecord(file));
+        frame.refreshActions();
+        QVERIFY(frame.analysisPane().isVisible());
+        QCOMPARE(frame.action("analyzeGame")->text(), QStringLiteral("Analyze Game"));
+
+        WinRateGraph& graph = frame.winRateGraph();
+        const auto x = static_cast<int>(WinRateGraph::xOf(1, graph.width(), moves.size()));
+        QTest::mouseClick(&graph, Qt::LeftButton, {}, QPoint(x, graph.height() / 2));
+        QCOMPARE(frame.paneText(5), QStringLiteral("Move 1 of 3"));
+        const BoardScene scene = frame.view().scene();
+        QCOMPARE(scene.analysedStone, (Hex::Coord{1, 1}));
+        QCOMPARE(scene.analysedColor, WinRateGraph::labelColor(MoveAnalysis::Label::mistake));
+        QCOMPARE(scene.betterMove, (Hex::Coord{0, 2}));
+
+        frame.action("analyzeGame")->trigger();
+        QCOMPARE(frame.action("analyzeGame")->text(), QStringLiteral("Stop Analysis"));
+        QVERIFY(!frame.analysisPane().isVisible()); // the old analysis goes
+        frame.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&frame));
+        QTest::keyClick(&frame, Qt::Key_Escape);
+        QCOMPARE(frame.action("analyzeGame")->text(), QStringLiteral("Analyze Game"));
+        QVERIFY(!window.document->isAnalyzing());
     }
 
     void absurdStoredSizesGiveTheDefault() {
