@@ -1,9 +1,11 @@
-// How promptly the window answers while two expert players think: the whole program, two
-// experts on a 19 x 19 board, and a timer that asks for a repaint every 100 ms. It prints how
-// late the timer fired (how long the event loop was kept from it) and how long the paint took,
-// median and largest, over the given seconds.
+// How promptly the window answers while the expert searches: the whole program on a 19 x 19
+// board, either two expert players at play or (with "analyze") Game > Analyze Position on the
+// empty board, and a timer that asks for a repaint every 100 ms. It prints how late the timer
+// fired (how long the event loop was kept from it), how long the paint took, median and
+// largest, over the given seconds, and with "analyze" how many new snapshots of the analysis
+// reached the board each second.
 //
-//     quorlen_think_paint_bench [SECONDS]     (SEARCH_THREADS=N to set the search threads)
+//     quorlen_think_paint_bench [SECONDS] [analyze]   (SEARCH_THREADS=N sets the threads)
 #include "document/CQuorlenDoc.h"
 #include "ui/CMainFrame.h"
 #include "ui/CQuorlenApp.h"
@@ -40,13 +42,15 @@ int main(int argc, char** argv) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     }
     const int seconds = argc > 1 ? std::max(1, std::atoi(argv[1])) : 20;
+    const bool analyze = argc > 2 && std::string(argv[2]) == "analyze";
     const std::filesystem::path directory =
         std::filesystem::temp_directory_path() / "quorlen-think-paint";
     std::filesystem::create_directories(directory);
     std::filesystem::current_path(directory);
     {
         std::ofstream config(directory / "config.ini", std::ios::trunc);
-        config << "BOARD_SIZE=19\r\nP1_TYPE=4\r\nP2_TYPE=4\r\nTIME_LIMIT=3600\r\n"
+        config << "BOARD_SIZE=19\r\n" << (analyze ? "" : "P1_TYPE=4\r\nP2_TYPE=4\r\n")
+               << "TIME_LIMIT=3600\r\n"
                << "WINDOW_WIDTH=1200\r\nWINDOW_HEIGHT=900\r\n";
         if (const char* threads = std::getenv("SEARCH_THREADS")) {
             config << "SEARCH_THREADS=" << threads << "\r\n";
@@ -57,8 +61,19 @@ int main(int argc, char** argv) {
     CQuorlenApp program(directory);
     program.InitInstance({}, true);
     CMainFrame& frame = *program.mainWindow();
-    frame.action("newGame")->trigger();
+    frame.action(analyze ? "analyzePosition" : "newGame")->trigger();
 
+    std::size_t snapshots = 0;
+    std::vector<AnalyzedMove> lastShown;
+    QTimer watch; // counts the snapshots that reach the board
+    QObject::connect(&watch, &QTimer::timeout, [&] {
+        const std::vector<AnalyzedMove> shown = frame.view().scene().analysis;
+        if (shown != lastShown) {
+            ++snapshots;
+            lastShown = shown;
+        }
+    });
+    watch.start(10);
     std::vector<double> lateness;
     std::vector<double> paints;
     QElapsedTimer clock;
@@ -78,7 +93,11 @@ int main(int argc, char** argv) {
     });
     ticks.start(100);
     QApplication::exec();
-    std::printf("moves played: %zu\n", program.document()->game()->moves().size());
+    if (analyze) {
+        std::printf("snapshots shown: %.1f a second\n", static_cast<double>(snapshots) / seconds);
+    } else {
+        std::printf("moves played: %zu\n", program.document()->game()->moves().size());
+    }
     std::printf("timer lateness: median %.1f ms, largest %.1f ms (%zu ticks)\n", median(lateness),
                 largest(lateness), lateness.size());
     std::printf("paint: median %.2f ms, largest %.2f ms\n", median(paints), largest(paints));
