@@ -49,8 +49,8 @@ int main(int argc, char** argv) {
     std::filesystem::current_path(directory);
     {
         std::ofstream config(directory / "config.ini", std::ios::trunc);
-        config << "BOARD_SIZE=19\r\n" << (analyze ? "" : "P1_TYPE=4\r\nP2_TYPE=4\r\n")
-               << "TIME_LIMIT=3600\r\n"
+        config << "BOARD_SIZE=19\r\n"
+               << (analyze ? "" : "P1_TYPE=4\r\nP2_TYPE=4\r\n") << "TIME_LIMIT=3600\r\n"
                << "WINDOW_WIDTH=1200\r\nWINDOW_HEIGHT=900\r\n";
         if (const char* threads = std::getenv("SEARCH_THREADS")) {
             config << "SEARCH_THREADS=" << threads << "\r\n";
