@@ -34,9 +34,9 @@ std::string shown(std::string text) {
 struct Match::Game {
     int blackEngine = 0;
     std::unique_ptr<GamePosition> position;
-    int winner = 0; // 1 Black, 2 White
-    int forfeiter = -1;
-    char forfeitKind = 'F'; // 'T' for time, as SGF results name it
+    int winner = 0;         // 1 Black, 2 White
+    int forfeiter = -1;     // also the side that resigned
+    char forfeitKind = 'F'; // 'T' for time, 'R' for a resignation, as SGF results name them
     std::string note;
     bool interrupted = false;
 
@@ -224,12 +224,13 @@ bool Match::playMoves(Game& game, const std::atomic<bool>& interrupted) {
             return false;
         }
         const std::string answer = ProtocolText::lowerCase(ProtocolText::trimmed(reply.text));
+        if (answer == "resign") {
+            game.forfeit(engine, 'R', "resigned" + where); // a normal way to lose
+            return false;
+        }
         const std::optional<Hex::Coord> move = HexNotation::parseMove(answer, position.size());
         if (!move) {
-            game.forfeit(engine, 'F',
-                         (answer == "resign" ? std::string("resigned, which is not allowed")
-                                             : "answered '" + shown(reply.text) + "', no move") +
-                             where);
+            game.forfeit(engine, 'F', "answered '" + shown(reply.text) + "', no move" + where);
             return false;
         }
         const std::string refusal = position.refusal(side, *move);
@@ -279,7 +280,9 @@ void Match::tally(const Game& game) {
             ++stats.wins;
             stats.winsAsBlack += side == 1 ? 1 : 0;
         }
-        stats.forfeits += game.forfeiter == engine ? 1 : 0;
+        const bool lostOffBoard = game.forfeiter == engine;
+        stats.resignations += lostOffBoard && game.forfeitKind == 'R' ? 1 : 0;
+        stats.forfeits += lostOffBoard && game.forfeitKind != 'R' ? 1 : 0;
     }
     if (!game.note.empty()) {
         m_summary.notes.push_back("game " + std::to_string(m_summary.played) + ": " + game.note);

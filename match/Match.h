@@ -19,10 +19,11 @@ class EngineProcess;
 // The referee of a match between two GTP engines, A (given as Black) and B (given as
 // White). It keeps the real position itself and finds the winner itself, with the model's
 // rules and win detection; an engine's claims count for nothing. An engine that answers a
-// genmove with anything but a legal move (resign and pass included), refuses a legal move of
-// its opponent or a new game, overruns the time limit, dies, or garbles the protocol loses
-// the game, and the note says why. A dead or killed engine is started again for the next
-// game; the match goes on.
+// genmove with anything but a legal move (pass included), refuses a legal move of its
+// opponent or a new game, overruns the time limit, dies, or garbles the protocol forfeits the
+// game, and the note says why. An engine that answers resign loses by resignation, a normal
+// way to lose that the table counts apart (RE[B+R] or RE[W+R] in its SGF file). A dead or killed
+// engine is started again for the next game; the match goes on.
 //
 // The swap: with Options::swap White may answer swap-pieces to the first stone. The referee
 // tells every engine the rule (in the engines that list param_game) and the swap in the form
@@ -55,17 +56,18 @@ public:
         int wins = 0;
         int gamesAsBlack = 0;
         int winsAsBlack = 0;
-        int forfeits = 0;
-        int moves = 0; // answered genmoves
+        int forfeits = 0; // crashes, time-outs, illegal or garbled answers
+        int moves = 0;    // answered genmoves
         double thinkSeconds = 0.0;
         double longestSeconds = 0.0;
+        int resignations = 0;
     };
 
     struct Summary {
         int played = 0;
         int blackWins = 0;
         std::array<EngineStats, 2> engines; // A, B
-        std::vector<std::string> notes;     // one per forfeited game
+        std::vector<std::string> notes;     // one per game resigned or forfeited
         bool interrupted = false;
         std::string error; // why the match could not start; empty when it ran
     };

@@ -65,6 +65,13 @@ void MatchTable::print(const Match::Summary& summary, std::ostream& out) {
     }
     out << "Black won " << summary.blackWins << ", White won " << summary.played - summary.blackWins
         << '\n';
+    const Match::EngineStats& a = summary.engines[0];
+    const Match::EngineStats& b = summary.engines[1];
+    if (a.resignations + b.resignations + a.forfeits + b.forfeits > 0) {
+        out << "lost by resignation: A " << a.resignations << ", B " << b.resignations
+            << "; by forfeit (crash, time-out, illegal answer): A " << a.forfeits << ", B "
+            << b.forfeits << '\n';
+    }
     for (const std::string& note : summary.notes) {
         out << note << '\n';
     }

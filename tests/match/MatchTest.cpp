@@ -79,7 +79,10 @@ TEST_P(RefereeForfeits, TheOffenderLosesAndIsStartedAgainForTheNextGame) {
     const Match::Summary summary = Match(options, progress).run(interrupted);
     ASSERT_EQ(summary.error, "");
     EXPECT_EQ(summary.engines[0].wins, 2);
-    EXPECT_EQ(summary.engines[1].forfeits, 2);
+    // A resignation is a normal loss, counted apart from the forfeits.
+    const bool resigned = std::string(GetParam().result) == "B+R";
+    EXPECT_EQ(summary.engines[1].forfeits, resigned ? 0 : 2);
+    EXPECT_EQ(summary.engines[1].resignations, resigned ? 2 : 0);
     ASSERT_EQ(summary.notes.size(), 2u);
     // The second game's note (which for a refused play goes on with the move): the offender
     // was started again and misbehaved again.
@@ -95,7 +98,7 @@ INSTANTIATE_TEST_SUITE_P(
         Misbehaviour{"crash", "B (White) closed its output (it exited with status 3) on move 2",
                      "B+F"},
         Misbehaviour{"illegal", "B (White) played a1 on move 4: cell a1 is occupied", "B+F"},
-        Misbehaviour{"resign", "B (White) resigned, which is not allowed on move 2", "B+F"},
+        Misbehaviour{"resign", "B (White) resigned on move 2", "B+R"},
         Misbehaviour{"garbage", "B (White) answered 'hello', no move on move 2", "B+F"},
         Misbehaviour{"refuse", "B (White) refused genmove on move 2: I will not", "B+F"},
         Misbehaviour{"swap", "B (White) answered swap-pieces on move 2, but the swap is off",
@@ -308,7 +311,9 @@ TEST(MatchTable, PrintsEachEngineTheColoursAndTheNotes) {
     summary.blackWins = 3;
     summary.engines[0] = {"Quorlen 0.1.0", 4, 3, 2, 2, 0, 30, 15.0, 2.5};
     summary.engines[1] = {"fake-illegal", 4, 1, 2, 1, 1, 28, 0.28, 0.02};
-    summary.notes = {"game 2: B (White) played a1 on move 4: cell a1 is occupied"};
+    summary.engines[0].resignations = 1;
+    summary.notes = {"game 2: B (White) played a1 on move 4: cell a1 is occupied",
+                     "game 3: A (Black) resigned on move 30"};
     std::ostringstream out;
     MatchTable::print(summary, out);
     EXPECT_EQ(out.str(), "games 4\n"
@@ -319,7 +324,10 @@ TEST(MatchTable, PrintsEachEngineTheColoursAndTheNotes) {
                          "B       fake-illegal                 4     1      1/2      0/2    25.0%  "
                          "4.6% to 69.9%        0.01 s    0.02 s\n"
                          "Black won 3, White won 1\n"
-                         "game 2: B (White) played a1 on move 4: cell a1 is occupied\n");
+                         "lost by resignation: A 1, B 0; by forfeit (crash, time-out, illegal "
+                         "answer): A 0, B 1\n"
+                         "game 2: B (White) played a1 on move 4: cell a1 is occupied\n"
+                         "game 3: A (Black) resigned on move 30\n");
 }
 
 } // namespace
