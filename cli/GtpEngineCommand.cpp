@@ -26,6 +26,7 @@ struct GtpOptions {
     int threads = 0;
     std::optional<double> moveTime;
     bool noSwap = false;
+    bool resign = false;
     bool verbose = false;
 };
 
@@ -42,6 +43,7 @@ int runGtp(const GtpOptions& options, int input, std::ostream& out, int output, 
     engine.learningRate = options.learningRate;
     engine.seed = options.seed;
     engine.swap = !options.noSwap;
+    engine.resign = options.resign;
     StatusSink status(&err);
     engine.messages = options.verbose ? &status : nullptr;
 
@@ -88,6 +90,9 @@ void addGtpCommand(CLI::App& app, int& exitCode, int input, std::ostream& out, s
         ->check(CLI::Range(0.01, 86400.0));
     gtp->add_flag("--no-swap", options->noSwap,
                   "White never takes the swap, and refuses it (param_game allow_swap 1 undoes it)");
+    gtp->add_flag("--resign", options->resign,
+                  "The expert resigns a position it proves lost, or after five moves in a row "
+                  "below a 2% win rate");
     gtp->add_flag("--verbose", options->verbose, "Print the players' status texts on stderr");
     gtp->callback([options, &exitCode, input, &out, &err, output] {
         exitCode = runGtp(*options, input, out, output, err);

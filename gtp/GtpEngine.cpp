@@ -224,6 +224,7 @@ GtpEngine::Reply GtpEngine::clearBoard(const Args&) {
 
 void GtpEngine::newGame(std::uint32_t size) {
     m_position = std::make_unique<GamePosition>(size);
+    m_hopelessMoves = {};
     m_sink.clear();
     m_lastSearch = nullptr;
     m_lastSearched.clear();
@@ -308,8 +309,26 @@ GtpEngine::Reply GtpEngine::genmove(const Args& args) {
     if (!answer || !m_position->refusal(*side, *answer).empty()) {
         return failure("the computer player gave no legal move");
     }
+    if (m_options.strength == Strength::expert && m_options.resign && givesUp(*side)) {
+        return success("resign"); // the position stays as it is
+    }
     m_position->play(*answer);
     return success(HexNotation::moveName(*answer, m_position->size()));
+}
+
+// Whether the expert's last search, for `side`, says to resign: every root move proven lost,
+// or a win rate below resignRate for resignMoves searches in a row.
+bool GtpEngine::givesUp(int side) {
+    const ExpertPlayer& player = *expert(side);
+    const std::vector<MctsSearch::RootMove> moves =
+        player.search().rootMoves(std::numeric_limits<std::size_t>::max());
+    const bool provenLost =
+        !moves.empty() && std::all_of(moves.begin(), moves.end(), [](const auto& move) {
+            return move.proven && move.winRate == 0.0;
+        });
+    int& hopeless = m_hopelessMoves[static_cast<std::size_t>(side - 1)];
+    hopeless = player.lastResult().winRate < Options::resignRate ? hopeless + 1 : 0;
+    return provenLost || hopeless >= Options::resignMoves;
 }
 
 TimedPlayer& GtpEngine::playerFor(int side) {

@@ -68,7 +68,7 @@ public:
         Strength strength = Strength::easy;
         std::int32_t timeLimit = 300;
         // The hard and expert players' search threads, as the SEARCH_THREADS setting (0: one
-        // per hardware thread less one).
+        // per hardware thread).
         int threads = 0;
         // When set, the expert thinks this long for every move instead of its budget.
         std::optional<std::chrono::milliseconds> moveTime;
@@ -76,6 +76,11 @@ public:
         bool learning = false;
         double learningRate = 0.05;
         bool swap = true; // White may take the swap
+        // The expert answers genmove with resign in a position its search proves lost, or
+        // after resignMoves of its moves in a row below resignRate.
+        bool resign = false;
+        static constexpr double resignRate = 0.02;
+        static constexpr int resignMoves = 5;
         // Seeds the opening moves; the current time when empty.
         std::optional<std::uint32_t> seed;
         // The swap decision's pause; a real sleep when empty.
@@ -160,6 +165,7 @@ private:
     Reply value(const Args& args);
 
     TimedPlayer& playerFor(int side);
+    bool givesUp(int side);
     void makePlayer(int side, std::int32_t timeLimit);
     const Weights& currentWeights() const;
     void newGame(std::uint32_t size);
@@ -176,7 +182,8 @@ private:
     std::shared_ptr<TreeMemoryBudget> m_treeMemory =
         std::make_shared<TreeMemoryBudget>(TreeMemoryBudget::machineDefault());
     std::array<std::unique_ptr<ExpertPlayer>, 2> m_experts; // [side - 1]
-    std::unique_ptr<LiveAnalysis> m_analysis;               // made at the first live analysis
+    std::array<int, 2> m_hopelessMoves{};     // [side - 1]: searches in a row below resignRate
+    std::unique_ptr<LiveAnalysis> m_analysis; // made at the first live analysis
     // The search that the analysis commands describe, and the moves of the position it
     // searched; null before the first and after a new game.
     const MctsSearch* m_lastSearch = nullptr;

@@ -77,7 +77,10 @@ TEST(EngineProcess, AReplySaysHowTheEngineAnswered) {
         EngineProcess engine(each.command);
         const EngineProcess::Reply reply = engine.ask("genmove b", 10s, never);
         EXPECT_EQ(reply.outcome, each.outcome) << each.command;
-        EXPECT_EQ(reply.text, each.text) << each.command;
+        // A shell that cannot start its engine may exit before the question is even sent.
+        const bool goneBefore = reply.text == "has gone (it exited with status 127)" &&
+                                each.command.rfind("/nonexistent", 0) == 0;
+        EXPECT_TRUE(reply.text == each.text || goneBefore) << each.command << ": " << reply.text;
         if (reply.outcome == Outcome::Refused) {
             EXPECT_TRUE(engine.alive()); // a refusal leaves it running until it is told to quit
             engine.quit(2s);

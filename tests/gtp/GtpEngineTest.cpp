@@ -331,6 +331,22 @@ TEST_F(GtpEngineTest, TheExpertSearchesShowsItsWinRatesAndKeepsItsPlayer) {
     EXPECT_EQ(answer(engine, "quorlen-win_rates"), "");
 }
 
+// With --resign the expert gives up a position its search proves lost (Black's centre on 3 x 3
+// without the swap), and the position stays as it was; without it, it plays on.
+TEST_F(GtpEngineTest, TheExpertResignsAProvenLossOnlyWhenAsked) {
+    for (const bool resign : {true, false}) {
+        GtpEngine::Options chosen = options(Strength::expert);
+        chosen.threads = 1;
+        chosen.moveTime = std::chrono::milliseconds(300);
+        chosen.resign = resign;
+        GtpEngine engine(chosen);
+        ASSERT_EQ(accepts(engine, {"boardsize 3", "param_game allow_swap 0", "play b b2"}), "");
+        const std::string played = answer(engine, "genmove w");
+        EXPECT_EQ(played == "resign", resign) << played;
+        EXPECT_EQ(engine.position().moves().size(), resign ? 1U : 2U);
+    }
+}
+
 // Black's centre wins the empty 3 x 3 board without the swap: the analysis proves it, shows it
 // as won, and its line goes on from the position as long as the moves played follow it.
 TEST_F(GtpEngineTest, AnalysisShowsAProvenWinAndTheLineFromThePosition) {
