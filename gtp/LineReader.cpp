@@ -57,23 +57,8 @@ LineReader::Result LineReader::next(std::string& line) {
 // Appends what can be read now, after waiting for it; false at the end of the input, on a
 // read error or on a cancel.
 bool LineReader::fill() {
-    pollfd waits[2] = {{m_fd, POLLIN, 0}, {m_wake[0], POLLIN, 0}};
-    const nfds_t count = m_wake[0] >= 0 ? 2 : 1;
-    const int timeoutMs = m_wake[0] >= 0 ? -1 : 100;
-    for (;;) {
-        if (m_cancelled) {
-            return false;
-        }
-        const int ready = ::poll(waits, count, timeoutMs);
-        if (ready < 0 && errno == EINTR) {
-            continue;
-        }
-        if (ready < 0 || (count == 2 && waits[1].revents != 0)) {
-            return false;
-        }
-        if (ready > 0) {
-            break;
-        }
+    if (!waitOn(pollfd{m_fd, POLLIN, 0})) {
+        return false;
     }
     char chunk[4096];
     ssize_t got = -1;
@@ -90,7 +75,13 @@ bool LineReader::fill() {
 
 bool LineReader::waitForHangUp(int output) {
     // With no events asked for, poll() reports only an error, a hang-up or a bad descriptor.
-    pollfd waits[2] = {{output, 0, 0}, {m_wake[0], POLLIN, 0}};
+    return waitOn(pollfd{output, 0, 0});
+}
+
+// Waits until `target` reports an event; false on a cancel, the wake pipe or a poll error.
+// Without a wake pipe the cancel flag is looked at every 100 ms.
+bool LineReader::waitOn(pollfd target) {
+    pollfd waits[2] = {target, {m_wake[0], POLLIN, 0}};
     const nfds_t count = m_wake[0] >= 0 ? 2 : 1;
     const int timeoutMs = m_wake[0] >= 0 ? -1 : 100;
     for (;;) {

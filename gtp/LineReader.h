@@ -1,5 +1,7 @@
 #pragma once
 
+#include <poll.h>
+
 #include <atomic>
 #include <cstddef>
 #include <string>
@@ -32,6 +34,7 @@ public:
 
 private:
     bool fill();
+    bool waitOn(pollfd target);
 
     int m_fd;
     int m_wake[2] = {-1, -1};

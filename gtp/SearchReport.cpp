@@ -61,26 +61,8 @@ std::string SearchReport::winRates(std::size_t count) const {
     return text;
 }
 
-// The move the search would play: a proven win; else the most visited move not proven lost;
-// else the most visited.
-Hex::Coord SearchReport::bestMove(const std::vector<MctsSearch::RootMove>& moves) const {
-    const auto won = std::find_if(moves.begin(), moves.end(), [](const MctsSearch::RootMove& m) {
-        return m.proven && m.winRate > 0.5;
-    });
-    if (won != moves.end()) {
-        return won->move;
-    }
-    const auto alive = std::find_if(moves.begin(), moves.end(),
-                                    [](const MctsSearch::RootMove& m) { return !m.proven; });
-    if (alive != moves.end()) {
-        return alive->move;
-    }
-    return moves.empty() ? Hex::noMove : moves.front().move;
-}
-
 std::vector<Hex::Coord> SearchReport::bestLine(std::size_t length) const {
-    const auto moves = m_search.rootMoves(std::numeric_limits<std::size_t>::max());
-    std::vector<Hex::Coord> line = m_search.principalVariation(bestMove(moves), length);
+    std::vector<Hex::Coord> line = m_search.principalVariation(m_search.bestMove(), length);
     const auto swap =
         std::find_if(line.begin(), line.end(), [this](Hex::Coord move) { return !hasCell(move); });
     line.erase(swap, line.end());
@@ -111,7 +93,7 @@ std::vector<Hex::Coord> SearchReport::lineFrom(const std::vector<Hex::Coord>& cu
 
 std::string SearchReport::summary() const {
     const auto moves = m_search.rootMoves(std::numeric_limits<std::size_t>::max());
-    const Hex::Coord best = bestMove(moves);
+    const Hex::Coord best = m_search.bestMove();
     const auto described = std::find_if(moves.begin(), moves.end(),
                                         [best](const auto& move) { return move.move == best; });
     if (described == moves.end() || (described->visits == 0 && !described->proven)) {
@@ -126,8 +108,7 @@ std::string SearchReport::summary() const {
 std::string SearchReport::liveGraphics() const {
     std::vector<Hex::Coord> line = bestLine(longestLine);
     const Hex::Coord swap = HexNotation::swapMarker(m_size);
-    if (line.empty() &&
-        bestMove(m_search.rootMoves(std::numeric_limits<std::size_t>::max())) == swap) {
+    if (line.empty() && m_search.bestMove() == swap) {
         line.push_back(swap); // the front end leaves a move without a cell undrawn
     }
     if (line.empty()) {

@@ -41,7 +41,7 @@ public:
 
 private:
     bool hasCell(Hex::Coord move) const;
-    Hex::Coord bestMove(const std::vector<MctsSearch::RootMove>& moves) const;
+
     std::vector<Hex::Coord> bestLine(std::size_t length) const;
 
     const MctsSearch& m_search;

@@ -4,6 +4,7 @@
 #include "model/Game.h"
 #include "notation/GamePosition.h"
 #include "notation/HexNotation.h"
+#include "notation/ProtocolText.h"
 #include "players/WeightsFile.h"
 #include "settings/FileText.h"
 #include "settings/GameRecord.h"
@@ -27,18 +28,6 @@
 namespace {
 
 using BadInput = PositionOptions::BadInput;
-
-std::vector<std::string_view> splitOnCommas(std::string_view text) {
-    std::vector<std::string_view> parts;
-    std::size_t begin = 0;
-    for (std::size_t comma = text.find(','); comma != std::string_view::npos;
-         comma = text.find(',', begin)) {
-        parts.push_back(text.substr(begin, comma - begin));
-        begin = comma + 1;
-    }
-    parts.push_back(text.substr(begin));
-    return parts;
-}
 
 std::string_view trimBlanks(std::string_view text) {
     const std::size_t first = text.find_first_not_of(" \t");
@@ -68,7 +57,7 @@ std::uint32_t parseSize(const std::string& text) {
 }
 
 Weights parseWeights(const std::string& text) {
-    const std::vector<std::string_view> parts = splitOnCommas(text);
+    const std::vector<std::string_view> parts = ProtocolText::split(text, ',');
     const std::string problem =
         "--weights needs four finite decimal numbers separated by commas, not '" + text + "'";
     if (parts.size() != 4) {
@@ -242,7 +231,7 @@ BoardPosition PositionOptions::position(std::vector<std::string>& notes) const {
     std::vector<Hex::Coord> moves;
     if (!m_movesText.empty()) {
         const std::optional<std::vector<Hex::Coord>> parsed =
-            GameRecord::parseMoveLines(size, splitOnCommas(m_movesText));
+            GameRecord::parseMoveLines(size, ProtocolText::split(m_movesText, ','));
         if (!parsed) {
             throw BadInput("--moves '" + m_movesText + "' is not a valid move list for size " +
                            std::to_string(size));

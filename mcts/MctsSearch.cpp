@@ -595,6 +595,11 @@ std::vector<MctsSearch::RootMove> MctsSearch::rootMoves(std::size_t count) const
     return moves;
 }
 
+Hex::Coord MctsSearch::bestMove() const {
+    const MctsNode* best = m_hasPosition ? bestChild() : nullptr;
+    return best != nullptr ? moveOf(*best) : Hex::noMove;
+}
+
 std::vector<Hex::Coord> MctsSearch::principalVariation(Hex::Coord first, std::size_t length) const {
     std::vector<Hex::Coord> line;
     if (!m_hasPosition) {

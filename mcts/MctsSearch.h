@@ -104,6 +104,10 @@ public:
     // Frees the tree and forgets the position (a game has ended).
     void forget();
 
+    // The move run() answers for the search so far: a proven win; else the most visited move
+    // not proven lost; else the most visited. noMove without root moves. Like rootMoves(), it
+    // may be read while the search runs.
+    Hex::Coord bestMove() const;
     // The root moves, most visited first, at most `count`.
     std::vector<RootMove> rootMoves(std::size_t count) const;
     // The line the search expects after the root move `first`: `first`, then the most visited

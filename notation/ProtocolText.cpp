@@ -27,3 +27,15 @@ std::string ProtocolText::trimmed(std::string_view text) {
     const auto last = std::find_if_not(text.rbegin(), text.rend(), isSpace).base();
     return first < last ? std::string(first, last) : std::string();
 }
+
+std::vector<std::string_view> ProtocolText::split(std::string_view text, char separator) {
+    std::vector<std::string_view> parts;
+    std::size_t begin = 0;
+    for (std::size_t end = text.find(separator); end != std::string_view::npos;
+         end = text.find(separator, begin)) {
+        parts.push_back(text.substr(begin, end - begin));
+        begin = end + 1;
+    }
+    parts.push_back(text.substr(begin));
+    return parts;
+}

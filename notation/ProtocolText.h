@@ -3,6 +3,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 // The text helpers that the GTP, SGF and match readers share. Unlike the lenient readers of
 // the program's own files (NumberText), a number here is the whole text or nothing.
@@ -15,4 +16,6 @@ public:
     static std::string lowerCase(std::string_view text);
     // Without the white space at either end.
     static std::string trimmed(std::string_view text);
+    // The parts between the separators, empty ones included: "a,,b" gives a, "", b.
+    static std::vector<std::string_view> split(std::string_view text, char separator);
 };

@@ -1,6 +1,7 @@
 #include "sgf/SgfAnalysis.h"
 
 #include "notation/HexNotation.h"
+#include "notation/ProtocolText.h"
 #include "sgf/SgfError.h"
 #include "sgf/SgfTree.h"
 
@@ -42,18 +43,6 @@ std::optional<bool> parseFlag(std::string_view text) {
         return text == "1";
     }
     return std::nullopt;
-}
-
-std::vector<std::string_view> fieldsOf(std::string_view text) {
-    std::vector<std::string_view> fields;
-    std::size_t begin = 0;
-    for (std::size_t blank = text.find(' '); blank != std::string_view::npos;
-         blank = text.find(' ', begin)) {
-        fields.push_back(text.substr(begin, blank - begin));
-        begin = blank + 1;
-    }
-    fields.push_back(text.substr(begin));
-    return fields;
 }
 
 // The move of an SGF node, if it has one.
@@ -133,7 +122,7 @@ std::string SgfAnalysis::numbers(const MoveAnalysis& move, std::uint32_t size) {
 
 std::optional<MoveAnalysis> SgfAnalysis::parseNumbers(std::string_view text, Hex::Coord move,
                                                       int player, std::uint32_t size) {
-    const std::vector<std::string_view> fields = fieldsOf(text);
+    const std::vector<std::string_view> fields = ProtocolText::split(text, ' ');
     if (fields.size() != 7) {
         return std::nullopt;
     }
