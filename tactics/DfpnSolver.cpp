@@ -1,0 +1,254 @@
+#include "tactics/DfpnSolver.h"
+
+#include <algorithm>
+#include <cstdlib>
+
+namespace {
+
+// The keys of the positions: a fixed sequence, so that every run finds the same collisions.
+std::uint64_t splitMix(std::uint64_t& state) {
+    std::uint64_t z = (state += 0x9E3779B97F4A7C15ULL);
+    z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ULL;
+    z = (z ^ (z >> 27)) * 0x94D049BB133111EBULL;
+    return z ^ (z >> 31);
+}
+
+constexpr std::uint64_t clockEvery = 1024;
+
+} // namespace
+
+DfpnSolver::DfpnSolver(std::size_t tableBytes) : m_table(tableBytes) {}
+
+DfpnSolver::Result DfpnSolver::solve(const PlayoutBoard& board, int toMove, const Limits& limits,
+                                     const std::atomic<bool>& stop) {
+    const auto start = std::chrono::steady_clock::now();
+    Result result;
+    prepare(board);
+    if (m_board.connects(3 - toMove) || m_board.connects(toMove)) {
+        result.outcome = m_board.connects(toMove) ? Outcome::won : Outcome::lost;
+        return result;
+    }
+    m_nodes = 0;
+    m_nodeLimit = limits.nodes;
+    const bool timed = limits.time < std::chrono::hours(24 * 365);
+    m_deadline = timed ? start + limits.time : std::chrono::steady_clock::time_point::max();
+    m_stop = &stop;
+    m_aborted = false;
+    m_table.clear();
+
+    std::uint64_t key = toMove == PlayoutBoard::player2 ? m_keys[1] : 0;
+    for (int cell = m_board.firstCell(); cell < m_board.endCell(); ++cell) {
+        const std::uint8_t value = m_board.at(cell);
+        if (value == PlayoutBoard::player1 || value == PlayoutBoard::player2) {
+            key ^= m_keys[static_cast<std::size_t>(cell * 2 + value - 1)];
+        }
+    }
+    search(key, toMove, 0, Numbers{infinity, infinity});
+
+    const Numbers root = numbersOf(key);
+    if (root.proof == 0) {
+        result.outcome = Outcome::won;
+    } else if (root.disproof == 0) {
+        result.outcome = Outcome::lost;
+    }
+    result.move = chosenMove(m_frames.front(), result.outcome);
+    result.nodes = m_nodes;
+    result.seconds =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    return result;
+}
+
+void DfpnSolver::prepare(const PlayoutBoard& board) {
+    if (m_board.size() != board.size()) {
+        m_board = PlayoutBoard(board.size());
+        // Cell 0 is a ring cell, never a stone's: its Player 2 key stands for Player 2 to move.
+        m_keys.resize(static_cast<std::size_t>(board.width() * board.width() * 2));
+        std::uint64_t state = 0x51ED5EEDULL;
+        for (std::uint64_t& key : m_keys) {
+            key = splitMix(state);
+        }
+    }
+    m_board.copyFrom(board);
+    int empties = 0;
+    for (int cell = m_board.firstCell(); cell < m_board.endCell(); ++cell) {
+        empties += m_board.at(cell) == PlayoutBoard::empty ? 1 : 0;
+    }
+    m_frames.resize(static_cast<std::size_t>(empties) + 1);
+}
+
+// False when the position is decided without a search (its numbers are then stored); else
+// the moves worth trying, in order, and the keys of the positions they give.
+bool DfpnSolver::generateMoves(Frame& frame, int toMove, std::uint64_t key) {
+    frame.moves.clear();
+    frame.terminal = true;
+    m_own.compute(m_board, toMove);
+    if (!m_own.winning().empty()) {
+        frame.moves.push_back(m_own.winning().front());
+        m_table.store(key, 0, infinity, 1);
+        return false;
+    }
+    // Two winning cells of the other side cannot both be taken; one must be.
+    m_other.compute(m_board, 3 - toMove);
+    const std::vector<int>& threats = m_other.winning();
+    if (threats.size() >= 2) {
+        frame.moves.push_back(threats.front());
+        m_table.store(key, infinity, 0, 1);
+        return false;
+    }
+    if (threats.size() == 1) {
+        frame.moves.push_back(threats.front());
+    } else {
+        // A stone that makes two winning cells wins: the other side has none to answer with.
+        const int doubleThreat = findDoubleThreat(m_own, nullptr);
+        if (doubleThreat >= 0) {
+            frame.moves.push_back(doubleThreat);
+            m_table.store(key, 0, infinity, 1);
+            return false;
+        }
+        for (int cell = m_board.firstCell(); cell < m_board.endCell(); ++cell) {
+            if (m_board.at(cell) == PlayoutBoard::empty) {
+                frame.moves.push_back(cell);
+            }
+        }
+        orderMoves(frame.moves);
+        findDoubleThreat(m_other, &frame.moves);
+        if (frame.moves.empty()) {
+            frame.moves.push_back(m_other.touching().front()); // any move loses
+            m_table.store(key, infinity, 0, 1);
+            return false;
+        }
+    }
+    frame.terminal = false;
+    frame.keys.resize(frame.moves.size());
+    frame.work.assign(frame.moves.size(), 0);
+    const std::uint64_t turn = m_keys[1];
+    for (std::size_t i = 0; i < frame.moves.size(); ++i) {
+        frame.keys[i] =
+            key ^ turn ^ m_keys[static_cast<std::size_t>(frame.moves[i] * 2 + toMove - 1)];
+    }
+    return true;
+}
+
+// The cells where a stone of the reach's player would give it two winning cells (with none
+// now). Without `answers`, returns the first such cell, or -1. With it, keeps in `answers`
+// only the cells that meet each such threat (the cell or its winning cells): a stone anywhere
+// else leaves the threat to be made, and the two cells cannot both be taken.
+int DfpnSolver::findDoubleThreat(EdgeReach& reach, std::vector<int>* answers) {
+    for (const int cell : reach.touching()) {
+        reach.winningAfter(m_board, cell, m_made);
+        if (m_made.size() < 2) {
+            continue;
+        }
+        if (answers == nullptr) {
+            return cell;
+        }
+        const auto meets = [&](int answer) {
+            return answer == cell ||
+                   std::find(m_made.begin(), m_made.end(), answer) != m_made.end();
+        };
+        std::erase_if(*answers, [&](int answer) { return !meets(answer); });
+    }
+    return -1;
+}
+
+// Cells next to more stones first, then those nearer the centre; the board order breaks ties.
+void DfpnSolver::orderMoves(std::vector<int>& moves) const {
+    const int n = m_board.size();
+    const auto score = [&](int cell) {
+        int stones = 0;
+        for (const int offset : m_board.ring()) {
+            const std::uint8_t value = m_board.at(cell + offset);
+            stones += value == PlayoutBoard::player1 || value == PlayoutBoard::player2 ? 1 : 0;
+        }
+        const Hex::Coord place = m_board.coord(cell);
+        const int distance = std::abs(2 * place.row + 1 - n) + std::abs(2 * place.col + 1 - n);
+        return stones * 4 * n - distance;
+    };
+    std::stable_sort(moves.begin(), moves.end(), [&](int a, int b) { return score(a) > score(b); });
+}
+
+// The multiple-iterative-deepening step of df-pn: searches below the position until its
+// proof number reaches threshold.proof or its disproof number threshold.disproof. The
+// numbers are the side to move's: proof, the work to show that it wins.
+void DfpnSolver::search(std::uint64_t key, int toMove, std::size_t depth, Numbers threshold) {
+    if (outOfBudget()) {
+        return;
+    }
+    const std::uint64_t start = m_nodes++;
+    const SolverTable::Entry* known = m_table.find(key);
+    const std::uint64_t workBefore = known != nullptr ? known->work : 0;
+    Frame& frame = m_frames[depth];
+    if (!generateMoves(frame, toMove, key)) {
+        return;
+    }
+    for (;;) {
+        // Proof: the least disproof of a move; disproof: the sum of the moves' proofs.
+        std::uint64_t proof = infinity;
+        std::uint64_t second = infinity;
+        std::uint64_t disproof = 0;
+        std::size_t best = 0;
+        for (std::size_t i = 0; i < frame.moves.size(); ++i) {
+            const Numbers child = numbersOf(frame.keys[i]);
+            if (child.disproof < proof) {
+                second = proof;
+                proof = child.disproof;
+                best = i;
+            } else if (child.disproof < second) {
+                second = child.disproof;
+            }
+            if (child.proof >= infinity) {
+                disproof = infinity;
+            } else if (disproof < infinity) {
+                disproof = std::min<std::uint64_t>(disproof + child.proof, infinity - 1);
+            }
+        }
+        if (proof >= threshold.proof || disproof >= threshold.disproof || m_aborted) {
+            m_table.store(key, static_cast<std::uint32_t>(proof),
+                          static_cast<std::uint32_t>(disproof), workBefore + m_nodes - start);
+            return;
+        }
+        const Numbers child = numbersOf(frame.keys[best]);
+        const Numbers childThreshold{
+            static_cast<std::uint32_t>(threshold.disproof - disproof + child.proof),
+            static_cast<std::uint32_t>(
+                std::min<std::uint64_t>(threshold.proof, second + second / 4 + 1))};
+        const int move = frame.moves[best];
+        const std::uint64_t before = m_nodes;
+        m_board.set(move, static_cast<std::uint8_t>(toMove));
+        search(frame.keys[best], 3 - toMove, depth + 1, childThreshold);
+        m_board.set(move, PlayoutBoard::empty);
+        frame.work[best] += m_nodes - before;
+    }
+}
+
+DfpnSolver::Numbers DfpnSolver::numbersOf(std::uint64_t key) const {
+    const SolverTable::Entry* entry = m_table.find(key);
+    return entry != nullptr ? Numbers{entry->proof, entry->disproof} : Numbers{1, 1};
+}
+
+bool DfpnSolver::outOfBudget() {
+    if (!m_aborted &&
+        (m_nodes >= m_nodeLimit || m_stop->load(std::memory_order_relaxed) ||
+         (m_nodes % clockEvery == 0 && std::chrono::steady_clock::now() >= m_deadline))) {
+        m_aborted = true;
+    }
+    return m_aborted;
+}
+
+// Won: the first move proven to win. Lost: the move that took the most work to refute.
+Hex::Coord DfpnSolver::chosenMove(const Frame& root, Outcome outcome) const {
+    if (outcome == Outcome::unknown || root.moves.empty()) {
+        return Hex::noMove;
+    }
+    std::size_t chosen = 0;
+    for (std::size_t i = 0; !root.terminal && i < root.moves.size(); ++i) {
+        if (outcome == Outcome::won ? numbersOf(root.keys[i]).disproof == 0
+                                    : root.work[i] > root.work[chosen]) {
+            chosen = i;
+            if (outcome == Outcome::won) {
+                break;
+            }
+        }
+    }
+    return m_board.coord(root.moves[chosen]);
+}

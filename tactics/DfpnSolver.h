@@ -1,0 +1,91 @@
+#pragma once
+
+#include "model/Coord.h"
+#include "tactics/EdgeReach.h"
+#include "tactics/PlayoutBoard.h"
+#include "tactics/SolverTable.h"
+
+#include <atomic>
+#include <chrono>
+#include <cstdint>
+#include <limits>
+#include <vector>
+
+// Depth-first proof-number search (df-pn, with the 1 + epsilon threshold of Pawlewicz and
+// Lew) of a Hex position: whether the side to move wins with perfect play. The swap is not a
+// move here: the solver takes positions in which it is no longer offered.
+//
+// Exact shortcuts only: a side that can join its edges with one stone wins; a side facing two
+// such cells of the other side loses; facing one, it must take it. A stone that would give its
+// side two winning cells wins for the side to move; for the other side, it must be answered
+// on that cell or on one of the two (or more). Moves are tried in a fixed
+// order (next to stones first, then near the centre), so that the same position and budget
+// always give the same answer. A position's numbers are kept by Zobrist key in a
+// SolverTable of bounded size.
+//
+// Thread contract: none; solve() runs on its caller's thread, and the stop flag may be raised
+// from any thread (it is read at every node). One solve at a time per solver.
+class DfpnSolver {
+public:
+    enum class Outcome { unknown, won, lost }; // for the side to move
+
+    struct Limits {
+        std::uint64_t nodes = std::numeric_limits<std::uint64_t>::max();
+        std::chrono::milliseconds time = std::chrono::milliseconds::max();
+    };
+
+    struct Result {
+        Outcome outcome = Outcome::unknown;
+        // Won: a winning move. Lost: the move whose loss took the most work to prove (the
+        // most resisting). noMove when unknown, or when the game is already over.
+        Hex::Coord move = Hex::noMove;
+        std::uint64_t nodes = 0; // positions searched
+        double seconds = 0.0;
+    };
+
+    static constexpr std::size_t defaultTableBytes = std::size_t{32} << 20;
+
+    explicit DfpnSolver(std::size_t tableBytes = defaultTableBytes);
+
+    // Solves the position of `board` with `toMove` (1 or 2) to move, within the limits; the
+    // answer is unknown when a limit or the stop flag ends the search first, never wrong.
+    Result solve(const PlayoutBoard& board, int toMove, const Limits& limits,
+                 const std::atomic<bool>& stop);
+
+private:
+    struct Numbers {
+        std::uint32_t proof;
+        std::uint32_t disproof;
+    };
+    // One node's moves while it is on the search path; one frame per depth, reused.
+    struct Frame {
+        std::vector<int> moves;
+        std::vector<std::uint64_t> keys; // of the positions after each move
+        std::vector<std::uint64_t> work; // spent below each move (kept at the root only)
+        bool terminal = false;           // decided without a search; moves[0] the answer
+    };
+
+    static constexpr std::uint32_t infinity = std::numeric_limits<std::uint32_t>::max() / 2;
+
+    void prepare(const PlayoutBoard& board);
+    bool generateMoves(Frame& frame, int toMove, std::uint64_t key);
+    int findDoubleThreat(EdgeReach& reach, std::vector<int>* answers);
+    void orderMoves(std::vector<int>& moves) const;
+    void search(std::uint64_t key, int toMove, std::size_t depth, Numbers threshold);
+    Numbers numbersOf(std::uint64_t key) const;
+    bool outOfBudget();
+    Hex::Coord chosenMove(const Frame& root, Outcome outcome) const;
+
+    SolverTable m_table;
+    PlayoutBoard m_board{2};
+    std::vector<std::uint64_t> m_keys; // [cell * 2 + stone - 1]
+    std::vector<Frame> m_frames;
+    EdgeReach m_own; // scratch of generateMoves(): the side to move's reach
+    EdgeReach m_other;
+    std::vector<int> m_made; // scratch: the winning cells a stone would make
+    std::uint64_t m_nodes = 0;
+    std::uint64_t m_nodeLimit = 0;
+    std::chrono::steady_clock::time_point m_deadline;
+    const std::atomic<bool>* m_stop = nullptr;
+    bool m_aborted = false;
+};

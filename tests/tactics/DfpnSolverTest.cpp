@@ -1,0 +1,139 @@
+#include "tactics/DfpnSolver.h"
+#include "tactics/PlayoutBoard.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+#include <unordered_map>
+#include <unordered_set>
+
+namespace {
+
+const std::atomic<bool> notStopped{false};
+
+// Plain negamax with a memo of the positions (the cells in base 3): whether the side to move
+// wins. The reference the solver is checked against.
+std::uint64_t keyOf(const PlayoutBoard& board, int toMove) {
+    auto key = static_cast<std::uint64_t>(toMove);
+    for (int cell = board.firstCell(); cell < board.endCell(); ++cell) {
+        if (board.at(cell) <= PlayoutBoard::player2) {
+            key = key * 3 + board.at(cell);
+        }
+    }
+    return key;
+}
+
+class Minimax {
+public:
+    bool wins(PlayoutBoard& board, int toMove) {
+        const std::uint64_t key = keyOf(board, toMove);
+        if (const auto known = m_memo.find(key); known != m_memo.end()) {
+            return known->second;
+        }
+        bool won = false;
+        for (int cell = board.firstCell(); cell < board.endCell() && !won; ++cell) {
+            if (board.at(cell) == PlayoutBoard::empty) {
+                board.set(cell, static_cast<std::uint8_t>(toMove));
+                won = board.connects(toMove) || !wins(board, 3 - toMove);
+                board.set(cell, PlayoutBoard::empty);
+            }
+        }
+        m_memo.emplace(key, won);
+        return won;
+    }
+
+private:
+    std::unordered_map<std::uint64_t, bool> m_memo;
+};
+
+bool gameOver(PlayoutBoard& board) {
+    return board.connects(1) || board.connects(2);
+}
+
+// The solver's answer agrees with the reference; a winning move wins, a losing one is legal.
+void expectSolved(DfpnSolver& solver, Minimax& minimax, PlayoutBoard board, int toMove) {
+    const DfpnSolver::Result result = solver.solve(board, toMove, {}, notStopped);
+    const bool won = minimax.wins(board, toMove);
+    ASSERT_EQ(result.outcome, won ? DfpnSolver::Outcome::won : DfpnSolver::Outcome::lost);
+    ASSERT_NE(result.move, Hex::noMove);
+    const int move = board.index(result.move);
+    ASSERT_EQ(board.at(move), PlayoutBoard::empty);
+    if (won) {
+        board.set(move, static_cast<std::uint8_t>(toMove));
+        ASSERT_TRUE(board.connects(toMove) || !minimax.wins(board, 3 - toMove));
+    }
+}
+
+// Every position of alternate moves from the empty 3x3 board, the game not yet over.
+void visitAll(PlayoutBoard& board, int toMove, DfpnSolver& solver, Minimax& minimax,
+              std::unordered_set<std::uint64_t>& seen) {
+    if (!seen.insert(keyOf(board, toMove)).second) {
+        return;
+    }
+    expectSolved(solver, minimax, board, toMove);
+    for (int cell = board.firstCell(); cell < board.endCell(); ++cell) {
+        if (board.at(cell) == PlayoutBoard::empty) {
+            board.set(cell, static_cast<std::uint8_t>(toMove));
+            if (!gameOver(board)) {
+                visitAll(board, 3 - toMove, solver, minimax, seen);
+            }
+            board.set(cell, PlayoutBoard::empty);
+        }
+    }
+}
+
+TEST(DfpnSolverTest, AgreesWithMinimaxOnEveryThreeByThreePosition) {
+    DfpnSolver solver(1 << 16);
+    Minimax minimax;
+    PlayoutBoard board(3);
+    std::unordered_set<std::uint64_t> seen;
+    visitAll(board, 1, solver, minimax, seen);
+    EXPECT_GT(seen.size(), 3000U);
+}
+
+// Random positions of alternate stones (fixed seed), not yet won, four and five cells wide.
+TEST(DfpnSolverTest, AgreesWithMinimaxOnRandomPositions) {
+    std::mt19937 random(20261207);
+    DfpnSolver solver(1 << 20);
+    for (const int size : {4, 5}) {
+        Minimax minimax;
+        for (int solved = 0; solved < 30;) {
+            PlayoutBoard board(size);
+            const int stones = size * size - (size == 4 ? 6 + solved % 8 : 9 + solved % 4);
+            int toMove = 1;
+            for (int placed = 0; placed < stones; ++placed, toMove = 3 - toMove) {
+                int cell = 0;
+                do {
+                    cell = board.index(static_cast<int>(random() % size),
+                                       static_cast<int>(random() % size));
+                } while (board.at(cell) != PlayoutBoard::empty);
+                board.set(cell, static_cast<std::uint8_t>(toMove));
+            }
+            if (!gameOver(board)) {
+                expectSolved(solver, minimax, board, toMove);
+                ++solved;
+            }
+        }
+    }
+}
+
+// A budget too small, or a raised stop flag, leaves the answer unknown; any budget that does
+// answer answers right (the empty 4x4 board is won for the first player).
+TEST(DfpnSolverTest, ABudgetOrAStopLeavesTheAnswerUnknown) {
+    DfpnSolver solver(1 << 20);
+    const PlayoutBoard board(4);
+    EXPECT_EQ(solver.solve(board, 1, {.nodes = 20}, notStopped).outcome,
+              DfpnSolver::Outcome::unknown);
+    const std::atomic<bool> stopped{true};
+    const DfpnSolver::Result halted = solver.solve(board, 1, {}, stopped);
+    EXPECT_EQ(halted.outcome, DfpnSolver::Outcome::unknown);
+    EXPECT_EQ(halted.move, Hex::noMove);
+    for (std::uint64_t nodes = 100; nodes < 100000; nodes *= 3) {
+        const DfpnSolver::Result result = solver.solve(board, 1, {.nodes = nodes}, notStopped);
+        EXPECT_NE(result.outcome, DfpnSolver::Outcome::lost) << nodes;
+        EXPECT_LE(result.nodes, nodes);
+    }
+    EXPECT_EQ(solver.solve(board, 1, {}, notStopped).outcome, DfpnSolver::Outcome::won);
+}
+
+} // namespace
