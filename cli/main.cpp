@@ -5,6 +5,7 @@
 #include "cli/PlayCommand.h"
 #include "cli/ReviewCommand.h"
 #include "cli/SearchCommand.h"
+#include "cli/SolveCommand.h"
 #include "headless/CommandLine.h"
 
 #include <CLI/CLI.hpp>
@@ -15,6 +16,7 @@ int main(int argc, char** argv) {
     int exitCode = 0;
     addAnalyzeCommand(app, exitCode);
     addSearchCommand(app, exitCode);
+    addSolveCommand(app, exitCode);
     addPlayCommand(app, exitCode);
     addGtpCommand(app, exitCode);
     addConvertCommand(app, exitCode);
