@@ -351,6 +351,7 @@ void GtpEngine::makePlayer(int side, std::int32_t timeLimit) {
         }
         context.moveTime = m_options.moveTime;
         context.swapRule = m_swap;
+        context.solver = m_options.solver;
         context.memory = m_treeMemory;
         auto& slot = m_experts[static_cast<std::size_t>(side - 1)];
         if (slot && m_lastSearch == &slot->search()) {
@@ -574,6 +575,7 @@ LiveAnalysis& GtpEngine::analysis() {
         settings.threads = searchThreadCount(m_options.threads);
         settings.memory = m_treeMemory;
         settings.seed = m_options.seed ? *m_options.seed * 2u + 3u : std::random_device{}();
+        settings.solver = m_options.solver;
         m_analysis = std::make_unique<LiveAnalysis>(settings);
     }
     return *m_analysis;

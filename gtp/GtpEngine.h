@@ -76,6 +76,8 @@ public:
         bool learning = false;
         double learningRate = 0.05;
         bool swap = true; // White may take the swap
+        // The expert's proof-number solver of small positions (MctsSearch::Config::solver).
+        bool solver = true;
         // The expert answers genmove with resign in a position its search proves lost, or
         // after resignMoves of its moves in a row below resignRate.
         bool resign = false;

@@ -10,6 +10,7 @@ MctsSearch::Config LiveAnalysis::configOf(const Settings& settings) {
     config.threads = settings.threads;
     config.memory = settings.memory;
     config.seed = settings.seed;
+    config.solver = settings.solver;
     config.stopWhenDecided = false; // the slices are no move choice: they run their time
     return config;
 }

@@ -24,6 +24,7 @@ public:
         // Shared with the players' trees; the machine's default when null.
         std::shared_ptr<TreeMemoryBudget> memory;
         std::uint64_t seed = 1;
+        bool solver = true; // MctsSearch::Config::solver
         std::chrono::milliseconds updateEvery{250};
     };
 

@@ -125,6 +125,8 @@ bool MctsSearch::setPosition(const Position& position) {
     m_rootToMove = now.size() % 2 == 0 ? 1 : 2;
     m_rootLastMove = !now.empty() && now.back() != swapMarker ? board.index(now.back()) : -1;
     m_rootFirstStone = now.size() == 1 ? board.index(now.front()) : -1;
+    m_resistingMove = -1;
+    m_solverTried = false;
     m_hasPosition = true;
     return kept;
 }
@@ -149,6 +151,7 @@ MctsSearch::Result MctsSearch::run(const Limits& limits, const std::atomic<bool>
             board.copyFrom(*m_rootBoard);
             expand(root, board, m_rootToMove, static_cast<int>(m_position.moves.size()));
         }
+        solveRoot(limits, stop);
         runThreads(limits, stop);
     } catch (...) {
         // A node may be left half expanded: nothing of this tree is trusted again.
@@ -204,6 +207,55 @@ void MctsSearch::runThreads(const Limits& limits, const std::atomic<bool>& stop)
             std::rethrow_exception(error);
         }
     }
+}
+
+// A small enough root is first given to the solver; what it proves goes into the root's
+// children, where the search and its readers see it as they see their own proofs.
+void MctsSearch::solveRoot(const Limits& limits, const std::atomic<bool>& stop) {
+    const MctsNode& root = m_tree.root();
+    const bool swapOffered = m_position.swapRule && m_position.moves.size() < 2;
+    if (!m_config.solver || m_solverTried || swapOffered ||
+        root.proof.load(relaxed) != MctsNode::unproven ||
+        root.children.load(std::memory_order_acquire) == nullptr) {
+        return;
+    }
+    int empties = 0;
+    for (int cell = m_rootBoard->firstCell(); cell < m_rootBoard->endCell(); ++cell) {
+        empties += m_rootBoard->at(cell) == PlayoutBoard::empty ? 1 : 0;
+    }
+    if (empties > m_config.solverEmptyCells) {
+        return;
+    }
+    DfpnSolver::Limits budget;
+    budget.nodes = std::min(m_config.solverNodes, limits.playouts);
+    if (limits.time < std::chrono::hours(24 * 365)) {
+        budget.time = std::chrono::milliseconds(static_cast<std::int64_t>(
+            static_cast<double>(limits.time.count()) * m_config.solverShare));
+    }
+    if (!m_solver) {
+        m_solver = std::make_unique<DfpnSolver>();
+    }
+    m_solverTried = true;
+    markSolved(m_solver->solve(*m_rootBoard, m_rootToMove, budget, stop));
+}
+
+void MctsSearch::markSolved(const DfpnSolver::Result& solved) {
+    if (solved.outcome == DfpnSolver::Outcome::unknown || solved.move == Hex::noMove) {
+        return;
+    }
+    MctsNode& root = m_tree.root();
+    MctsNode* children = root.children.load(std::memory_order_acquire);
+    const int move = m_rootBoard->index(solved.move);
+    const bool won = solved.outcome == DfpnSolver::Outcome::won;
+    for (std::size_t i = 0; i < root.childCount; ++i) {
+        if (!won) {
+            children[i].proof.store(MctsNode::moverLoses, relaxed);
+        } else if (children[i].move == move) {
+            children[i].proof.store(MctsNode::moverWins, relaxed);
+        }
+    }
+    m_resistingMove = won ? -1 : move;
+    root.proof.store(won ? MctsNode::moverLoses : MctsNode::moverWins, relaxed);
 }
 
 void MctsSearch::forget() {
@@ -507,7 +559,8 @@ const MctsNode* MctsSearch::bestChild() const {
     if (children == nullptr) {
         return nullptr;
     }
-    // A proven win; else the most visited move not proven lost; else the most visited.
+    // A proven win; else the most visited move not proven lost; else the solver's most
+    // resisting move; else the most visited.
     const MctsNode* best = nullptr;
     const MctsNode* anyBest = nullptr;
     for (std::size_t i = 0; i < root.childCount; ++i) {
@@ -523,6 +576,13 @@ const MctsNode* MctsSearch::bestChild() const {
         if (proof != MctsNode::moverLoses &&
             (best == nullptr || visits > best->visits.load(relaxed))) {
             best = &child;
+        }
+    }
+    if (best == nullptr && m_resistingMove >= 0) {
+        for (std::size_t i = 0; i < root.childCount; ++i) {
+            if (children[i].move == m_resistingMove) {
+                return &children[i];
+            }
         }
     }
     return best != nullptr ? best : anyBest;

@@ -4,6 +4,7 @@
 #include "mcts/Playout.h"
 #include "mcts/TreeMemoryBudget.h"
 #include "model/Coord.h"
+#include "tactics/DfpnSolver.h"
 #include "tactics/PlayoutBoard.h"
 
 #include <array>
@@ -61,6 +62,16 @@ public:
         // A timed search ends early once no other move can overtake the most visited one
         // in the time left.
         bool stopWhenDecided = true;
+        // A root with at most solverEmptyCells empty cells and no swap on offer goes first to
+        // the proof-number solver (DfpnSolver), for at most solverShare of a timed search's
+        // time and solverNodes positions (and no more positions than a counted search's
+        // playouts), once per position: a proven win is played at once, a proven loss plays
+        // the move that resisted longest, and an unknown answer leaves the position to the
+        // search.
+        bool solver = true;
+        int solverEmptyCells = 40;
+        double solverShare = 0.25;
+        std::uint64_t solverNodes = 2'000'000;
         // How often run() posts its status text and the root moves' win rates to the sink.
         std::chrono::milliseconds reportEvery{1000};
         std::size_t reportedMoves = 10;
@@ -105,8 +116,8 @@ public:
     void forget();
 
     // The move run() answers for the search so far: a proven win; else the most visited move
-    // not proven lost; else the most visited. noMove without root moves. Like rootMoves(), it
-    // may be read while the search runs.
+    // not proven lost; else the solver's most resisting move; else the most visited. noMove without
+    // root moves. Like rootMoves(), it may be read while the search runs.
     Hex::Coord bestMove() const;
     // The root moves, most visited first, at most `count`.
     std::vector<RootMove> rootMoves(std::size_t count) const;
@@ -122,6 +133,8 @@ public:
 private:
     struct Worker;
 
+    void solveRoot(const Limits& limits, const std::atomic<bool>& stop);
+    void markSolved(const DfpnSolver::Result& solved);
     void work(Worker& worker, const Limits& limits, const std::atomic<bool>& stop, bool timekeeper);
     void runThreads(const Limits& limits, const std::atomic<bool>& stop);
     std::uint64_t expandThreshold() const;
@@ -150,6 +163,7 @@ private:
     std::atomic<bool> m_done{false};
     std::chrono::steady_clock::time_point m_start; // of the running search
     std::atomic<std::uint64_t> m_tickets{0};
+    std::unique_ptr<DfpnSolver> m_solver; // made at its first use
 
     // The root position.
     bool m_hasPosition = false;
@@ -158,6 +172,9 @@ private:
     int m_rootToMove = 1;
     int m_rootLastMove = -1;
     int m_rootFirstStone = -1; // the first stone's cell while it may still be swapped
-    float m_raveA = 0.0F;      // 1 / raveInitial
-    float m_raveB = 0.0F;      // 1 / raveFinal
+    // Of a root the solver proved lost: its most resisting move (read by bestMove()).
+    std::atomic<int> m_resistingMove{-1};
+    bool m_solverTried = false; // at this root: the solver runs once per position
+    float m_raveA = 0.0F;       // 1 / raveInitial
+    float m_raveB = 0.0F;       // 1 / raveFinal
 };

@@ -15,6 +15,7 @@ MctsSearch::Config searchConfig(const ExpertPlayer::Context& context) {
     config.threads = context.threads;
     config.treeBytes = context.treeBytes;
     config.memory = context.memory;
+    config.solver = context.solver;
     config.seed = context.seed ? *context.seed : std::random_device{}();
     return config;
 }

@@ -137,6 +137,37 @@ TEST(MctsSearchTest, StaysUnderItsMemoryCeiling) {
                 result.move.col < 7);
 }
 
+// A small position goes to the solver first: a win is played before any playout, shown as
+// proven; a lost one plays a move that is proven lost like all the others. Without the solver
+// the search itself runs.
+TEST(MctsSearchTest, TheSolverAnswersSmallPositionsAtOnce) {
+    const MctsSearch::Position won = positionOf(4, ". . . .  . . O .  . . . O  X . . X");
+    MctsSearch search(MctsSearch::Config{});
+    search.setPosition(won);
+    const MctsSearch::Result result = searchPlayouts(search, 20000);
+    EXPECT_EQ(result.move, (Hex::Coord{1, 1}));
+    EXPECT_EQ(result.winRate, 1.0);
+    EXPECT_EQ(result.playouts, 0U);
+    const auto best = search.rootMoves(100);
+    EXPECT_TRUE(std::any_of(best.begin(), best.end(), [](const MctsSearch::RootMove& move) {
+        return move.move == Hex::Coord{1, 1} && move.proven && move.winRate == 1.0;
+    }));
+
+    search.setPosition(positionOf(4, ". . X O  O . . .  X . . .  X . . ."));
+    const MctsSearch::Result lost = searchPlayouts(search, 20000);
+    EXPECT_EQ(lost.playouts, 0U);
+    EXPECT_EQ(lost.winRate, 0.0);
+    for (const MctsSearch::RootMove& move : search.rootMoves(100)) {
+        EXPECT_TRUE(move.proven && move.winRate == 0.0);
+    }
+
+    MctsSearch::Config off;
+    off.solver = false;
+    MctsSearch unsolved(off);
+    unsolved.setPosition(won);
+    EXPECT_GT(searchPlayouts(unsolved, 2000).playouts, 0U);
+}
+
 TEST(MctsSearchTest, AFinishedGameHasNoMove) {
     MctsSearch search(MctsSearch::Config{});
     search.setPosition(positionOf(3, "X O .  X O .  X . ."));
