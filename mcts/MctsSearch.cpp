@@ -212,11 +212,16 @@ void MctsSearch::runThreads(const Limits& limits, const std::atomic<bool>& stop)
 // A small enough root is first given to the solver; what it proves goes into the root's
 // children, where the search and its readers see it as they see their own proofs.
 void MctsSearch::solveRoot(const Limits& limits, const std::atomic<bool>& stop) {
-    const MctsNode& root = m_tree.root();
+    MctsNode& root = m_tree.root();
+    // A root that an earlier solve proved as a move of its own has children that nothing
+    // has proved: the proof names no move, so the root is solved (or searched) again.
+    const bool hasMoves = root.children.load(std::memory_order_acquire) != nullptr;
+    if (hasMoves && root.proof.load(relaxed) != MctsNode::unproven && !rootMovesDecide()) {
+        root.proof.store(MctsNode::unproven, relaxed);
+    }
     const bool swapOffered = m_position.swapRule && m_position.moves.size() < 2;
-    if (!m_config.solver || m_solverTried || swapOffered ||
-        root.proof.load(relaxed) != MctsNode::unproven ||
-        root.children.load(std::memory_order_acquire) == nullptr) {
+    if (!m_config.solver || m_solverTried || swapOffered || !hasMoves ||
+        root.proof.load(relaxed) != MctsNode::unproven) {
         return;
     }
     int empties = 0;
@@ -237,6 +242,21 @@ void MctsSearch::solveRoot(const Limits& limits, const std::atomic<bool>& stop) 
     }
     m_solverTried = true;
     markSolved(m_solver->solve(*m_rootBoard, m_rootToMove, budget, stop));
+}
+
+// Whether a root move is proven won, or all are proven lost.
+bool MctsSearch::rootMovesDecide() const {
+    const MctsNode& root = m_tree.root();
+    const MctsNode* children = root.children.load(std::memory_order_acquire);
+    bool allLost = children != nullptr;
+    for (std::size_t i = 0; children != nullptr && i < root.childCount; ++i) {
+        const std::int8_t proof = children[i].proof.load(relaxed);
+        if (proof == MctsNode::moverWins) {
+            return true;
+        }
+        allLost = allLost && proof == MctsNode::moverLoses;
+    }
+    return allLost;
 }
 
 void MctsSearch::markSolved(const DfpnSolver::Result& solved) {

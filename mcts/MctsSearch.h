@@ -135,6 +135,7 @@ private:
 
     void solveRoot(const Limits& limits, const std::atomic<bool>& stop);
     void markSolved(const DfpnSolver::Result& solved);
+    bool rootMovesDecide() const;
     void work(Worker& worker, const Limits& limits, const std::atomic<bool>& stop, bool timekeeper);
     void runThreads(const Limits& limits, const std::atomic<bool>& stop);
     std::uint64_t expandThreshold() const;

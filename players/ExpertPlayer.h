@@ -39,12 +39,12 @@ public:
         std::optional<std::chrono::milliseconds> moveTime = {};
         // When set, every think runs this many playouts instead (for tests).
         std::optional<std::uint64_t> playouts = {};
-        // The search's proof-number solver of small positions (MctsSearch::Config::solver).
-        bool solver = true;
         // Off for games without the swap: the search then neither offers nor fears it.
         bool swapRule = true;
         // Shared with the other searches of the program; the machine's default when null.
         std::shared_ptr<TreeMemoryBudget> memory = {};
+        // The search's proof-number solver of small positions (MctsSearch::Config::solver).
+        bool solver = true;
     };
 
     // The shortest think, used when the time budget leaves nothing.

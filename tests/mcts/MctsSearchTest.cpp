@@ -153,13 +153,22 @@ TEST(MctsSearchTest, TheSolverAnswersSmallPositionsAtOnce) {
         return move.move == Hex::Coord{1, 1} && move.proven && move.winRate == 1.0;
     }));
 
-    search.setPosition(positionOf(4, ". . X O  O . . .  X . . .  X . . ."));
+    MctsSearch::Position lostPosition = positionOf(4, ". . X O  O . . .  X . . .  X . . .");
+    search.setPosition(lostPosition);
     const MctsSearch::Result lost = searchPlayouts(search, 20000);
     EXPECT_EQ(lost.playouts, 0U);
     EXPECT_EQ(lost.winRate, 0.0);
+    Hex::Coord other = Hex::noMove;
     for (const MctsSearch::RootMove& move : search.rootMoves(100)) {
         EXPECT_TRUE(move.proven && move.winRate == 0.0);
+        other = move.move != lost.move ? move.move : other;
     }
+    // Another losing move leads to a position proven won, whose winning move is found again.
+    lostPosition.moves.push_back(other);
+    search.setPosition(lostPosition);
+    const MctsSearch::Result next = searchPlayouts(search, 20000);
+    EXPECT_EQ(next.winRate, 1.0);
+    EXPECT_EQ(next.playouts, 0U);
 
     MctsSearch::Config off;
     off.solver = false;
