@@ -99,6 +99,7 @@ bool DfpnSolver::generateMoves(Frame& frame, int toMove, std::uint64_t key) {
         frame.moves.push_back(threats.front());
     } else {
         // A stone that makes two winning cells wins: the other side has none to answer with.
+        m_threats.clear();
         const int doubleThreat = findDoubleThreat(m_own, nullptr);
         if (doubleThreat >= 0) {
             frame.moves.push_back(doubleThreat);
@@ -136,6 +137,9 @@ bool DfpnSolver::generateMoves(Frame& frame, int toMove, std::uint64_t key) {
 int DfpnSolver::findDoubleThreat(EdgeReach& reach, std::vector<int>* answers) {
     for (const int cell : reach.touching()) {
         reach.winningAfter(m_board, cell, m_made);
+        if (m_made.size() == 1 && answers == nullptr) {
+            m_threats.push_back(cell);
+        }
         if (m_made.size() < 2) {
             continue;
         }
@@ -151,10 +155,15 @@ int DfpnSolver::findDoubleThreat(EdgeReach& reach, std::vector<int>* answers) {
     return -1;
 }
 
-// Cells next to more stones first, then those nearer the centre; the board order breaks ties.
-void DfpnSolver::orderMoves(std::vector<int>& moves) const {
+// Stones that make a winning cell first (the answer is forced), then cells next to more
+// stones, then those nearer the centre; the board order breaks ties.
+void DfpnSolver::orderMoves(std::vector<int>& moves) {
+    for (const int cell : m_threats) {
+        m_urgent[static_cast<std::size_t>(cell)] = 1;
+    }
     const int n = m_board.size();
-    const auto score = [&](int cell) {
+    m_scored.clear();
+    for (const int cell : moves) {
         int stones = 0;
         for (const int offset : m_board.ring()) {
             const std::uint8_t value = m_board.at(cell + offset);
@@ -162,9 +171,17 @@ void DfpnSolver::orderMoves(std::vector<int>& moves) const {
         }
         const Hex::Coord place = m_board.coord(cell);
         const int distance = std::abs(2 * place.row + 1 - n) + std::abs(2 * place.col + 1 - n);
-        return stones * 4 * n - distance;
-    };
-    std::stable_sort(moves.begin(), moves.end(), [&](int a, int b) { return score(a) > score(b); });
+        const int urgent = m_urgent[static_cast<std::size_t>(cell)];
+        m_scored.emplace_back((urgent * 8 + stones) * 4 * n - distance, cell);
+    }
+    std::stable_sort(m_scored.begin(), m_scored.end(),
+                     [](const auto& a, const auto& b) { return a.first > b.first; });
+    for (std::size_t i = 0; i < moves.size(); ++i) {
+        moves[i] = m_scored[i].second;
+    }
+    for (const int cell : m_threats) {
+        m_urgent[static_cast<std::size_t>(cell)] = 0;
+    }
 }
 
 // The multiple-iterative-deepening step of df-pn: searches below the position until its

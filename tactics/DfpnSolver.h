@@ -5,10 +5,12 @@
 #include "tactics/PlayoutBoard.h"
 #include "tactics/SolverTable.h"
 
+#include <array>
 #include <atomic>
 #include <chrono>
 #include <cstdint>
 #include <limits>
+#include <utility>
 #include <vector>
 
 // Depth-first proof-number search (df-pn, with the 1 + epsilon threshold of Pawlewicz and
@@ -70,7 +72,7 @@ private:
     void prepare(const PlayoutBoard& board);
     bool generateMoves(Frame& frame, int toMove, std::uint64_t key);
     int findDoubleThreat(EdgeReach& reach, std::vector<int>* answers);
-    void orderMoves(std::vector<int>& moves) const;
+    void orderMoves(std::vector<int>& moves);
     void search(std::uint64_t key, int toMove, std::size_t depth, Numbers threshold);
     Numbers numbersOf(std::uint64_t key) const;
     bool outOfBudget();
@@ -82,7 +84,10 @@ private:
     std::vector<Frame> m_frames;
     EdgeReach m_own; // scratch of generateMoves(): the side to move's reach
     EdgeReach m_other;
-    std::vector<int> m_made; // scratch: the winning cells a stone would make
+    std::vector<int> m_made;    // scratch: the winning cells a stone would make
+    std::vector<int> m_threats; // scratch: the side to move's stones that make one
+    std::array<std::uint8_t, PlayoutBoard::maxCells> m_urgent{}; // marks m_threats' cells
+    std::vector<std::pair<int, int>> m_scored;                   // scratch: (score, cell)
     std::uint64_t m_nodes = 0;
     std::uint64_t m_nodeLimit = 0;
     std::chrono::steady_clock::time_point m_deadline;
