@@ -69,8 +69,8 @@ public:
         // the move that resisted longest, and an unknown answer leaves the position to the
         // search.
         bool solver = true;
-        int solverEmptyCells = 40;
-        double solverShare = 0.25;
+        int solverEmptyCells = 60;
+        double solverShare = 0.1;
         std::uint64_t solverNodes = 2'000'000;
         // How often run() posts its status text and the root moves' win rates to the sink.
         std::chrono::milliseconds reportEvery{1000};
