@@ -669,8 +669,11 @@ std::vector<MctsSearch::RootMove> MctsSearch::rootMoves(std::size_t count) const
     for (std::size_t i = 0; children != nullptr && i < root.childCount; ++i) {
         moves.push_back(describe(children[i]));
     }
-    std::stable_sort(moves.begin(), moves.end(),
-                     [](const RootMove& a, const RootMove& b) { return a.visits > b.visits; });
+    // A proven win leads however few visits it has had (the solver's has none).
+    const auto won = [](const RootMove& move) { return move.proven && move.winRate == 1.0; };
+    std::stable_sort(moves.begin(), moves.end(), [&](const RootMove& a, const RootMove& b) {
+        return won(a) != won(b) ? won(a) : a.visits > b.visits;
+    });
     moves.resize(std::min(count, moves.size()));
     return moves;
 }
@@ -697,7 +700,9 @@ std::vector<Hex::Coord> MctsSearch::principalVariation(Hex::Coord first, std::si
                 next = &child;
             }
         }
-        if (next == nullptr || next->visits.load(relaxed) == 0) {
+        const bool provenAtRoot =
+            atRoot && next != nullptr && next->proof.load(relaxed) != MctsNode::unproven;
+        if (next == nullptr || (next->visits.load(relaxed) == 0 && !provenAtRoot)) {
             break;
         }
         line.push_back(moveOf(*next));

@@ -119,12 +119,13 @@ public:
     // not proven lost; else the solver's most resisting move; else the most visited. noMove without
     // root moves. Like rootMoves(), it may be read while the search runs.
     Hex::Coord bestMove() const;
-    // The root moves, most visited first, at most `count`.
+    // The root moves, a proven win first, then the most visited, at most `count`.
     std::vector<RootMove> rootMoves(std::size_t count) const;
     // The line the search expects after the root move `first`: `first`, then the most visited
-    // reply at each step, while the node has been visited; at most `length` moves, the swap
-    // as the marker. Empty when `first` is no root move. Like rootMoves(), it may be read from
-    // any thread while the search runs (a snapshot of relaxed counters).
+    // reply at each step, while the node has been visited (a root move the solver proved
+    // without a visit is a line of one); at most `length` moves, the swap as the marker. Empty when
+    // `first` is no root move. Like rootMoves(), it may be read from any thread while the search
+    // runs (a snapshot of relaxed counters).
     std::vector<Hex::Coord> principalVariation(Hex::Coord first, std::size_t length) const;
     std::uint64_t rootVisits() const;
     std::size_t nodeCount() const { return m_tree.nodeCount(); }

@@ -138,8 +138,8 @@ TEST(MctsSearchTest, StaysUnderItsMemoryCeiling) {
 }
 
 // A small position goes to the solver first: a win is played before any playout, shown as
-// proven; a lost one plays a move that is proven lost like all the others. Without the solver
-// the search itself runs.
+// proven and first; a lost one plays a move that is proven lost like all the others. Without the
+// solver the search itself runs.
 TEST(MctsSearchTest, TheSolverAnswersSmallPositionsAtOnce) {
     const MctsSearch::Position won = positionOf(4, ". . . .  . . O .  . . . O  X . . X");
     MctsSearch search(MctsSearch::Config{});
@@ -148,10 +148,10 @@ TEST(MctsSearchTest, TheSolverAnswersSmallPositionsAtOnce) {
     EXPECT_EQ(result.move, (Hex::Coord{1, 1}));
     EXPECT_EQ(result.winRate, 1.0);
     EXPECT_EQ(result.playouts, 0U);
-    const auto best = search.rootMoves(100);
-    EXPECT_TRUE(std::any_of(best.begin(), best.end(), [](const MctsSearch::RootMove& move) {
-        return move.move == Hex::Coord{1, 1} && move.proven && move.winRate == 1.0;
-    }));
+    const MctsSearch::RootMove best = search.rootMoves(1).front(); // a proven win leads
+    EXPECT_EQ(best.move, (Hex::Coord{1, 1}));
+    EXPECT_TRUE(best.proven && best.winRate == 1.0);
+    EXPECT_EQ(search.principalVariation({1, 1}, 5), (std::vector<Hex::Coord>{{1, 1}}));
 
     MctsSearch::Position lostPosition = positionOf(4, ". . X O  O . . .  X . . .  X . . .");
     search.setPosition(lostPosition);
