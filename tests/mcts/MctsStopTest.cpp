@@ -38,6 +38,17 @@ TEST(MctsStopTest, AStopFromAnotherThreadEndsTheSearchWithItsBestMove) {
                 stopped.move.col < 8)
         << stopped.move.row << "," << stopped.move.col;
     EXPECT_EQ(stopped.winRate, 0.5);
+
+    // A small root goes to the solver first, which reads the same flag at every position.
+    MctsSearch small(config);
+    small.setPosition(MctsSearch::Position{7, {{3, 3}, {2, 4}}, true});
+    stop = false;
+    auto solving =
+        std::async(std::launch::async, [&] { return small.run(MctsSearch::Limits{}, stop); });
+    std::this_thread::sleep_for(100ms);
+    stop = true;
+    ASSERT_EQ(solving.wait_for(30s), std::future_status::ready);
+    EXPECT_NE(solving.get().move, Hex::noMove);
 }
 
 // A budget whose memory runs out with an error, as the system's may.
