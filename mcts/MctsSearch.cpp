@@ -218,7 +218,8 @@ void MctsSearch::work(Worker& worker, const Limits& limits, const std::atomic<bo
     // The clock is read every few playouts, by one thread; the flags at every playout.
     constexpr std::uint64_t clockEvery = 16;
     const bool timed = limits.time < std::chrono::hours(24 * 365);
-    const auto deadline = m_start + (timed ? limits.time : std::chrono::milliseconds(0));
+    auto deadline = m_start + (timed ? limits.time : std::chrono::milliseconds(0));
+    bool extended = limits.closeCallExtra <= std::chrono::milliseconds(0);
     const bool counted = limits.playouts != std::numeric_limits<std::uint64_t>::max();
     auto nextReport = m_start + m_config.reportEvery;
     constexpr auto decidedCheckEvery = std::chrono::milliseconds(50);
@@ -234,7 +235,11 @@ void MctsSearch::work(Worker& worker, const Limits& limits, const std::atomic<bo
         if (timekeeper && done % clockEvery == 0) {
             const auto now = std::chrono::steady_clock::now();
             if (timed && now >= deadline) {
-                break;
+                if (extended || !isCloseCall()) {
+                    break;
+                }
+                extended = true;
+                deadline = now + limits.closeCallExtra;
             }
             if (timed && m_config.stopWhenDecided && now >= nextDecidedCheck) {
                 if (bestMoveIsSettled(now, deadline)) {
@@ -249,6 +254,11 @@ void MctsSearch::work(Worker& worker, const Limits& limits, const std::atomic<bo
         }
     }
     m_done.store(true, relaxed);
+}
+
+bool MctsSearch::isCloseCall() const {
+    const std::vector<RootMove> best = rootMoves(2);
+    return best.size() == 2 && !best[0].proven && 3 * best[1].visits >= 2 * best[0].visits;
 }
 
 bool MctsSearch::bestMoveIsSettled(std::chrono::steady_clock::time_point now,

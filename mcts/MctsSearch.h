@@ -37,6 +37,9 @@ public:
     struct Limits {
         std::chrono::milliseconds time = std::chrono::milliseconds::max();
         std::uint64_t playouts = std::numeric_limits<std::uint64_t>::max();
+        // A close call when the time is up (the runner-up has two thirds or more of the most
+        // visited move's visits) goes on this much longer, once.
+        std::chrono::milliseconds closeCallExtra{0};
     };
 
     struct Config {
@@ -126,6 +129,7 @@ private:
     void runThreads(const Limits& limits, const std::atomic<bool>& stop);
     std::uint64_t expandThreshold() const;
     Hex::Coord consideredMove() const;
+    bool isCloseCall() const;
     bool bestMoveIsSettled(std::chrono::steady_clock::time_point now,
                            std::chrono::steady_clock::time_point deadline) const;
     void simulate(Worker& worker);

@@ -94,14 +94,19 @@ MctsSearch::Limits ExpertPlayer::limits(std::uint32_t n, int moveNumber) {
         limits.time = *m_context.moveTime;
         return limits;
     }
-    const std::int32_t budget = timeBudget(n, moveNumber);
-    limits.time =
-        budget > 0 ? std::chrono::milliseconds(std::chrono::seconds(budget)) : shortestThink;
+    const ExpertThink think = expertThink(m_timeLimit, timeUsed(), n, moveNumber, shortestThink);
+    limits.time = think.time;
+    limits.closeCallExtra = think.closeCallExtra;
     return limits;
 }
 
 std::int32_t ExpertPlayer::timeBudget(std::uint32_t n, int moveNumber) {
-    return moveBudget(m_timeLimit, timeUsed(), n, moveNumber);
+    if (moveBudget(m_timeLimit, timeUsed(), n, moveNumber) <= 0) {
+        return 0;
+    }
+    const ExpertThink think = expertThink(m_timeLimit, timeUsed(), n, moveNumber, shortestThink);
+    const auto longest = think.time + think.closeCallExtra;
+    return static_cast<std::int32_t>((longest.count() + 999) / 1000);
 }
 
 void ExpertPlayer::postStatus(const char* text) {

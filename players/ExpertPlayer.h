@@ -58,8 +58,8 @@ public:
     // Whether the swap is offered in the following games (a front end's switch); not while
     // the player thinks.
     void setSwapRule(bool on) { m_context.swapRule = on; }
-    // The think's budget in whole seconds at this move number on a board of side n (the hard
-    // player's rule); 0 or less gives the shortest think.
+    // The longest think at this move number on a board of side n, close call included, in
+    // whole seconds (rounded up); 0 when the budget leaves only the shortest think.
     std::int32_t timeBudget(std::uint32_t n, int moveNumber);
     const MctsSearch& search() const { return m_search; }
     // The tree is freed: the next game starts afresh, and the memory is the others' meanwhile.
