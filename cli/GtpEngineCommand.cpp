@@ -27,6 +27,7 @@ struct GtpOptions {
     std::optional<double> moveTime;
     bool noSwap = false;
     bool resign = false;
+    bool noBook = false;
     bool verbose = false;
 };
 
@@ -44,6 +45,7 @@ int runGtp(const GtpOptions& options, int input, std::ostream& out, int output, 
     engine.seed = options.seed;
     engine.swap = !options.noSwap;
     engine.resign = options.resign;
+    engine.openingBook = !options.noBook;
     StatusSink status(&err);
     engine.messages = options.verbose ? &status : nullptr;
 
@@ -93,6 +95,9 @@ void addGtpCommand(CLI::App& app, int& exitCode, int input, std::ostream& out, s
     gtp->add_flag("--resign", options->resign,
                   "The expert resigns a position it proves lost, or after five moves in a row "
                   "below a 2% win rate");
+    gtp->add_flag("--no-book", options->noBook,
+                  "The expert searches its first stone and swap decision instead of taking "
+                  "them from its opening book");
     gtp->add_flag("--verbose", options->verbose, "Print the players' status texts on stderr");
     gtp->callback([options, &exitCode, input, &out, &err, output] {
         exitCode = runGtp(*options, input, out, output, err);

@@ -352,6 +352,7 @@ void GtpEngine::makePlayer(int side, std::int32_t timeLimit) {
         context.moveTime = m_options.moveTime;
         context.swapRule = m_swap;
         context.memory = m_treeMemory;
+        context.openingBook = m_options.openingBook;
         auto& slot = m_experts[static_cast<std::size_t>(side - 1)];
         if (slot && m_lastSearch == &slot->search()) {
             m_lastSearch = nullptr;

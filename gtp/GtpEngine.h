@@ -79,6 +79,9 @@ public:
         // The expert answers genmove with resign in a position its search proves lost, or
         // after resignMoves of its moves in a row below resignRate.
         bool resign = false;
+        // The expert's first stone and swap decision come from its opening book (off for an
+        // ablation).
+        bool openingBook = true;
         static constexpr double resignRate = 0.02;
         static constexpr int resignMoves = 5;
         // Seeds the opening moves; the current time when empty.

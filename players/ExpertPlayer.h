@@ -43,6 +43,9 @@ public:
         bool swapRule = true;
         // Shared with the other searches of the program; the machine's default when null.
         std::shared_ptr<TreeMemoryBudget> memory = {};
+        // The first stone and the swap decision come from the opening book where it covers
+        // the board and the swap is offered (off for an ablation).
+        bool openingBook = true;
     };
 
     // The shortest think, used when the time budget leaves nothing.
@@ -72,6 +75,8 @@ protected:
 
 private:
     MctsSearch::Result think(Event& stopEvent);
+    bool usesBook() const;
+    Hex::Coord playFromBook(Hex::Coord move, double winRate);
     MctsSearch::Limits limits(std::uint32_t n, int moveNumber);
     void postStatus(const char* text);
 
@@ -84,4 +89,6 @@ private:
     // The move that the swap decision chose when it declined, for the position it saw.
     std::optional<std::vector<Hex::Coord>> m_declinedAt;
     Hex::Coord m_declinedMove = Hex::noMove;
+    // The position whose swap the book declined: its search leaves the swap out.
+    std::optional<std::vector<Hex::Coord>> m_bookDeclinedAt;
 };
