@@ -39,6 +39,8 @@ public:
         std::optional<std::chrono::milliseconds> moveTime = {};
         // When set, every think runs this many playouts instead (for tests).
         std::optional<std::uint64_t> playouts = {};
+        // The search's pattern priors (MctsSearch::Config::priors).
+        bool priors = MctsSearch::Config{}.priors;
         // Off for games without the swap: the search then neither offers nor fears it.
         bool swapRule = true;
         // Shared with the other searches of the program; the machine's default when null.
