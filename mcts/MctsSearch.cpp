@@ -315,7 +315,8 @@ void MctsSearch::simulate(Worker& worker) {
                 break; // another thread is expanding it, or the tree is full
             }
         }
-        MctsNode* child = select(*node, children);
+        MctsNode* child =
+            m_patterns ? select<true>(*node, children) : select<false>(*node, children);
         child->visits.fetch_add(1, relaxed);
         play(board, child->move, toMove, firstStone);
         if (moveCount == 0) {
@@ -402,6 +403,7 @@ void MctsSearch::setPriors(MctsNode* block, std::size_t count, const PlayoutBoar
     }
 }
 
+template <bool priors>
 MctsNode* MctsSearch::select(const MctsNode& node, MctsNode* children) const {
     // Fuego's blend of a move's own mean with its RAVE mean: with d = a + b * raveVisits,
     // value = (wins * d + raveWins) / (visits * d + raveVisits).
@@ -425,9 +427,15 @@ MctsNode* MctsSearch::select(const MctsNode& node, MctsNode* children) const {
         const float prior = visits > 0.0F ? swapPriorVisits : 0.0F;
         return valueOf(visits + prior, asFloat(child.wins) + prior / 2.0F, child);
     };
-    // A cell's prior: none (0 visits) without priors, which leaves its value as it was.
-    const float priorVisits = m_priorVisits;
     const float priorWinsPerStep = m_priorVisits / 255.0F;
+    const auto cellValue = [&](const MctsNode& child) {
+        if constexpr (priors) {
+            return valueOf(asFloat(child.visits) + m_priorVisits,
+                           asFloat(child.wins) + priorWinsPerStep * child.prior, child);
+        } else {
+            return valueOf(asFloat(child.visits), asFloat(child.wins), child);
+        }
+    };
     // The swap, when offered, is the last child; the cells go first, without its prior.
     std::size_t cells = node.childCount;
     const bool swapOffered = cells > 0 && children[cells - 1].move == MctsNode::swapMove;
@@ -443,10 +451,7 @@ MctsNode* MctsSearch::select(const MctsNode& node, MctsNode* children) const {
         if (proof == MctsNode::moverLoses) {
             continue;
         }
-        const float value =
-            i < cells ? valueOf(asFloat(child.visits) + priorVisits,
-                                asFloat(child.wins) + priorWinsPerStep * child.prior, child)
-                      : swapValue(child);
+        const float value = i < cells ? cellValue(child) : swapValue(child);
         if (value > best) {
             best = value;
             chosen = &child;

@@ -139,6 +139,8 @@ private:
     void simulate(Worker& worker);
     MctsNode* expand(MctsNode& node, PlayoutBoard& board, int toMove, int moveCount);
     void setPriors(MctsNode* block, std::size_t count, const PlayoutBoard& board, int toMove) const;
+    // Templated on the priors, so that a search without them pays nothing for them.
+    template <bool priors>
     MctsNode* select(const MctsNode& node, MctsNode* children) const;
     void play(PlayoutBoard& board, int move, int toMove, int firstStone) const;
     void backUp(Worker& worker, int depth, int winner);
