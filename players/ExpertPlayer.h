@@ -37,14 +37,15 @@ public:
         std::size_t treeBytes = MctsSearch::Config{}.treeBytes;
         // When set, every think lasts this long instead of the time budget.
         std::optional<std::chrono::milliseconds> moveTime = {};
-        // When set, every think runs this many playouts instead (for tests).
+        // When set, every think runs this many playouts instead (tests, matches at fixed
+        // playouts).
         std::optional<std::uint64_t> playouts = {};
-        // The search's pattern priors (MctsSearch::Config::priors).
-        bool priors = MctsSearch::Config{}.priors;
         // Off for games without the swap: the search then neither offers nor fears it.
         bool swapRule = true;
         // Shared with the other searches of the program; the machine's default when null.
         std::shared_ptr<TreeMemoryBudget> memory = {};
+        // The search's pattern priors (MctsSearch::Config::priors).
+        bool priors = MctsSearch::Config{}.priors;
     };
 
     // The shortest think, used when the time budget leaves nothing.
