@@ -4,6 +4,7 @@
 #include "engine/StatusSink.h"
 #include "gtp/GtpEngine.h"
 #include "gtp/GtpSession.h"
+#include "mcts/MctsSearch.h"
 
 #include <CLI/CLI.hpp>
 
@@ -25,6 +26,8 @@ struct GtpOptions {
     std::optional<std::uint32_t> seed;
     int threads = 0;
     std::optional<double> moveTime;
+    std::optional<std::uint64_t> playouts;
+    bool priors = MctsSearch::Config{}.priors;
     bool noSwap = false;
     bool resign = false;
     bool noBook = false;
@@ -38,6 +41,8 @@ int runGtp(const GtpOptions& options, int input, std::ostream& out, int output, 
     if (options.moveTime) {
         engine.moveTime = std::chrono::milliseconds(std::llround(*options.moveTime * 1000.0));
     }
+    engine.playouts = options.playouts;
+    engine.priors = options.priors;
     engine.timeLimit = options.timeLimit;
     engine.weightsFile = options.weightsFile;
     engine.learning = options.learning;
@@ -90,6 +95,13 @@ void addGtpCommand(CLI::App& app, int& exitCode, int input, std::ostream& out, s
     gtp->add_option("--move-time", options->moveTime,
                     "The expert thinks this many seconds a move instead of its time budget")
         ->check(CLI::Range(0.01, 86400.0));
+    gtp->add_option("--playouts", options->playouts,
+                    "The expert runs this many playouts a move instead of thinking for a time "
+                    "(with --threads 1 and --seed, the same moves on every run)")
+        ->check(CLI::Range(std::uint64_t{1}, std::uint64_t{1} << 40));
+    gtp->add_flag("--priors,!--no-priors", options->priors,
+                  "The expert's search tries first the moves that its learned local patterns "
+                  "favour (--no-priors: it does not)");
     gtp->add_flag("--no-swap", options->noSwap,
                   "White never takes the swap, and refuses it (param_game allow_swap 1 undoes it)");
     gtp->add_flag("--resign", options->resign,

@@ -350,6 +350,8 @@ void GtpEngine::makePlayer(int side, std::int32_t timeLimit) {
             context.seed = *m_options.seed * 2u + static_cast<std::uint32_t>(side);
         }
         context.moveTime = m_options.moveTime;
+        context.playouts = m_options.playouts;
+        context.priors = m_options.priors;
         context.swapRule = m_swap;
         context.memory = m_treeMemory;
         context.openingBook = m_options.openingBook;

@@ -54,6 +54,10 @@ MctsSearch::MctsSearch(Config config, MessageSink* sink)
     m_config.expandThreshold = std::max<std::uint32_t>(1, m_config.expandThreshold);
     m_raveA = static_cast<float>(1.0 / m_config.raveInitial);
     m_raveB = static_cast<float>(1.0 / m_config.raveFinal);
+    if (m_config.priors) {
+        m_patterns = std::make_unique<const PatternPrior>();
+        m_priorVisits = static_cast<float>(std::max(0.0, m_config.priorVisits));
+    }
 }
 
 MctsSearch::~MctsSearch() = default;
@@ -321,7 +325,8 @@ void MctsSearch::simulate(Worker& worker) {
                 break; // another thread is expanding it, or the tree is full
             }
         }
-        MctsNode* child = select(*node, children);
+        MctsNode* child =
+            m_patterns ? select<true>(*node, children) : select<false>(*node, children);
         child->visits.fetch_add(1, relaxed);
         play(board, child->move, toMove, firstStone);
         if (moveCount == 0) {
@@ -382,12 +387,33 @@ MctsNode* MctsSearch::expand(MctsNode& node, PlayoutBoard& board, int toMove, in
     if (swapOffered) {
         block[i].move = MctsNode::swapMove;
     }
+    if (m_patterns) {
+        setPriors(block, static_cast<std::size_t>(empties), board, toMove);
+    }
     node.childCount = static_cast<std::uint16_t>(count);
     node.children.store(block, std::memory_order_release);
     node.state.store(MctsNode::expanded, std::memory_order_release);
     return block;
 }
 
+void MctsSearch::setPriors(MctsNode* block, std::size_t count, const PlayoutBoard& board,
+                           int toMove) const {
+    std::array<float, PlayoutBoard::maxSize * PlayoutBoard::maxSize> weights;
+    float best = 0.0F;
+    for (std::size_t i = 0; i < count; ++i) {
+        weights[i] = m_patterns->weight(board, block[i].move, toMove);
+        best = std::max(best, weights[i]);
+    }
+    // From even odds (weight 0) to all wins (the likeliest move): the patterns only ever
+    // speak for a move. Priors that also spoke against the unlikely ones (from no wins up)
+    // predicted strong players' moves worse (docs/benchmarks.md).
+    for (std::size_t i = 0; best > 0.0F && i < count; ++i) {
+        block[i].prior =
+            static_cast<std::uint8_t>((0.5F + 0.5F * weights[i] / best) * 255.0F + 0.5F);
+    }
+}
+
+template <bool priors>
 MctsNode* MctsSearch::select(const MctsNode& node, MctsNode* children) const {
     // Fuego's blend of a move's own mean with its RAVE mean: with d = a + b * raveVisits,
     // value = (wins * d + raveWins) / (visits * d + raveVisits).
@@ -411,6 +437,15 @@ MctsNode* MctsSearch::select(const MctsNode& node, MctsNode* children) const {
         const float prior = visits > 0.0F ? swapPriorVisits : 0.0F;
         return valueOf(visits + prior, asFloat(child.wins) + prior / 2.0F, child);
     };
+    const float priorWinsPerStep = m_priorVisits / 255.0F;
+    const auto cellValue = [&](const MctsNode& child) {
+        if constexpr (priors) {
+            return valueOf(asFloat(child.visits) + m_priorVisits,
+                           asFloat(child.wins) + priorWinsPerStep * child.prior, child);
+        } else {
+            return valueOf(asFloat(child.visits), asFloat(child.wins), child);
+        }
+    };
     // The swap, when offered, is the last child; the cells go first, without its prior.
     std::size_t cells = node.childCount;
     const bool swapOffered = cells > 0 && children[cells - 1].move == MctsNode::swapMove;
@@ -426,8 +461,7 @@ MctsNode* MctsSearch::select(const MctsNode& node, MctsNode* children) const {
         if (proof == MctsNode::moverLoses) {
             continue;
         }
-        const float value = i < cells ? valueOf(asFloat(child.visits), asFloat(child.wins), child)
-                                      : swapValue(child);
+        const float value = i < cells ? cellValue(child) : swapValue(child);
         if (value > best) {
             best = value;
             chosen = &child;

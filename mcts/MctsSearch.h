@@ -4,6 +4,7 @@
 #include "mcts/Playout.h"
 #include "mcts/TreeMemoryBudget.h"
 #include "model/Coord.h"
+#include "tactics/PatternPrior.h"
 #include "tactics/PlayoutBoard.h"
 
 #include <array>
@@ -61,6 +62,13 @@ public:
         double raveFinal = 20000.0;
         // The UCB term's constant; 0 leaves exploration to RAVE.
         double exploration = 0.0;
+        // A new cell's node starts with `priorVisits` virtual simulations, won at a rate from
+        // one half (weight 0) to one (the likeliest move) by its local pattern's
+        // learned weight (PatternPrior) against its siblings', so that the moves strong
+        // players make in such shapes are tried first; the swap keeps its own prior. Off, the
+        // search is the same as without the patterns, bit for bit.
+        bool priors = false;
+        double priorVisits = 10.0;
         // A timed search ends early once no other move can overtake the most visited one
         // in the time left.
         bool stopWhenDecided = true;
@@ -134,6 +142,9 @@ private:
                            std::chrono::steady_clock::time_point deadline) const;
     void simulate(Worker& worker);
     MctsNode* expand(MctsNode& node, PlayoutBoard& board, int toMove, int moveCount);
+    void setPriors(MctsNode* block, std::size_t count, const PlayoutBoard& board, int toMove) const;
+    // Templated on the priors, so that a search without them pays nothing for them.
+    template <bool priors>
     MctsNode* select(const MctsNode& node, MctsNode* children) const;
     void play(PlayoutBoard& board, int move, int toMove, int firstStone) const;
     void backUp(Worker& worker, int depth, int winner);
@@ -164,4 +175,6 @@ private:
     int m_rootFirstStone = -1; // the first stone's cell while it may still be swapped
     float m_raveA = 0.0F;      // 1 / raveInitial
     float m_raveB = 0.0F;      // 1 / raveFinal
+    std::unique_ptr<const PatternPrior> m_patterns; // with priors only
+    float m_priorVisits = 0.0F;                     // 0 without priors
 };

@@ -17,6 +17,7 @@ MctsSearch::Config searchConfig(const ExpertPlayer::Context& context) {
     config.treeBytes = context.treeBytes;
     config.memory = context.memory;
     config.seed = context.seed ? *context.seed : std::random_device{}();
+    config.priors = context.priors;
     return config;
 }
 

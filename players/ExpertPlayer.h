@@ -37,7 +37,8 @@ public:
         std::size_t treeBytes = MctsSearch::Config{}.treeBytes;
         // When set, every think lasts this long instead of the time budget.
         std::optional<std::chrono::milliseconds> moveTime = {};
-        // When set, every think runs this many playouts instead (for tests).
+        // When set, every think runs this many playouts instead (tests, matches at fixed
+        // playouts).
         std::optional<std::uint64_t> playouts = {};
         // Off for games without the swap: the search then neither offers nor fears it.
         bool swapRule = true;
@@ -46,6 +47,8 @@ public:
         // The first stone and the swap decision come from the opening book where it covers
         // the board and the swap is offered (off for an ablation).
         bool openingBook = true;
+        // The search's pattern priors (MctsSearch::Config::priors).
+        bool priors = MctsSearch::Config{}.priors;
     };
 
     // The shortest think, used when the time budget leaves nothing.
