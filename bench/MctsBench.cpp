@@ -1,5 +1,7 @@
+#include "bench/BenchPositions.h"
 #include "mcts/MctsSearch.h"
 #include "mcts/Playout.h"
+#include "tactics/PatternPrior.h"
 #include "tactics/PlayoutBoard.h"
 
 #include <benchmark/benchmark.h>
@@ -7,7 +9,9 @@
 #include <atomic>
 
 // The Monte-Carlo search's work: one playout of the empty board (the policy alone), and whole
-// searches of the empty board by a fixed number of threads, in playouts per second.
+// searches of the empty board by a fixed number of threads, in playouts per second, without
+// and with the pattern priors (the third argument); and the priors' cost when a node is
+// expanded: the pattern weights of every empty cell of a position 40% full.
 
 namespace {
 
@@ -28,6 +32,7 @@ void search(benchmark::State& state) {
     const auto size = static_cast<std::uint32_t>(state.range(0));
     MctsSearch::Config config;
     config.threads = static_cast<int>(state.range(1));
+    config.priors = state.range(2) != 0;
     const std::atomic<bool> notStopped{false};
     std::uint64_t playouts = 0;
     double seconds = 0.0;
@@ -43,12 +48,29 @@ void search(benchmark::State& state) {
     state.counters["playouts/s"] = static_cast<double>(playouts) / seconds;
 }
 
+void patternWeights(benchmark::State& state) {
+    const PlayoutBoard board(benchPosition(static_cast<std::uint32_t>(state.range(0)), 0.4));
+    const PatternPrior prior;
+    for (auto _ : state) {
+        float total = 0.0F;
+        for (int cell = board.firstCell(); cell < board.endCell(); ++cell) {
+            if (board.at(cell) == PlayoutBoard::empty) {
+                total += prior.weight(board, cell, PlayoutBoard::player1);
+            }
+        }
+        benchmark::DoNotOptimize(total);
+    }
+}
+
 } // namespace
 
+BENCHMARK(patternWeights)->Arg(11)->Arg(19);
 BENCHMARK(playout)->Arg(11)->Arg(19);
 BENCHMARK(search)
-    ->Args({11, 1})
-    ->Args({11, 2})
+    ->Args({11, 1, 0})
+    ->Args({11, 1, 1})
+    ->Args({11, 2, 0})
+    ->Args({11, 2, 1})
     ->Iterations(1)
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime();

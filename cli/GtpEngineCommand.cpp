@@ -4,6 +4,7 @@
 #include "engine/StatusSink.h"
 #include "gtp/GtpEngine.h"
 #include "gtp/GtpSession.h"
+#include "mcts/MctsSearch.h"
 
 #include <CLI/CLI.hpp>
 
@@ -25,8 +26,11 @@ struct GtpOptions {
     std::optional<std::uint32_t> seed;
     int threads = 0;
     std::optional<double> moveTime;
+    std::optional<std::uint64_t> playouts;
+    bool priors = MctsSearch::Config{}.priors;
     bool noSwap = false;
     bool resign = false;
+    bool noBook = false;
     bool noSolver = false;
     bool verbose = false;
 };
@@ -38,6 +42,8 @@ int runGtp(const GtpOptions& options, int input, std::ostream& out, int output, 
     if (options.moveTime) {
         engine.moveTime = std::chrono::milliseconds(std::llround(*options.moveTime * 1000.0));
     }
+    engine.playouts = options.playouts;
+    engine.priors = options.priors;
     engine.timeLimit = options.timeLimit;
     engine.weightsFile = options.weightsFile;
     engine.learning = options.learning;
@@ -45,6 +51,7 @@ int runGtp(const GtpOptions& options, int input, std::ostream& out, int output, 
     engine.seed = options.seed;
     engine.swap = !options.noSwap;
     engine.resign = options.resign;
+    engine.openingBook = !options.noBook;
     engine.solver = !options.noSolver;
     StatusSink status(&err);
     engine.messages = options.verbose ? &status : nullptr;
@@ -90,11 +97,21 @@ void addGtpCommand(CLI::App& app, int& exitCode, int input, std::ostream& out, s
     gtp->add_option("--move-time", options->moveTime,
                     "The expert thinks this many seconds a move instead of its time budget")
         ->check(CLI::Range(0.01, 86400.0));
+    gtp->add_option("--playouts", options->playouts,
+                    "The expert runs this many playouts a move instead of thinking for a time "
+                    "(with --threads 1 and --seed, the same moves on every run)")
+        ->check(CLI::Range(std::uint64_t{1}, std::uint64_t{1} << 40));
+    gtp->add_flag("--priors,!--no-priors", options->priors,
+                  "The expert's search tries first the moves that its learned local patterns "
+                  "favour (--no-priors: it does not)");
     gtp->add_flag("--no-swap", options->noSwap,
                   "White never takes the swap, and refuses it (param_game allow_swap 1 undoes it)");
     gtp->add_flag("--resign", options->resign,
                   "The expert resigns a position it proves lost, or after five moves in a row "
                   "below a 2% win rate");
+    gtp->add_flag("--no-book", options->noBook,
+                  "The expert searches its first stone and swap decision instead of taking "
+                  "them from its opening book");
     gtp->add_flag("--no-solver", options->noSolver,
                   "The expert searches small positions without its proof-number solver");
     gtp->add_flag("--verbose", options->verbose, "Print the players' status texts on stderr");

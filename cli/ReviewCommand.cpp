@@ -27,6 +27,7 @@ struct ReviewOptions {
     std::optional<std::uint64_t> playouts;
     int threads = 0; // 0: automatic
     std::uint64_t seed = 1;
+    std::size_t from = 1;
     std::string sgf;
 };
 
@@ -59,12 +60,13 @@ nlohmann::ordered_json playerJson(const std::vector<MoveAnalysis>& moves, int pl
     return json;
 }
 
-nlohmann::ordered_json reviewJson(std::uint32_t size, const std::vector<MoveAnalysis>& moves) {
+nlohmann::ordered_json reviewJson(std::uint32_t size, const std::vector<MoveAnalysis>& moves,
+                                  std::size_t firstNumber) {
     nlohmann::ordered_json json;
     json["size"] = size;
     json["moves"] = nlohmann::ordered_json::array();
     for (std::size_t i = 0; i < moves.size(); ++i) {
-        json["moves"].push_back(moveJson(moves[i], i + 1, size));
+        json["moves"].push_back(moveJson(moves[i], firstNumber + i, size));
     }
     json["players"] = {playerJson(moves, 1), playerJson(moves, 2)};
     return json;
@@ -74,6 +76,7 @@ GameAnalysis::Settings analysisSettings(const ReviewOptions& options) {
     GameAnalysis::Settings settings;
     settings.threads = searchThreadCount(options.threads);
     settings.seed = options.seed;
+    settings.firstMove = options.from;
     if (options.playouts) {
         settings.playoutsPerPosition = options.playouts;
         settings.timePerPosition = std::chrono::milliseconds::max();
@@ -118,7 +121,7 @@ int runReview(const ReviewOptions& options, std::ostream& out, std::ostream& err
         err << name << options.file << ": " << problem.what() << '\n';
         return 2;
     }
-    out << reviewJson(record.size, result.moves).dump() << '\n';
+    out << reviewJson(record.size, result.moves, options.from).dump() << '\n';
     if (!options.sgf.empty() &&
         !FileText::replaceWhole(options.sgf,
                                 SgfAnalysis::write(record, reading.info, result.moves))) {
@@ -153,8 +156,14 @@ void addReviewCommand(CLI::App& app, int& exitCode, std::ostream& out, std::ostr
                      "Threads to search on; 0 (the default): one per hardware thread")
         ->check(CLI::Range(0, maxSearchThreads));
     review->add_option("--seed", options->seed, "Seed of the expert's playouts (default 1)");
-    review->add_option("--sgf", options->sgf,
-                       "Also write the game with the analysis as comments to this SGF file");
+    auto* from = review
+                     ->add_option("--from", options->from,
+                                  "Review the moves from this one on (default 1: all)")
+                     ->check(CLI::Range(std::size_t{1}, std::size_t{100000}));
+    review
+        ->add_option("--sgf", options->sgf,
+                     "Also write the game with the analysis as comments to this SGF file")
+        ->excludes(from);
     review->callback(
         [options, &exitCode, &out, &err] { exitCode = runReview(*options, out, err); });
 }

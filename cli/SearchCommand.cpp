@@ -35,6 +35,8 @@ struct SearchOptions {
     bool eachDepth = false;
     bool noTimes = false;
     int threads = 0; // 0: automatic
+    bool priors = MctsSearch::Config{}.priors;
+    double priorVisits = MctsSearch::Config{}.priorVisits;
 };
 
 double peakResidentMebibytes() {
@@ -102,6 +104,8 @@ nlohmann::ordered_json searchExpert(const BoardPosition& position, const SearchO
     MctsSearch::Config config;
     config.threads = searchThreadCount(options.threads);
     config.seed = options.seed;
+    config.priors = options.priors;
+    config.priorVisits = options.priorVisits;
     MctsSearch search(config, &status);
     search.setPosition(gameOf(position));
     MctsSearch::Limits limits;
@@ -263,6 +267,12 @@ void addSearchCommand(CLI::App& app, int& exitCode, std::ostream& out, std::ostr
                      "The expert stops after this many playouts (or at the budget)")
         ->check(CLI::Range(std::uint64_t{1}, std::uint64_t{1} << 40));
     search->add_option("--seed", options->seed, "Seed of the expert's playouts (default 1)");
+    search->add_flag("--priors,!--no-priors", options->priors,
+                     "The expert tries first the moves that its learned local patterns favour");
+    search
+        ->add_option("--prior-visits", options->priorVisits,
+                     "The virtual simulations of a new node's prior (default 10)")
+        ->check(CLI::Range(0.0, 1e6));
     search->add_flag("--each-depth", options->eachDepth,
                      "Also print the move, value, tree size and every root move's value at the "
                      "end of each depth");

@@ -350,9 +350,12 @@ void GtpEngine::makePlayer(int side, std::int32_t timeLimit) {
             context.seed = *m_options.seed * 2u + static_cast<std::uint32_t>(side);
         }
         context.moveTime = m_options.moveTime;
+        context.playouts = m_options.playouts;
+        context.priors = m_options.priors;
         context.swapRule = m_swap;
         context.solver = m_options.solver;
         context.memory = m_treeMemory;
+        context.openingBook = m_options.openingBook;
         auto& slot = m_experts[static_cast<std::size_t>(side - 1)];
         if (slot && m_lastSearch == &slot->search()) {
             m_lastSearch = nullptr;

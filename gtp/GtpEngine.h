@@ -7,6 +7,7 @@
 #include "gtp/InterruptGate.h"
 #include "gtp/LiveAnalysis.h"
 #include "gtp/RootValueSink.h"
+#include "mcts/MctsSearch.h"
 #include "mcts/TreeMemoryBudget.h"
 #include "notation/GamePosition.h"
 #include "players/Strength.h"
@@ -72,6 +73,11 @@ public:
         int threads = 0;
         // When set, the expert thinks this long for every move instead of its budget.
         std::optional<std::chrono::milliseconds> moveTime;
+        // When set, the expert runs this many playouts a move instead (with one thread and a
+        // seed, the same moves on every run).
+        std::optional<std::uint64_t> playouts;
+        // The expert's pattern priors (MctsSearch::Config::priors).
+        bool priors = MctsSearch::Config{}.priors;
         std::filesystem::path weightsFile = "quorlen.dat";
         bool learning = false;
         double learningRate = 0.05;
@@ -81,6 +87,9 @@ public:
         // The expert answers genmove with resign in a position its search proves lost, or
         // after resignMoves of its moves in a row below resignRate.
         bool resign = false;
+        // The expert's first stone and swap decision come from its opening book (off for an
+        // ablation).
+        bool openingBook = true;
         static constexpr double resignRate = 0.02;
         static constexpr int resignMoves = 5;
         // Seeds the opening moves; the current time when empty.

@@ -76,6 +76,10 @@ GameAnalysis::Result GameAnalysis::run(std::uint32_t size, const std::vector<Hex
                                        const std::atomic<bool>& stop,
                                        const Progress& progress) const {
     const std::size_t positions = positionsToSearch(size, moves);
+    const std::size_t first = m_settings.firstMove == 0 ? 0 : m_settings.firstMove - 1;
+    if (first > 0 && first >= moves.size()) {
+        throw std::invalid_argument("the game has only " + std::to_string(moves.size()) + " moves");
+    }
     MctsSearch::Config config;
     config.threads = m_settings.threads;
     config.seed = m_settings.seed;
@@ -90,7 +94,7 @@ GameAnalysis::Result GameAnalysis::run(std::uint32_t size, const std::vector<Hex
     Result result;
     std::vector<PositionValue> values;
     MctsSearch::Position position{size, {}, true};
-    for (std::size_t k = 0; k < positions && !stop.load(); ++k) {
+    for (std::size_t k = first; k < positions && !stop.load(); ++k) {
         position.moves.assign(moves.begin(), moves.begin() + static_cast<std::ptrdiff_t>(k));
         search.setPosition(position); // keeps the subtree of the move played
         const MctsSearch::Result found = search.run(limits, stop);
@@ -98,25 +102,26 @@ GameAnalysis::Result GameAnalysis::run(std::uint32_t size, const std::vector<Hex
             break; // a search cut short says too little
         }
         values.push_back(valueOf(search, found));
-        if (k > 0) {
-            const PositionValue& before = values[k - 1];
-            const PositionValue& after = values[k];
+        if (k > first) {
+            const PositionValue& before = values[values.size() - 2];
+            const PositionValue& after = values.back();
             result.moves.push_back(MoveAnalysis::of(moves[k - 1], playerOf(k - 1), before.best,
                                                     before.winRate, before.proven,
                                                     1.0 - after.winRate, after.proven));
         }
         if (progress) {
-            progress(k + 1, positions);
+            progress(k + 1 - first, positions - first);
         }
     }
     const bool lastMoveWon = positions == moves.size();
-    if (!moves.empty() && lastMoveWon && values.size() == positions) {
+    if (!moves.empty() && lastMoveWon && first < moves.size() &&
+        values.size() == positions - first) {
         const PositionValue& before = values.back();
         result.moves.push_back(MoveAnalysis::of(moves.back(), playerOf(moves.size() - 1),
                                                 before.best, before.winRate, before.proven, 1.0,
                                                 true));
     }
-    result.complete = result.moves.size() == moves.size();
+    result.complete = result.moves.size() == moves.size() - first;
     return result;
 }
 

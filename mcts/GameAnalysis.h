@@ -34,13 +34,15 @@ public:
         std::optional<std::uint64_t> playoutsPerPosition;
         int threads = 1;
         std::uint64_t seed = 1;
+        // The first move to analyse (from 1): the positions before it are not searched.
+        std::size_t firstMove = 1;
         // The budget shared with the other trees of the program; the machine's default for
         // this analysis alone when null.
         std::shared_ptr<TreeMemoryBudget> memory;
     };
 
     struct Result {
-        std::vector<MoveAnalysis> moves; // the moves analysed, in order
+        std::vector<MoveAnalysis> moves; // the moves analysed, in order, from firstMove
         bool complete = false;           // false when stopped before the end
     };
 
@@ -57,7 +59,8 @@ public:
     explicit GameAnalysis(Settings settings);
 
     // The moves must form a legal game of a board of side 2 to 30 with the swap rule, and
-    // nothing may follow a win (std::invalid_argument otherwise).
+    // nothing may follow a win; firstMove is one of its moves (std::invalid_argument
+    // otherwise).
     Result run(std::uint32_t size, const std::vector<Hex::Coord>& moves,
                const std::atomic<bool>& stop, const Progress& progress = {}) const;
 

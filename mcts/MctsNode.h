@@ -42,4 +42,7 @@ struct MctsNode {
     std::int16_t move = noMove; // a cell of the PlayoutBoard, or swapMove
     std::atomic<std::uint8_t> state{leaf};
     std::atomic<std::int8_t> proof{unproven};
+    // The win rate of the move's prior simulations, in 255ths, from its local pattern's
+    // learned weight (see MctsSearch::Config::priors); written before the block is published.
+    std::uint8_t prior = 0;
 };

@@ -54,6 +54,10 @@ MctsSearch::MctsSearch(Config config, MessageSink* sink)
     m_config.expandThreshold = std::max<std::uint32_t>(1, m_config.expandThreshold);
     m_raveA = static_cast<float>(1.0 / m_config.raveInitial);
     m_raveB = static_cast<float>(1.0 / m_config.raveFinal);
+    if (m_config.priors) {
+        m_patterns = std::make_unique<const PatternPrior>();
+        m_priorVisits = static_cast<float>(std::max(0.0, m_config.priorVisits));
+    }
 }
 
 MctsSearch::~MctsSearch() = default;
@@ -290,7 +294,8 @@ void MctsSearch::work(Worker& worker, const Limits& limits, const std::atomic<bo
     // The clock is read every few playouts, by one thread; the flags at every playout.
     constexpr std::uint64_t clockEvery = 16;
     const bool timed = limits.time < std::chrono::hours(24 * 365);
-    const auto deadline = m_start + (timed ? limits.time : std::chrono::milliseconds(0));
+    auto deadline = m_start + (timed ? limits.time : std::chrono::milliseconds(0));
+    bool extended = limits.closeCallExtra <= std::chrono::milliseconds(0);
     const bool counted = limits.playouts != std::numeric_limits<std::uint64_t>::max();
     auto nextReport = m_start + m_config.reportEvery;
     constexpr auto decidedCheckEvery = std::chrono::milliseconds(50);
@@ -306,7 +311,11 @@ void MctsSearch::work(Worker& worker, const Limits& limits, const std::atomic<bo
         if (timekeeper && done % clockEvery == 0) {
             const auto now = std::chrono::steady_clock::now();
             if (timed && now >= deadline) {
-                break;
+                if (extended || !isCloseCall()) {
+                    break;
+                }
+                extended = true;
+                deadline = now + limits.closeCallExtra;
             }
             if (timed && m_config.stopWhenDecided && now >= nextDecidedCheck) {
                 if (bestMoveIsSettled(now, deadline)) {
@@ -321,6 +330,11 @@ void MctsSearch::work(Worker& worker, const Limits& limits, const std::atomic<bo
         }
     }
     m_done.store(true, relaxed);
+}
+
+bool MctsSearch::isCloseCall() const {
+    const std::vector<RootMove> best = rootMoves(2);
+    return best.size() == 2 && !best[0].proven && 3 * best[1].visits >= 2 * best[0].visits;
 }
 
 bool MctsSearch::bestMoveIsSettled(std::chrono::steady_clock::time_point now,
@@ -383,7 +397,8 @@ void MctsSearch::simulate(Worker& worker) {
                 break; // another thread is expanding it, or the tree is full
             }
         }
-        MctsNode* child = select(*node, children);
+        MctsNode* child =
+            m_patterns ? select<true>(*node, children) : select<false>(*node, children);
         child->visits.fetch_add(1, relaxed);
         play(board, child->move, toMove, firstStone);
         if (moveCount == 0) {
@@ -444,12 +459,33 @@ MctsNode* MctsSearch::expand(MctsNode& node, PlayoutBoard& board, int toMove, in
     if (swapOffered) {
         block[i].move = MctsNode::swapMove;
     }
+    if (m_patterns) {
+        setPriors(block, static_cast<std::size_t>(empties), board, toMove);
+    }
     node.childCount = static_cast<std::uint16_t>(count);
     node.children.store(block, std::memory_order_release);
     node.state.store(MctsNode::expanded, std::memory_order_release);
     return block;
 }
 
+void MctsSearch::setPriors(MctsNode* block, std::size_t count, const PlayoutBoard& board,
+                           int toMove) const {
+    std::array<float, PlayoutBoard::maxSize * PlayoutBoard::maxSize> weights;
+    float best = 0.0F;
+    for (std::size_t i = 0; i < count; ++i) {
+        weights[i] = m_patterns->weight(board, block[i].move, toMove);
+        best = std::max(best, weights[i]);
+    }
+    // From even odds (weight 0) to all wins (the likeliest move): the patterns only ever
+    // speak for a move. Priors that also spoke against the unlikely ones (from no wins up)
+    // predicted strong players' moves worse (docs/benchmarks.md).
+    for (std::size_t i = 0; best > 0.0F && i < count; ++i) {
+        block[i].prior =
+            static_cast<std::uint8_t>((0.5F + 0.5F * weights[i] / best) * 255.0F + 0.5F);
+    }
+}
+
+template <bool priors>
 MctsNode* MctsSearch::select(const MctsNode& node, MctsNode* children) const {
     // Fuego's blend of a move's own mean with its RAVE mean: with d = a + b * raveVisits,
     // value = (wins * d + raveWins) / (visits * d + raveVisits).
@@ -473,6 +509,15 @@ MctsNode* MctsSearch::select(const MctsNode& node, MctsNode* children) const {
         const float prior = visits > 0.0F ? swapPriorVisits : 0.0F;
         return valueOf(visits + prior, asFloat(child.wins) + prior / 2.0F, child);
     };
+    const float priorWinsPerStep = m_priorVisits / 255.0F;
+    const auto cellValue = [&](const MctsNode& child) {
+        if constexpr (priors) {
+            return valueOf(asFloat(child.visits) + m_priorVisits,
+                           asFloat(child.wins) + priorWinsPerStep * child.prior, child);
+        } else {
+            return valueOf(asFloat(child.visits), asFloat(child.wins), child);
+        }
+    };
     // The swap, when offered, is the last child; the cells go first, without its prior.
     std::size_t cells = node.childCount;
     const bool swapOffered = cells > 0 && children[cells - 1].move == MctsNode::swapMove;
@@ -488,8 +533,7 @@ MctsNode* MctsSearch::select(const MctsNode& node, MctsNode* children) const {
         if (proof == MctsNode::moverLoses) {
             continue;
         }
-        const float value = i < cells ? valueOf(asFloat(child.visits), asFloat(child.wins), child)
-                                      : swapValue(child);
+        const float value = i < cells ? cellValue(child) : swapValue(child);
         if (value > best) {
             best = value;
             chosen = &child;

@@ -5,6 +5,7 @@
 #include "mcts/TreeMemoryBudget.h"
 #include "model/Coord.h"
 #include "tactics/DfpnSolver.h"
+#include "tactics/PatternPrior.h"
 #include "tactics/PlayoutBoard.h"
 
 #include <array>
@@ -38,6 +39,9 @@ public:
     struct Limits {
         std::chrono::milliseconds time = std::chrono::milliseconds::max();
         std::uint64_t playouts = std::numeric_limits<std::uint64_t>::max();
+        // A close call when the time is up (the runner-up has two thirds or more of the most
+        // visited move's visits) goes on this much longer, once.
+        std::chrono::milliseconds closeCallExtra{0};
     };
 
     struct Config {
@@ -59,6 +63,13 @@ public:
         double raveFinal = 20000.0;
         // The UCB term's constant; 0 leaves exploration to RAVE.
         double exploration = 0.0;
+        // A new cell's node starts with `priorVisits` virtual simulations, won at a rate from
+        // one half (weight 0) to one (the likeliest move) by its local pattern's
+        // learned weight (PatternPrior) against its siblings', so that the moves strong
+        // players make in such shapes are tried first; the swap keeps its own prior. Off, the
+        // search is the same as without the patterns, bit for bit.
+        bool priors = false;
+        double priorVisits = 10.0;
         // A timed search ends early once no other move can overtake the most visited one
         // in the time left.
         bool stopWhenDecided = true;
@@ -141,10 +152,14 @@ private:
     void runThreads(const Limits& limits, const std::atomic<bool>& stop);
     std::uint64_t expandThreshold() const;
     Hex::Coord consideredMove() const;
+    bool isCloseCall() const;
     bool bestMoveIsSettled(std::chrono::steady_clock::time_point now,
                            std::chrono::steady_clock::time_point deadline) const;
     void simulate(Worker& worker);
     MctsNode* expand(MctsNode& node, PlayoutBoard& board, int toMove, int moveCount);
+    void setPriors(MctsNode* block, std::size_t count, const PlayoutBoard& board, int toMove) const;
+    // Templated on the priors, so that a search without them pays nothing for them.
+    template <bool priors>
     MctsNode* select(const MctsNode& node, MctsNode* children) const;
     void play(PlayoutBoard& board, int move, int toMove, int firstStone) const;
     void backUp(Worker& worker, int depth, int winner);
@@ -179,4 +194,6 @@ private:
     bool m_solverTried = false; // at this root: the solver runs once per position
     float m_raveA = 0.0F;       // 1 / raveInitial
     float m_raveB = 0.0F;       // 1 / raveFinal
+    std::unique_ptr<const PatternPrior> m_patterns; // with priors only
+    float m_priorVisits = 0.0F;                     // 0 without priors
 };

@@ -119,6 +119,7 @@ void MctsTree::copyNode(const MctsNode& from, MctsNode& to, MctsNode* children) 
     const std::uint32_t raveWins = from.raveWins.load(relaxed);
     const std::uint16_t childCount = from.childCount;
     const std::int16_t move = from.move;
+    const std::uint8_t prior = from.prior;
     const std::int8_t proof = from.proof.load(relaxed);
     std::uint8_t state = from.state.load(relaxed);
     // A node closed only because the tree was full may grow again in the smaller tree.
@@ -132,6 +133,7 @@ void MctsTree::copyNode(const MctsNode& from, MctsNode& to, MctsNode* children) 
     to.children.store(children, relaxed);
     to.childCount = childCount;
     to.move = move;
+    to.prior = prior;
     to.proof.store(proof, relaxed);
     to.state.store(state, relaxed);
 }

@@ -1,6 +1,7 @@
 #include "players/ExpertPlayer.h"
 
 #include "engine/MessageSink.h"
+#include "mcts/OpeningBook.h"
 #include "model/Game.h"
 #include "players/MoveBudget.h"
 #include "players/StopWatcher.h"
@@ -17,6 +18,7 @@ MctsSearch::Config searchConfig(const ExpertPlayer::Context& context) {
     config.memory = context.memory;
     config.solver = context.solver;
     config.seed = context.seed ? *context.seed : std::random_device{}();
+    config.priors = context.priors;
     return config;
 }
 
@@ -40,8 +42,12 @@ Hex::Coord ExpertPlayer::chooseMove(Event& stopEvent) {
         return m_declinedMove;
     }
     m_declinedAt.reset();
-    const MctsSearch::Result result = think(stopEvent);
     const auto n = static_cast<std::int32_t>(game()->board().size());
+    if (moves.empty() && usesBook()) {
+        const Hex::Coord first = *OpeningBook::firstStone(static_cast<std::uint32_t>(n));
+        return playFromBook(first, *OpeningBook::winRate(static_cast<std::uint32_t>(n), first));
+    }
+    const MctsSearch::Result result = think(stopEvent);
     if (result.move == Hex::noMove || result.move == Hex::Coord{n, n}) {
         return firstEmptyCell(); // a finished game has no search move; never the swap here
     }
@@ -49,8 +55,19 @@ Hex::Coord ExpertPlayer::chooseMove(Event& stopEvent) {
 }
 
 bool ExpertPlayer::decideSwap(Event& stopEvent) {
-    const MctsSearch::Result result = think(stopEvent);
     const auto n = static_cast<std::int32_t>(game()->board().size());
+    const std::vector<Hex::Coord> moves = game()->moves();
+    if (moves.size() == 1 && usesBook()) {
+        const auto side = static_cast<std::uint32_t>(n);
+        const double ownersRate = *OpeningBook::winRate(side, moves[0]);
+        if (*OpeningBook::swaps(side, moves[0])) {
+            playFromBook(Hex::Coord{n, n}, ownersRate);
+            return true;
+        }
+        m_bookDeclinedAt = moves; // the move is searched without the swap
+        return false;
+    }
+    const MctsSearch::Result result = think(stopEvent);
     if (result.move == Hex::Coord{n, n}) {
         return true;
     }
@@ -64,6 +81,20 @@ bool ExpertPlayer::decideSwap(Event& stopEvent) {
 void ExpertPlayer::gameEnded() {
     m_search.forget();
     m_declinedAt.reset();
+    m_bookDeclinedAt.reset();
+}
+
+bool ExpertPlayer::usesBook() const {
+    return m_context.openingBook && m_context.swapRule &&
+           OpeningBook::covers(game()->board().size());
+}
+
+Hex::Coord ExpertPlayer::playFromBook(Hex::Coord move, double winRate) {
+    postStatus("Quorlen AI thinking...");
+    m_lastResult = MctsSearch::Result{move, winRate, 0, 0.0, 0, 0};
+    const std::atomic<bool> notStopped{false};
+    postThinkingFinished(m_context.sink, notStopped);
+    return move;
 }
 
 MctsSearch::Result ExpertPlayer::think(Event& stopEvent) {
@@ -78,7 +109,9 @@ MctsSearch::Result ExpertPlayer::think(Event& stopEvent) {
 
     const Hex::Game& current = *game();
     const std::uint32_t n = current.board().size();
-    m_search.setPosition(MctsSearch::Position{n, current.moves(), m_context.swapRule});
+    const bool swapDeclined = m_bookDeclinedAt && *m_bookDeclinedAt == current.moves();
+    m_search.setPosition(
+        MctsSearch::Position{n, current.moves(), m_context.swapRule && !swapDeclined});
     m_lastResult = m_search.run(limits(n, current.moveNumber()), m_stopped);
 
     postThinkingFinished(m_context.sink, m_stopped);
@@ -95,14 +128,19 @@ MctsSearch::Limits ExpertPlayer::limits(std::uint32_t n, int moveNumber) {
         limits.time = *m_context.moveTime;
         return limits;
     }
-    const std::int32_t budget = timeBudget(n, moveNumber);
-    limits.time =
-        budget > 0 ? std::chrono::milliseconds(std::chrono::seconds(budget)) : shortestThink;
+    const ExpertThink think = expertThink(m_timeLimit, timeUsed(), n, moveNumber, shortestThink);
+    limits.time = think.time;
+    limits.closeCallExtra = think.closeCallExtra;
     return limits;
 }
 
 std::int32_t ExpertPlayer::timeBudget(std::uint32_t n, int moveNumber) {
-    return moveBudget(m_timeLimit, timeUsed(), n, moveNumber);
+    if (moveBudget(m_timeLimit, timeUsed(), n, moveNumber) <= 0) {
+        return 0;
+    }
+    const ExpertThink think = expertThink(m_timeLimit, timeUsed(), n, moveNumber, shortestThink);
+    const auto longest = think.time + think.closeCallExtra;
+    return static_cast<std::int32_t>((longest.count() + 999) / 1000);
 }
 
 void ExpertPlayer::postStatus(const char* text) {

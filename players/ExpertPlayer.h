@@ -37,12 +37,18 @@ public:
         std::size_t treeBytes = MctsSearch::Config{}.treeBytes;
         // When set, every think lasts this long instead of the time budget.
         std::optional<std::chrono::milliseconds> moveTime = {};
-        // When set, every think runs this many playouts instead (for tests).
+        // When set, every think runs this many playouts instead (tests, matches at fixed
+        // playouts).
         std::optional<std::uint64_t> playouts = {};
         // Off for games without the swap: the search then neither offers nor fears it.
         bool swapRule = true;
         // Shared with the other searches of the program; the machine's default when null.
         std::shared_ptr<TreeMemoryBudget> memory = {};
+        // The first stone and the swap decision come from the opening book where it covers
+        // the board and the swap is offered (off for an ablation).
+        bool openingBook = true;
+        // The search's pattern priors (MctsSearch::Config::priors).
+        bool priors = MctsSearch::Config{}.priors;
         // The search's proof-number solver of small positions (MctsSearch::Config::solver).
         bool solver = true;
     };
@@ -60,8 +66,8 @@ public:
     // Whether the swap is offered in the following games (a front end's switch); not while
     // the player thinks.
     void setSwapRule(bool on) { m_context.swapRule = on; }
-    // The think's budget in whole seconds at this move number on a board of side n (the hard
-    // player's rule); 0 or less gives the shortest think.
+    // The longest think at this move number on a board of side n, close call included, in
+    // whole seconds (rounded up); 0 when the budget leaves only the shortest think.
     std::int32_t timeBudget(std::uint32_t n, int moveNumber);
     const MctsSearch& search() const { return m_search; }
     // The tree is freed: the next game starts afresh, and the memory is the others' meanwhile.
@@ -74,6 +80,8 @@ protected:
 
 private:
     MctsSearch::Result think(Event& stopEvent);
+    bool usesBook() const;
+    Hex::Coord playFromBook(Hex::Coord move, double winRate);
     MctsSearch::Limits limits(std::uint32_t n, int moveNumber);
     void postStatus(const char* text);
 
@@ -86,4 +94,6 @@ private:
     // The move that the swap decision chose when it declined, for the position it saw.
     std::optional<std::vector<Hex::Coord>> m_declinedAt;
     Hex::Coord m_declinedMove = Hex::noMove;
+    // The position whose swap the book declined: its search leaves the swap out.
+    std::optional<std::vector<Hex::Coord>> m_bookDeclinedAt;
 };

@@ -181,6 +181,17 @@ TEST_F(ReviewCommandTest, AMoveThatThrowsAWinAwayIsABlunder) {
     EXPECT_NE(readBytes(sgf).find(";W[c4]C[White lost (best "), std::string::npos)
         << readBytes(sgf);
     EXPECT_NE(run.err.find("] 7/7"), std::string::npos) << run.err;
+
+    // From the sixth move on, only the last two moves are searched, and the blunder is seen.
+    const CliRun last = runReview(
+        {"review", record(blunderGame), "--from", "6", "--playouts", "3000", "--threads", "1"});
+    ASSERT_EQ(last.exitCode, 0) << last.err;
+    const Json tail = Json::parse(last.out)["moves"];
+    ASSERT_EQ(tail.size(), 2U);
+    EXPECT_EQ(tail[0]["number"], 6);
+    EXPECT_EQ(tail[0]["label"], "blunder");
+    EXPECT_EQ(tail[1]["number"], 7);
+    EXPECT_EQ(runReview({"review", record(blunderGame), "--from", "8"}).exitCode, 2);
 }
 
 TEST_F(ReviewCommandTest, RefusesWhatIsNoGameWithOneLine) {

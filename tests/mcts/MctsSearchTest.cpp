@@ -197,4 +197,21 @@ TEST(MctsSearchTest, AFixedSearchIsPinned) {
     EXPECT_EQ(result.nodes, 88017U);
 }
 
+// With priors a new node's moves start from their learned pattern weights: the first few
+// playouts go to saving the intruded bridge, which a strong player answers at once.
+TEST(MctsSearchTest, PriorsTryTheLearnedMoveFirst) {
+    MctsSearch::Config config;
+    config.priors = true;
+    MctsSearch search(config);
+    search.setPosition(positionOf(7, ". . . . . . O  "
+                                     ". . . . . . .  "
+                                     ". . X . . . .  "
+                                     ". O . . . . .  "
+                                     ". X . . . . .  "
+                                     ". . . . . . .  "
+                                     ". . . . . . ."));
+    searchPlayouts(search, 20);
+    EXPECT_EQ(search.rootMoves(1).front().move, (Hex::Coord{3, 2}));
+}
+
 } // namespace

@@ -58,6 +58,17 @@ TEST_F(ComputerPlayerTest, BudgetIsTwiceTheEqualShareOfTheTimeLeft) {
     EXPECT_EQ(player->timeBudget(30, 2), 0); // 300 seconds for 448 moves
     // The expert shares the rule, which counts the time used.
     EXPECT_EQ(moveBudget(300, 100, 11, 10), 8); // 200 seconds for 50 moves
+    // It thinks twice as long over each side's first two moves, within a quarter of the time
+    // left, and a close call may take half as long again.
+    using std::chrono::milliseconds;
+    const milliseconds shortest(250);
+    EXPECT_EQ(expertThink(300, 100, 11, 10, shortest).time, milliseconds(8000));
+    EXPECT_EQ(expertThink(300, 100, 11, 10, shortest).closeCallExtra, milliseconds(4000));
+    EXPECT_EQ(expertThink(600, 0, 11, 3, shortest).time, milliseconds(40000)); // 2 x 20 s
+    EXPECT_EQ(expertThink(600, 0, 11, 4, shortest).time, milliseconds(20000));
+    EXPECT_EQ(expertThink(40, 0, 5, 0, shortest).time, milliseconds(10000)); // a quarter of 40 s
+    EXPECT_EQ(expertThink(300, 300, 11, 10, shortest).time, shortest);
+    EXPECT_EQ(expertThink(300, 300, 11, 10, shortest).closeCallExtra, milliseconds(0));
 }
 
 // With no time share left the hard player plays the crossing of the cheapest paths instead

@@ -1,4 +1,5 @@
 #include "players/ExpertPlayer.h"
+#include "mcts/OpeningBook.h"
 #include "model/Game.h"
 
 #include "support/FakeClock.h"
@@ -19,9 +20,10 @@ using namespace std::chrono_literals;
 class ExpertPlayerTest : public ::testing::Test {
 protected:
     std::unique_ptr<ExpertPlayer> make(std::optional<std::uint64_t> playouts, int threads = 1,
-                                       bool solver = true) {
-        ExpertPlayer::Context context{sink, clock,    threads, 5,      std::size_t{64} << 20,
-                                      {},   playouts, true,    memory, solver};
+                                       bool openingBook = true, bool solver = true) {
+        ExpertPlayer::Context context{
+            sink,     clock, threads, 5,           std::size_t{64} << 20,       {},
+            playouts, true,  memory,  openingBook, MctsSearch::Config{}.priors, solver};
         return std::make_unique<ExpertPlayer>("Quorlen Expert", 300, std::move(context));
     }
 
@@ -36,8 +38,8 @@ protected:
 // each gives its memory back when the game ends. (Without the solver, which would answer most
 // positions of so small a board before any tree grows.)
 TEST_F(ExpertPlayerTest, TwoExpertsPlayAWholeGame) {
-    auto first = make(2000, 1, false);
-    auto second = make(2000, 1, false);
+    auto first = make(2000, 1, true, false);
+    auto second = make(2000, 1, true, false);
     Hex::Game game(5, nullptr);
     game.setPlayer1(first.get());
     game.setPlayer2(second.get());
@@ -70,10 +72,36 @@ TEST_F(ExpertPlayerTest, DecliningTheSwapPlaysTheMoveOfTheSameSearch) {
     EXPECT_EQ(sink.countStatus("Quorlen AI finished"), 1);
 }
 
+// Where the opening book covers the board, the first stone and the swap decision are the
+// book's, without a search; a declined swap is answered by a search that leaves it out.
+TEST_F(ExpertPlayerTest, TheBookOpensAndDecidesTheSwap) {
+    for (const Hex::Coord stone : {Hex::Coord{0, 0}, Hex::Coord{3, 3}}) {
+        auto expert = make(5000);
+        ScriptedPlayer opener({stone});
+        Hex::Game game(7, nullptr);
+        game.setPlayer1(&opener);
+        game.setPlayer2(expert.get());
+        EXPECT_THROW(game.run(), std::logic_error);
+        const bool swapped = stone == Hex::Coord{3, 3}; // the corner loses, the centre wins
+        ASSERT_EQ(game.moves().size(), 2U);
+        EXPECT_EQ(game.moves()[1] == (Hex::Coord{7, 7}), swapped);
+        EXPECT_EQ(expert->lastResult().playouts == 0, swapped);
+    }
+    auto opening = make(5000);
+    ScriptedPlayer other({});
+    Hex::Game game(7, nullptr);
+    game.setPlayer1(opening.get());
+    game.setPlayer2(&other);
+    EXPECT_THROW(game.run(), std::logic_error);
+    EXPECT_EQ(game.moves().front(), OpeningBook::firstStone(7));
+    EXPECT_EQ(opening->lastResult().playouts, 0U);
+}
+
 // A stop during a think ends it at once, without the finished text; the game then ends.
 // Destroying a player in the middle of a think stops it and waits for it.
 TEST_F(ExpertPlayerTest, AStopOrTheDestructorEndsAThinkAtOnce) {
-    auto expert = make(std::nullopt, 2); // a budget of seconds: only the stop ends it soon
+    // A budget of seconds: only the stop ends it soon; no book move ends it first.
+    auto expert = make(std::nullopt, 2, false);
     Player other("Player 2");
     {
         Hex::Game game(9, nullptr);

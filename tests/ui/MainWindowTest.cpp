@@ -353,7 +353,8 @@ private slots:
         QVERIFY(window.waitFor([&] { return window.document->swapOffered(2); }));
         QCOMPARE(enabledActions(frame, {"analyzePosition"}), QStringList({"analyzePosition"}));
         frame.action("newGame")->trigger(); // Stop Game
-        QVERIFY(window.waitFor([&] { return !enabledActions(frame, {"analyzePosition"}).empty(); }));
+        QVERIFY(
+            window.waitFor([&] { return !enabledActions(frame, {"analyzePosition"}).empty(); }));
         analyze->trigger();
         QVERIFY(analyze->isChecked());
         QTest::keyClick(&frame, Qt::Key_Home);
