@@ -134,6 +134,16 @@ TEST(DfpnSolverTest, ABudgetOrAStopLeavesTheAnswerUnknown) {
         EXPECT_LE(result.nodes, nodes);
     }
     EXPECT_EQ(solver.solve(board, 1, {}, notStopped).outcome, DfpnSolver::Outcome::won);
+
+    // A time spent before the search begins (a slow machine's table setup) still lets the
+    // root be looked at: a win at once is seen.
+    PlayoutBoard nearlyJoined(3);
+    for (const Hex::Coord stone : {Hex::Coord{0, 1}, Hex::Coord{1, 1}}) {
+        nearlyJoined.set(nearlyJoined.index(stone), PlayoutBoard::player1);
+    }
+    const DfpnSolver::Result atOnce =
+        solver.solve(nearlyJoined, 1, {.time = std::chrono::milliseconds(0)}, notStopped);
+    EXPECT_EQ(atOnce.outcome, DfpnSolver::Outcome::won);
 }
 
 } // namespace
