@@ -11,12 +11,11 @@ cli=$(realpath "$1"); mohex=$2; secs=${3:-1}
 set_file=${4:-$(dirname "$0")/../bench/positions/few-wins.txt}
 shift $(( $# < 4 ? $# : 4 )); [ "${1:-}" = "--" ] && shift
 python3 - "$cli" "$mohex" "$secs" "$set_file" "$(dirname "$0")/../tools" "$@" <<'PY'
-import importlib.util, subprocess, sys
+import runpy, subprocess, sys, types
 cli, mohex, secs, set_file, tools = sys.argv[1:6]
 extra = sys.argv[6:]
-spec = importlib.util.spec_from_file_location("solved", tools + "/solved-positions.py")
-solved = importlib.util.module_from_spec(spec)
-spec.loader.exec_module(solved)
+# The set builder's solver client and side-to-move rule, without running its command line.
+solved = types.SimpleNamespace(**runpy.run_path(tools + "/solved-positions.py"))
 solver = solved.Solver(mohex, 60)
 kept = cases = 0
 for line in open(set_file):
