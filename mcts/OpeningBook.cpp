@@ -47,8 +47,7 @@ std::optional<double> OpeningBook::winRate(std::uint32_t side, Hex::Coord stone)
 std::optional<Hex::Coord> OpeningBook::firstStone(std::uint32_t side) {
     const Entry* best = nullptr;
     for (const Entry& entry : table) {
-        const bool onFirstRow = entry.row == 0 && entry.col > 0 && entry.col < entry.side - 1;
-        if (entry.side == static_cast<std::int32_t>(side) && onFirstRow &&
+        if (entry.side == static_cast<std::int32_t>(side) &&
             (best == nullptr || std::abs(entry.rate - 5000) < std::abs(best->rate - 5000))) {
             best = &entry;
         }

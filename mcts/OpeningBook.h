@@ -16,11 +16,8 @@ public:
     static bool covers(std::uint32_t side);
     // Player 1's win rate with this first stone, unswapped; nullopt off the table.
     static std::optional<double> winRate(std::uint32_t side, Hex::Coord stone);
-    // The first stone where the swap is offered: on the first row (Player 1's own edge), off
-    // the corners, the one whose win rate is nearest to even, so that the opponent gains least
-    // whether it swaps or not (the first such cell). The row, because the solved boards have
-    // their losing and near-even first stones on the edges, while the table's playouts lean
-    // towards Player 2: an interior stone that it rates even wins for Player 1 and is swapped.
+    // The first stone where the swap is offered: the one whose win rate is nearest to even,
+    // so that the opponent gains least whether it swaps or not (the first such cell).
     static std::optional<Hex::Coord> firstStone(std::uint32_t side);
     // Whether to swap the opponent's first stone: it wins for its owner by the table.
     static std::optional<bool> swaps(std::uint32_t side, Hex::Coord stone);

@@ -8,7 +8,7 @@ namespace {
 
 // The table covers every first stone of its boards, a half turn changes nothing, and it
 // agrees with what is known of every board: the centre of an odd board wins, the acute corner
-// loses. The first stone is the one on the first row, off the corners, nearest to even.
+// loses. The first stone is the one nearest to even.
 TEST(OpeningBookTest, CoversItsBoardsAndKnowsTheCentreAndTheCorner) {
     EXPECT_FALSE(OpeningBook::covers(6));
     EXPECT_FALSE(OpeningBook::covers(14));
@@ -22,9 +22,7 @@ TEST(OpeningBookTest, CoversItsBoardsAndKnowsTheCentreAndTheCorner) {
                 const auto rate = OpeningBook::winRate(side, {row, col});
                 ASSERT_TRUE(rate) << side << ": " << row << "," << col;
                 EXPECT_EQ(rate, OpeningBook::winRate(side, {n - 1 - row, n - 1 - col}));
-                if (row == 0 && col > 0 && col < n - 1) {
-                    nearest = std::min(nearest, std::abs(*rate - 0.5));
-                }
+                nearest = std::min(nearest, std::abs(*rate - 0.5));
             }
         }
         if (n % 2 == 1) {
@@ -32,7 +30,6 @@ TEST(OpeningBookTest, CoversItsBoardsAndKnowsTheCentreAndTheCorner) {
         }
         EXPECT_EQ(OpeningBook::swaps(side, {0, 0}), false) << side;
         const Hex::Coord first = *OpeningBook::firstStone(side);
-        EXPECT_EQ(first.row, 0) << side;
         EXPECT_NEAR(std::abs(*OpeningBook::winRate(side, first) - 0.5), nearest, 1e-9) << side;
     }
 }
