@@ -53,7 +53,8 @@ bool SearchReport::hasCell(Hex::Coord move) const {
 std::string SearchReport::winRates(std::size_t count) const {
     std::string text;
     for (const MctsSearch::RootMove& root : m_search.rootMoves(count)) {
-        if (hasCell(root.move)) {
+        // A move never visited nor proven has no rate to show, only the prior's zero.
+        if (hasCell(root.move) && (root.visits > 0 || root.proven)) {
             text += (text.empty() ? "" : " ") + HexNotation::cellName(root.move) + " " +
                     winRateText(root);
         }

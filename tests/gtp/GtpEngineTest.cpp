@@ -331,6 +331,23 @@ TEST_F(GtpEngineTest, TheExpertSearchesShowsItsWinRatesAndKeepsItsPlayer) {
     EXPECT_EQ(answer(engine, "quorlen-win_rates"), "");
 }
 
+// Three playouts on an empty 11 x 11 board visit at most three moves: only those have a rate.
+TEST_F(GtpEngineTest, WinRatesListOnlyTheMovesSearched) {
+    GtpEngine::Options chosen = options(Strength::expert);
+    chosen.threads = 1;
+    chosen.playouts = 3;
+    GtpEngine engine(chosen);
+    ASSERT_EQ(accepts(engine, {"boardsize 11", "param_game allow_swap 0"}), "");
+    ASSERT_NE(answer(engine, "genmove b").rfind('?', 0), 0u);
+    std::istringstream pairs(answer(engine, "quorlen-win_rates"));
+    std::size_t listed = 0;
+    for (std::string cell, rate; pairs >> cell >> rate;) {
+        ++listed;
+    }
+    EXPECT_GE(listed, 1u);
+    EXPECT_LE(listed, 3u);
+}
+
 // With --resign the expert gives up a position its search proves lost (Black's centre on 3 x 3
 // without the swap), and the position stays as it was; without it, it plays on.
 TEST_F(GtpEngineTest, TheExpertResignsAProvenLossOnlyWhenAsked) {
