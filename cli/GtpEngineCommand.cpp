@@ -28,6 +28,7 @@ struct GtpOptions {
     std::optional<double> moveTime;
     std::optional<std::uint64_t> playouts;
     bool priors = MctsSearch::Config{}.priors;
+    bool templates = MctsSearch::Config{}.templates;
     bool noSwap = false;
     bool resign = false;
     bool noBook = false;
@@ -44,6 +45,7 @@ int runGtp(const GtpOptions& options, int input, std::ostream& out, int output, 
     }
     engine.playouts = options.playouts;
     engine.priors = options.priors;
+    engine.templates = options.templates;
     engine.timeLimit = options.timeLimit;
     engine.weightsFile = options.weightsFile;
     engine.learning = options.learning;
@@ -104,6 +106,9 @@ void addGtpCommand(CLI::App& app, int& exitCode, int input, std::ostream& out, s
     gtp->add_flag("--priors,!--no-priors", options->priors,
                   "The expert's search tries first the moves that its learned local patterns "
                   "favour (--no-priors: it does not)");
+    gtp->add_flag("--templates,!--no-templates", options->templates,
+                  "The expert's playouts answer an intrusion into a ziggurat, the edge template "
+                  "of a stone on the third row (--no-templates: only bridges)");
     gtp->add_flag("--no-swap", options->noSwap,
                   "White never takes the swap, and refuses it (param_game allow_swap 1 undoes it)");
     gtp->add_flag("--resign", options->resign,

@@ -36,6 +36,7 @@ struct SearchOptions {
     bool noTimes = false;
     int threads = 0; // 0: automatic
     bool priors = MctsSearch::Config{}.priors;
+    bool templates = MctsSearch::Config{}.templates;
     double priorVisits = MctsSearch::Config{}.priorVisits;
 };
 
@@ -105,6 +106,7 @@ nlohmann::ordered_json searchExpert(const BoardPosition& position, const SearchO
     config.threads = searchThreadCount(options.threads);
     config.seed = options.seed;
     config.priors = options.priors;
+    config.templates = options.templates;
     config.priorVisits = options.priorVisits;
     MctsSearch search(config, &status);
     search.setPosition(gameOf(position));
@@ -269,6 +271,8 @@ void addSearchCommand(CLI::App& app, int& exitCode, std::ostream& out, std::ostr
     search->add_option("--seed", options->seed, "Seed of the expert's playouts (default 1)");
     search->add_flag("--priors,!--no-priors", options->priors,
                      "The expert tries first the moves that its learned local patterns favour");
+    search->add_flag("--templates,!--no-templates", options->templates,
+                     "The playouts answer an intrusion into a ziggurat as well as into a bridge");
     search
         ->add_option("--prior-visits", options->priorVisits,
                      "The virtual simulations of a new node's prior (default 10)")

@@ -78,6 +78,8 @@ public:
         std::optional<std::uint64_t> playouts;
         // The expert's pattern priors (MctsSearch::Config::priors).
         bool priors = MctsSearch::Config{}.priors;
+        // The expert's playout template answers (MctsSearch::Config::templates).
+        bool templates = MctsSearch::Config{}.templates;
         std::filesystem::path weightsFile = "quorlen.dat";
         bool learning = false;
         double learningRate = 0.05;

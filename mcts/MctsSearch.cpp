@@ -36,7 +36,7 @@ float asFloat(const std::atomic<Count>& count) {
 // What one search thread works with; built once per board size, so that a simulation
 // allocates nothing.
 struct MctsSearch::Worker {
-    Worker(std::uint64_t seed, int size) : playout(seed), board(size) {}
+    Worker(std::uint64_t seed, int size, bool templates) : playout(seed, templates), board(size) {}
 
     Playout playout;
     PlayoutBoard board;
@@ -120,8 +120,9 @@ bool MctsSearch::setPosition(const Position& position) {
     if (m_workers.empty() || m_workers.front()->board.size() != n) {
         m_workers.clear();
         for (int t = 0; t < m_config.threads; ++t) {
-            m_workers.push_back(std::make_unique<Worker>(
-                m_config.seed * 0x100000001B3ULL + static_cast<std::uint64_t>(t), n));
+            m_workers.push_back(std::make_unique<Worker>(m_config.seed * 0x100000001B3ULL +
+                                                             static_cast<std::uint64_t>(t),
+                                                         n, m_config.templates));
         }
     }
     m_position = position;

@@ -70,6 +70,8 @@ public:
         // search is the same as without the patterns, bit for bit.
         bool priors = false;
         double priorVisits = 10.0;
+        // The playouts also answer an intrusion into a ziggurat (Playout).
+        bool templates = false;
         // A timed search ends early once no other move can overtake the most visited one
         // in the time left.
         bool stopWhenDecided = true;

@@ -12,11 +12,16 @@ int Playout::run(PlayoutBoard& board, int toMove, int lastMove) {
     // The list is drawn from without replacement; a cell that a bridge save filled out of
     // turn is still in it and is skipped when drawn. Every placed stone fills one of the
     // `count` empty cells, so a draw always finds an empty one.
+    const int cells = board.size() * board.size();
     std::uint32_t left = static_cast<std::uint32_t>(count);
     int player = toMove;
     int last = lastMove;
     for (int placed = 0; placed < count; ++placed) {
         int cell = last >= 0 ? bridgeSave(board, last, player) : -1;
+        // Past half full, a carrier of eight empty cells is too rare to look for.
+        if (cell < 0 && last >= 0 && m_templates && 2 * (count - placed) > cells) {
+            cell = templateSave(board, last, player);
+        }
         while (cell < 0) {
             const std::uint32_t pick = m_random.below(left);
             const int drawn = m_empty[pick];
@@ -38,4 +43,15 @@ int Playout::bridgeSave(const PlayoutBoard& board, int move, int player) {
         return -1;
     }
     return found.count == 1 ? found.saves[0] : found.saves[m_random.below(found.count)];
+}
+
+int Playout::templateSave(const PlayoutBoard& board, int move, int player) {
+    if (!m_ziggurat || m_ziggurat->width() != board.width()) {
+        m_ziggurat.emplace(board);
+    }
+    const Ziggurat::Answers found = m_ziggurat->answers(board, move, player);
+    if (found.count == 0) {
+        return -1;
+    }
+    return found.count == 1 ? found.cells[0] : found.cells[m_random.below(found.count)];
 }

@@ -19,6 +19,7 @@ MctsSearch::Config searchConfig(const ExpertPlayer::Context& context) {
     config.solver = context.solver;
     config.seed = context.seed ? *context.seed : std::random_device{}();
     config.priors = context.priors;
+    config.templates = context.templates;
     return config;
 }
 

@@ -51,6 +51,8 @@ public:
         bool priors = MctsSearch::Config{}.priors;
         // The search's proof-number solver of small positions (MctsSearch::Config::solver).
         bool solver = true;
+        // The playouts' template answers (MctsSearch::Config::templates).
+        bool templates = MctsSearch::Config{}.templates;
     };
 
     // The shortest think, used when the time budget leaves nothing.

@@ -29,4 +29,30 @@ TEST(PlayoutTest, APlayoutSavesTheIntrudedBridgeAndFillsTheBoard) {
     }
 }
 
+// With templates, an intrusion into a ziggurat on a nearly empty board is answered in one of
+// the two cells that hold it (row 1, columns 4 and 5) in every playout; without, the random
+// fill leaves both to the intruder in some.
+TEST(PlayoutTest, WithTemplatesAPlayoutAnswersAnIntrudedZiggurat) {
+    PlayoutBoard start(11);
+    start.set(start.index(2, 3), PlayoutBoard::player1);
+    start.set(start.index(1, 3), PlayoutBoard::player2);
+    for (const bool templates : {true, false}) {
+        int answered = 0;
+        for (std::uint64_t seed = 1; seed <= 100; ++seed) {
+            Playout playout(seed, templates);
+            PlayoutBoard board = start;
+            playout.run(board, 1, board.index(1, 3));
+            answered += board.at(board.index(1, 4)) == PlayoutBoard::player1 ||
+                                board.at(board.index(1, 5)) == PlayoutBoard::player1
+                            ? 1
+                            : 0;
+        }
+        if (templates) {
+            EXPECT_EQ(answered, 100);
+        } else {
+            EXPECT_LT(answered, 100);
+        }
+    }
+}
+
 } // namespace
