@@ -357,6 +357,7 @@ private slots:
             window.waitFor([&] { return !enabledActions(frame, {"analyzePosition"}).empty(); }));
         analyze->trigger();
         QVERIFY(analyze->isChecked());
+        QVERIFY(window.waitFor([&] { return frame.action("firstMove")->isEnabled(); }));
         QTest::keyClick(&frame, Qt::Key_Home);
         QVERIFY(!analyze->isChecked());
         QVERIFY(view.scene().analysis.empty());
