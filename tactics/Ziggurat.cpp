@@ -100,11 +100,10 @@ Ziggurat::Ziggurat(const PlayoutBoard& board)
         m_cols[static_cast<std::size_t>(cell)] = static_cast<std::int8_t>(cell % m_width - 1);
     }
     // Placements 0 and 1 lean right and left along the top edge, 2 and 3 are them turned half
-    // round (the bottom edge), 4 to 7 the same with rows and columns exchanged (the second
-    // player's left and right edges).
+    // round (the bottom edge): the first player's. 4 to 7 are the same with rows and columns
+    // exchanged: the second player's, on the left and right edges.
     for (int index = 0; index < 8; ++index) {
         Placement& placement = m_placements[static_cast<std::size_t>(index)];
-        placement.player = index < 4 ? PlayoutBoard::player1 : PlayoutBoard::player2;
         for (std::size_t i = 0; i < carrier.size(); ++i) {
             const LocalCell cell = carrier[i];
             int dr = cell.row - 2;

@@ -31,16 +31,6 @@ public:
     // connection holds even if the opponent plays there again).
     static const std::array<std::uint8_t, carrierSize>& localAnswers();
 
-    // One placement's carrier as offsets from the stone on a board of this width, and as
-    // steps along its edge (columns for the first player, rows for the second), with the
-    // span of those steps, the stone's included.
-    struct Placement {
-        int player; // 1 or 2, the owner
-        std::array<int, carrierSize> offsets;
-        std::array<int, carrierSize> alongSteps;
-        int minAlong;
-        int maxAlong;
-    };
     explicit Ziggurat(const PlayoutBoard& board);
 
     // The cells where `player` answers a stone of the other side just placed on `move` inside
@@ -55,6 +45,15 @@ public:
     int width() const { return m_width; }
 
 private:
+    // One placement's carrier as offsets from the stone on a board of this width, and as
+    // steps along its edge (columns for the first player, rows for the second), with the
+    // span of those steps, the stone's included.
+    struct Placement {
+        std::array<int, carrierSize> offsets;
+        std::array<int, carrierSize> alongSteps;
+        int minAlong;
+        int maxAlong;
+    };
     bool carrierEmpty(const PlayoutBoard& board, int stone, const Placement& placement,
                       std::size_t intruded) const;
 
