@@ -3,6 +3,7 @@
 #include "mcts/Playout.h"
 #include "tactics/PatternPrior.h"
 #include "tactics/PlayoutBoard.h"
+#include "tactics/VirtualConnections.h"
 
 #include <benchmark/benchmark.h>
 
@@ -11,7 +12,8 @@
 // The Monte-Carlo search's work: one playout of the empty board (the policy alone), and whole
 // searches of the empty board by a fixed number of threads, in playouts per second, without
 // and with the pattern priors (the third argument); and the priors' cost when a node is
-// expanded: the pattern weights of every empty cell of a position 40% full.
+// expanded: the pattern weights of every empty cell of a position 40% full; and the virtual
+// connections of both players in positions of that size a quarter and half full.
 
 namespace {
 
@@ -62,8 +64,25 @@ void patternWeights(benchmark::State& state) {
     }
 }
 
+void virtualConnections(benchmark::State& state) {
+    const PlayoutBoard board(benchPosition(static_cast<std::uint32_t>(state.range(0)),
+                                           static_cast<double>(state.range(1)) / 100.0));
+    VirtualConnections vcs;
+    for (auto _ : state) {
+        vcs.compute(board, PlayoutBoard::player1);
+        benchmark::DoNotOptimize(vcs.threatens());
+        vcs.compute(board, PlayoutBoard::player2);
+        benchmark::DoNotOptimize(vcs.threatens());
+    }
+}
+
 } // namespace
 
+BENCHMARK(virtualConnections)
+    ->Args({11, 25})
+    ->Args({11, 50})
+    ->Args({13, 25})
+    ->Unit(benchmark::kMicrosecond);
 BENCHMARK(patternWeights)->Arg(11)->Arg(19);
 BENCHMARK(playout)->Arg(11)->Arg(19);
 BENCHMARK(search)

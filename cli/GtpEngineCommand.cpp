@@ -29,6 +29,7 @@ struct GtpOptions {
     std::optional<std::uint64_t> playouts;
     bool priors = MctsSearch::Config{}.priors;
     bool templates = MctsSearch::Config{}.templates;
+    bool connections = MctsSearch::Config{}.connections;
     bool noSwap = false;
     bool resign = false;
     bool noBook = false;
@@ -46,6 +47,7 @@ int runGtp(const GtpOptions& options, int input, std::ostream& out, int output, 
     engine.playouts = options.playouts;
     engine.priors = options.priors;
     engine.templates = options.templates;
+    engine.connections = options.connections;
     engine.timeLimit = options.timeLimit;
     engine.weightsFile = options.weightsFile;
     engine.learning = options.learning;
@@ -109,6 +111,10 @@ void addGtpCommand(CLI::App& app, int& exitCode, int input, std::ostream& out, s
     gtp->add_flag("--templates,!--no-templates", options->templates,
                   "The expert's playouts answer an intrusion into a ziggurat, the edge template "
                   "of a stone on the third row (--no-templates: only bridges)");
+    gtp->add_flag("--connections,!--no-connections", options->connections,
+                  "The expert's search reads both players' virtual connections at its busier "
+                  "nodes: it proves wins and losses early, and facing a threat it tries only "
+                  "the moves that meet it (--no-connections: it does not)");
     gtp->add_flag("--no-swap", options->noSwap,
                   "White never takes the swap, and refuses it (param_game allow_swap 1 undoes it)");
     gtp->add_flag("--resign", options->resign,

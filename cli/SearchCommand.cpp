@@ -37,6 +37,7 @@ struct SearchOptions {
     int threads = 0; // 0: automatic
     bool priors = MctsSearch::Config{}.priors;
     bool templates = MctsSearch::Config{}.templates;
+    bool connections = MctsSearch::Config{}.connections;
     double priorVisits = MctsSearch::Config{}.priorVisits;
 };
 
@@ -107,6 +108,7 @@ nlohmann::ordered_json searchExpert(const BoardPosition& position, const SearchO
     config.seed = options.seed;
     config.priors = options.priors;
     config.templates = options.templates;
+    config.connections = options.connections;
     config.priorVisits = options.priorVisits;
     MctsSearch search(config, &status);
     search.setPosition(gameOf(position));
@@ -273,6 +275,8 @@ void addSearchCommand(CLI::App& app, int& exitCode, std::ostream& out, std::ostr
                      "The expert tries first the moves that its learned local patterns favour");
     search->add_flag("--templates,!--no-templates", options->templates,
                      "The playouts answer an intrusion into a ziggurat as well as into a bridge");
+    search->add_flag("--connections,!--no-connections", options->connections,
+                     "The search reads both players' virtual connections at its busier nodes");
     search
         ->add_option("--prior-visits", options->priorVisits,
                      "The virtual simulations of a new node's prior (default 10)")

@@ -353,6 +353,7 @@ void GtpEngine::makePlayer(int side, std::int32_t timeLimit) {
         context.playouts = m_options.playouts;
         context.priors = m_options.priors;
         context.templates = m_options.templates;
+        context.connections = m_options.connections;
         context.swapRule = m_swap;
         context.solver = m_options.solver;
         context.memory = m_treeMemory;

@@ -80,6 +80,8 @@ public:
         bool priors = MctsSearch::Config{}.priors;
         // The expert's playout template answers (MctsSearch::Config::templates).
         bool templates = MctsSearch::Config{}.templates;
+        // The expert's virtual connections (MctsSearch::Config::connections).
+        bool connections = MctsSearch::Config{}.connections;
         std::filesystem::path weightsFile = "quorlen.dat";
         bool learning = false;
         double learningRate = 0.05;

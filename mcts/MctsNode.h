@@ -45,4 +45,7 @@ struct MctsNode {
     // The win rate of the move's prior simulations, in 255ths, from its local pattern's
     // learned weight (see MctsSearch::Config::priors); written before the block is published.
     std::uint8_t prior = 0;
+    // Set by the one thread that has looked at the position's virtual connections
+    // (MctsSearch::Config::connections).
+    std::atomic<std::uint8_t> connectionsSeen{0};
 };

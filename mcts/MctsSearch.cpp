@@ -5,6 +5,7 @@
 #include "engine/PathFinder.h"
 #include "engine/Weights.h"
 #include "model/CellName.h"
+#include "tactics/VirtualConnections.h"
 
 #include <algorithm>
 #include <cmath>
@@ -40,6 +41,7 @@ struct MctsSearch::Worker {
 
     Playout playout;
     PlayoutBoard board;
+    std::array<VirtualConnections, 2> connections; // the mover's and the side to move's
     std::array<MctsNode*, PlayoutBoard::maxCells + 2> path{};
     std::atomic<std::uint64_t> playouts{0}; // of the running search; read by the timekeeper
 };
@@ -224,6 +226,10 @@ void MctsSearch::solveRoot(const Limits& limits, const std::atomic<bool>& stop) 
     if (hasMoves && root.proof.load(relaxed) != MctsNode::unproven && !rootMovesDecide()) {
         root.proof.store(MctsNode::unproven, relaxed);
     }
+    if (m_config.connections && hasMoves && root.proof.load(relaxed) == MctsNode::moverWins &&
+        m_resistingMove.load(relaxed) < 0) {
+        unproveLostRoot();
+    }
     const bool swapOffered = m_position.swapRule && m_position.moves.size() < 2;
     if (!m_config.solver || m_solverTried || swapOffered || !hasMoves ||
         root.proof.load(relaxed) != MctsNode::unproven) {
@@ -247,6 +253,19 @@ void MctsSearch::solveRoot(const Limits& limits, const std::atomic<bool>& stop) 
     }
     m_solverTried = true;
     markSolved(m_solver->solve(*m_rootBoard, m_rootToMove, budget, stop));
+}
+
+// A root proved lost while it was deeper in the tree is searched again for the move that
+// resists longest: its connections are read again as the root's, and the proofs of its
+// moves are found again from below (a winning reply's proof is still there).
+void MctsSearch::unproveLostRoot() {
+    MctsNode& root = m_tree.root();
+    MctsNode* children = root.children.load(std::memory_order_acquire);
+    for (std::size_t i = 0; i < root.childCount; ++i) {
+        children[i].proof.store(MctsNode::unproven, relaxed);
+    }
+    root.proof.store(MctsNode::unproven, relaxed);
+    root.connectionsSeen.store(0, relaxed);
 }
 
 // Whether a root move is proven won, or all are proven lost.
@@ -398,6 +417,14 @@ void MctsSearch::simulate(Worker& worker) {
                 break; // another thread is expanding it, or the tree is full
             }
         }
+        if (m_config.connections && node->visits.load(relaxed) >= m_config.connectionVisits &&
+            node->connectionsSeen.load(relaxed) == 0 && !(m_position.swapRule && moveCount == 1) &&
+            node->connectionsSeen.exchange(1, relaxed) == 0) {
+            applyConnections(worker, *node, children, toMove, depth == 0);
+            if (node->proof.load(relaxed) != MctsNode::unproven) {
+                continue;
+            }
+        }
         MctsNode* child =
             m_patterns ? select<true>(*node, children) : select<false>(*node, children);
         child->visits.fetch_add(1, relaxed);
@@ -467,6 +494,54 @@ MctsNode* MctsSearch::expand(MctsNode& node, PlayoutBoard& board, int toMove, in
     node.children.store(block, std::memory_order_release);
     node.state.store(MctsNode::expanded, std::memory_order_release);
     return block;
+}
+
+// Exact knowledge, so it goes into the proofs: a side whose edges are virtually joined has
+// won, one to move with a winning cell wins there, and the side to move must meet every
+// threat of the mover at once, inside the cells common to all of them. A lost root is not
+// proved here but searched on, among those cells when there are any, for the move that
+// resists longest.
+void MctsSearch::applyConnections(Worker& worker, MctsNode& node, MctsNode* children, int toMove,
+                                  bool atRoot) {
+    VirtualConnections& mover = worker.connections[0];
+    VirtualConnections& own = worker.connections[1];
+    const std::size_t count = node.childCount;
+    mover.compute(worker.board, 3 - toMove);
+    if (!mover.connected()) {
+        own.compute(worker.board, toMove);
+        if (!own.winningCells().empty()) {
+            const int winning = own.winningCells().front();
+            for (std::size_t i = 0; i < count; ++i) {
+                if (children[i].move == winning) {
+                    children[i].proof.store(MctsNode::moverWins, relaxed);
+                    node.proof.store(MctsNode::moverLoses, relaxed);
+                }
+            }
+            return;
+        }
+    }
+    if (!mover.threatens()) {
+        return;
+    }
+    std::size_t helping = 0;
+    for (std::size_t i = 0; i < count; ++i) {
+        helping += mover.mustPlay(children[i].move) &&
+                           children[i].proof.load(relaxed) != MctsNode::moverLoses
+                       ? 1
+                       : 0;
+    }
+    const bool lost = mover.connected() || helping == 0;
+    if (atRoot && helping == 0) {
+        return;
+    }
+    for (std::size_t i = 0; i < count; ++i) {
+        if ((lost && !atRoot) || !mover.mustPlay(children[i].move)) {
+            children[i].proof.store(MctsNode::moverLoses, relaxed);
+        }
+    }
+    if (lost && !atRoot) {
+        node.proof.store(MctsNode::moverWins, relaxed);
+    }
 }
 
 void MctsSearch::setPriors(MctsNode* block, std::size_t count, const PlayoutBoard& board,

@@ -72,6 +72,12 @@ public:
         double priorVisits = 10.0;
         // The playouts also answer an intrusion into a ziggurat (Playout).
         bool templates = false;
+        // Once a node has had connectionVisits simulations, both players' virtual connections
+        // (VirtualConnections) are read there, once: a mover whose edges are joined has won,
+        // a side to move with a winning cell wins with it, and facing the mover's threats,
+        // every move outside the must-play region is a proven loss.
+        bool connections = false;
+        std::uint32_t connectionVisits = 200;
         // A timed search ends early once no other move can overtake the most visited one
         // in the time left.
         bool stopWhenDecided = true;
@@ -150,6 +156,7 @@ private:
     void solveRoot(const Limits& limits, const std::atomic<bool>& stop);
     void markSolved(const DfpnSolver::Result& solved);
     bool rootMovesDecide() const;
+    void unproveLostRoot();
     void work(Worker& worker, const Limits& limits, const std::atomic<bool>& stop, bool timekeeper);
     void runThreads(const Limits& limits, const std::atomic<bool>& stop);
     std::uint64_t expandThreshold() const;
@@ -159,6 +166,8 @@ private:
                            std::chrono::steady_clock::time_point deadline) const;
     void simulate(Worker& worker);
     MctsNode* expand(MctsNode& node, PlayoutBoard& board, int toMove, int moveCount);
+    void applyConnections(Worker& worker, MctsNode& node, MctsNode* children, int toMove,
+                          bool atRoot);
     void setPriors(MctsNode* block, std::size_t count, const PlayoutBoard& board, int toMove) const;
     // Templated on the priors, so that a search without them pays nothing for them.
     template <bool priors>

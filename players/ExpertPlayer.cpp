@@ -20,6 +20,7 @@ MctsSearch::Config searchConfig(const ExpertPlayer::Context& context) {
     config.seed = context.seed ? *context.seed : std::random_device{}();
     config.priors = context.priors;
     config.templates = context.templates;
+    config.connections = context.connections;
     return config;
 }
 

@@ -53,6 +53,8 @@ public:
         bool solver = true;
         // The playouts' template answers (MctsSearch::Config::templates).
         bool templates = MctsSearch::Config{}.templates;
+        // The search's virtual connections (MctsSearch::Config::connections).
+        bool connections = MctsSearch::Config{}.connections;
     };
 
     // The shortest think, used when the time budget leaves nothing.

@@ -177,6 +177,32 @@ TEST(MctsSearchTest, TheSolverAnswersSmallPositionsAtOnce) {
     EXPECT_GT(searchPlayouts(unsolved, 2000).playouts, 0U);
 }
 
+// With the connections read at nodes that have had their simulations, a root with a winning
+// cell (the link between two stones each joined to its edge) is proven won, and a root lost
+// to the centre of 5 x 5 has every move proven lost, long before the search alone (the solver
+// off) could prove either.
+TEST(MctsSearchTest, VirtualConnectionsProveWinsAndLosses) {
+    MctsSearch::Config config;
+    config.solver = false;
+    for (const bool connections : {true, false}) {
+        config.connections = connections;
+        MctsSearch search(config);
+        search.setPosition(MctsSearch::Position{5, {{1, 1}, {0, 4}, {3, 3}, {4, 0}}, false});
+        searchPlayouts(search, 2 * config.connectionVisits);
+        const MctsSearch::RootMove best = search.rootMoves(1).front();
+        EXPECT_EQ(best.proven && best.winRate == 1.0, connections);
+
+        search.setPosition(MctsSearch::Position{5, {{2, 2}}, false});
+        searchPlayouts(search, 30 * config.connectionVisits);
+        const std::vector<MctsSearch::RootMove> moves = search.rootMoves(100);
+        ASSERT_EQ(moves.size(), 24U);
+        const bool allLost = std::all_of(moves.begin(), moves.end(), [](const auto& move) {
+            return move.proven && move.winRate == 0.0;
+        });
+        EXPECT_EQ(allLost, connections);
+    }
+}
+
 TEST(MctsSearchTest, AFinishedGameHasNoMove) {
     MctsSearch search(MctsSearch::Config{});
     search.setPosition(positionOf(3, "X O .  X O .  X . ."));

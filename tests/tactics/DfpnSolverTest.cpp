@@ -1,50 +1,16 @@
 #include "tactics/DfpnSolver.h"
 #include "tactics/PlayoutBoard.h"
 
+#include "Minimax.h"
+
 #include <gtest/gtest.h>
 
 #include <random>
-#include <unordered_map>
 #include <unordered_set>
 
 namespace {
 
 const std::atomic<bool> notStopped{false};
-
-// Plain negamax with a memo of the positions (the cells in base 3): whether the side to move
-// wins. The reference the solver is checked against.
-std::uint64_t keyOf(const PlayoutBoard& board, int toMove) {
-    auto key = static_cast<std::uint64_t>(toMove);
-    for (int cell = board.firstCell(); cell < board.endCell(); ++cell) {
-        if (board.at(cell) <= PlayoutBoard::player2) {
-            key = key * 3 + board.at(cell);
-        }
-    }
-    return key;
-}
-
-class Minimax {
-public:
-    bool wins(PlayoutBoard& board, int toMove) {
-        const std::uint64_t key = keyOf(board, toMove);
-        if (const auto known = m_memo.find(key); known != m_memo.end()) {
-            return known->second;
-        }
-        bool won = false;
-        for (int cell = board.firstCell(); cell < board.endCell() && !won; ++cell) {
-            if (board.at(cell) == PlayoutBoard::empty) {
-                board.set(cell, static_cast<std::uint8_t>(toMove));
-                won = board.connects(toMove) || !wins(board, 3 - toMove);
-                board.set(cell, PlayoutBoard::empty);
-            }
-        }
-        m_memo.emplace(key, won);
-        return won;
-    }
-
-private:
-    std::unordered_map<std::uint64_t, bool> m_memo;
-};
 
 bool gameOver(PlayoutBoard& board) {
     return board.connects(1) || board.connects(2);
@@ -67,7 +33,7 @@ void expectSolved(DfpnSolver& solver, Minimax& minimax, PlayoutBoard board, int 
 // Every position of alternate moves from the empty 3x3 board, the game not yet over.
 void visitAll(PlayoutBoard& board, int toMove, DfpnSolver& solver, Minimax& minimax,
               std::unordered_set<std::uint64_t>& seen) {
-    if (!seen.insert(keyOf(board, toMove)).second) {
+    if (!seen.insert(minimaxKey(board, toMove)).second) {
         return;
     }
     expectSolved(solver, minimax, board, toMove);
