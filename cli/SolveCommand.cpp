@@ -19,6 +19,7 @@ struct SolveOptions {
     double seconds = 0.0; // 0: no time limit
     std::uint64_t nodes = 0;
     std::size_t tableMebibytes = DfpnSolver::defaultTableBytes >> 20;
+    bool connections = false;
 };
 
 nlohmann::ordered_json solvePosition(const BoardPosition& position, const SolveOptions& options) {
@@ -30,7 +31,7 @@ nlohmann::ordered_json solvePosition(const BoardPosition& position, const SolveO
     if (options.nodes > 0) {
         limits.nodes = options.nodes;
     }
-    DfpnSolver solver(options.tableMebibytes << 20);
+    DfpnSolver solver(options.tableMebibytes << 20, options.connections);
     const std::atomic<bool> notStopped{false};
     const DfpnSolver::Result found =
         solver.solve(PlayoutBoard(position.board), position.toMove, limits, notStopped);
@@ -104,5 +105,7 @@ void addSolveCommand(CLI::App& app, int& exitCode, std::ostream& out, std::ostre
         ->add_option("--table-mib", options->tableMebibytes,
                      "Size of the transposition table in MiB (default 32)")
         ->check(CLI::Range(std::size_t{1}, std::size_t{65536}));
+    solve->add_flag("--connections", options->connections,
+                    "Prune by both players' virtual connections at every position");
     solve->callback([options, &exitCode, &out, &err] { exitCode = runSolve(*options, out, err); });
 }

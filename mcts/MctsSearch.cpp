@@ -160,6 +160,10 @@ MctsSearch::Result MctsSearch::run(const Limits& limits, const std::atomic<bool>
         }
         solveRoot(limits, stop);
         runThreads(limits, stop);
+        if (m_config.connections && m_resistingMove < 0 &&
+            root.proof.load(relaxed) == MctsNode::moverWins) {
+            m_resistingMove = resistingMove();
+        }
     } catch (...) {
         // A node may be left half expanded: nothing of this tree is trusted again.
         forget();
@@ -226,10 +230,6 @@ void MctsSearch::solveRoot(const Limits& limits, const std::atomic<bool>& stop) 
     if (hasMoves && root.proof.load(relaxed) != MctsNode::unproven && !rootMovesDecide()) {
         root.proof.store(MctsNode::unproven, relaxed);
     }
-    if (m_config.connections && hasMoves && root.proof.load(relaxed) == MctsNode::moverWins &&
-        m_resistingMove.load(relaxed) < 0) {
-        unproveLostRoot();
-    }
     const bool swapOffered = m_position.swapRule && m_position.moves.size() < 2;
     if (!m_config.solver || m_solverTried || swapOffered || !hasMoves ||
         root.proof.load(relaxed) != MctsNode::unproven) {
@@ -249,23 +249,11 @@ void MctsSearch::solveRoot(const Limits& limits, const std::atomic<bool>& stop) 
             static_cast<double>(limits.time.count()) * m_config.solverShare));
     }
     if (!m_solver) {
-        m_solver = std::make_unique<DfpnSolver>();
+        m_solver =
+            std::make_unique<DfpnSolver>(DfpnSolver::defaultTableBytes, m_config.connections);
     }
     m_solverTried = true;
     markSolved(m_solver->solve(*m_rootBoard, m_rootToMove, budget, stop));
-}
-
-// A root proved lost while it was deeper in the tree is searched again for the move that
-// resists longest: its connections are read again as the root's, and the proofs of its
-// moves are found again from below (a winning reply's proof is still there).
-void MctsSearch::unproveLostRoot() {
-    MctsNode& root = m_tree.root();
-    MctsNode* children = root.children.load(std::memory_order_acquire);
-    for (std::size_t i = 0; i < root.childCount; ++i) {
-        children[i].proof.store(MctsNode::unproven, relaxed);
-    }
-    root.proof.store(MctsNode::unproven, relaxed);
-    root.connectionsSeen.store(0, relaxed);
 }
 
 // Whether a root move is proven won, or all are proven lost.
@@ -420,7 +408,7 @@ void MctsSearch::simulate(Worker& worker) {
         if (m_config.connections && node->visits.load(relaxed) >= m_config.connectionVisits &&
             node->connectionsSeen.load(relaxed) == 0 && !(m_position.swapRule && moveCount == 1) &&
             node->connectionsSeen.exchange(1, relaxed) == 0) {
-            applyConnections(worker, *node, children, toMove, depth == 0);
+            applyConnections(worker, *node, children, toMove);
             if (node->proof.load(relaxed) != MctsNode::unproven) {
                 continue;
             }
@@ -498,11 +486,8 @@ MctsNode* MctsSearch::expand(MctsNode& node, PlayoutBoard& board, int toMove, in
 
 // Exact knowledge, so it goes into the proofs: a side whose edges are virtually joined has
 // won, one to move with a winning cell wins there, and the side to move must meet every
-// threat of the mover at once, inside the cells common to all of them. A lost root is not
-// proved here but searched on, among those cells when there are any, for the move that
-// resists longest.
-void MctsSearch::applyConnections(Worker& worker, MctsNode& node, MctsNode* children, int toMove,
-                                  bool atRoot) {
+// threat of the mover at once, inside the cells common to all of them.
+void MctsSearch::applyConnections(Worker& worker, MctsNode& node, MctsNode* children, int toMove) {
     VirtualConnections& mover = worker.connections[0];
     VirtualConnections& own = worker.connections[1];
     const std::size_t count = node.childCount;
@@ -523,25 +508,36 @@ void MctsSearch::applyConnections(Worker& worker, MctsNode& node, MctsNode* chil
     if (!mover.threatens()) {
         return;
     }
-    std::size_t helping = 0;
+    bool allLost = true;
     for (std::size_t i = 0; i < count; ++i) {
-        helping += mover.mustPlay(children[i].move) &&
-                           children[i].proof.load(relaxed) != MctsNode::moverLoses
-                       ? 1
-                       : 0;
-    }
-    const bool lost = mover.connected() || helping == 0;
-    if (atRoot && helping == 0) {
-        return;
-    }
-    for (std::size_t i = 0; i < count; ++i) {
-        if ((lost && !atRoot) || !mover.mustPlay(children[i].move)) {
+        if (mover.connected() || !mover.mustPlay(children[i].move)) {
             children[i].proof.store(MctsNode::moverLoses, relaxed);
         }
+        allLost = allLost && children[i].proof.load(relaxed) == MctsNode::moverLoses;
     }
-    if (lost && !atRoot) {
+    if (allLost) {
         node.proof.store(MctsNode::moverWins, relaxed);
     }
+}
+
+// In a lost root, the move played once all are proven lost: one inside every connection of the
+// winner, else one of the cells that its connections need; -1 when they do not say.
+int MctsSearch::resistingMove() const {
+    VirtualConnections winner;
+    winner.compute(*m_rootBoard, 3 - m_rootToMove);
+    const MctsNode& root = m_tree.root();
+    const MctsNode* children = root.children.load(std::memory_order_acquire);
+    for (std::size_t i = 0; winner.threatens() && i < root.childCount; ++i) {
+        if (winner.mustPlay(children[i].move)) {
+            return children[i].move;
+        }
+    }
+    for (const int cell : winner.winningCells()) {
+        if (m_rootBoard->at(cell) == PlayoutBoard::empty) {
+            return cell;
+        }
+    }
+    return -1;
 }
 
 void MctsSearch::setPriors(MctsNode* block, std::size_t count, const PlayoutBoard& board,

@@ -156,7 +156,6 @@ private:
     void solveRoot(const Limits& limits, const std::atomic<bool>& stop);
     void markSolved(const DfpnSolver::Result& solved);
     bool rootMovesDecide() const;
-    void unproveLostRoot();
     void work(Worker& worker, const Limits& limits, const std::atomic<bool>& stop, bool timekeeper);
     void runThreads(const Limits& limits, const std::atomic<bool>& stop);
     std::uint64_t expandThreshold() const;
@@ -166,8 +165,8 @@ private:
                            std::chrono::steady_clock::time_point deadline) const;
     void simulate(Worker& worker);
     MctsNode* expand(MctsNode& node, PlayoutBoard& board, int toMove, int moveCount);
-    void applyConnections(Worker& worker, MctsNode& node, MctsNode* children, int toMove,
-                          bool atRoot);
+    void applyConnections(Worker& worker, MctsNode& node, MctsNode* children, int toMove);
+    int resistingMove() const;
     void setPriors(MctsNode* block, std::size_t count, const PlayoutBoard& board, int toMove) const;
     // Templated on the priors, so that a search without them pays nothing for them.
     template <bool priors>
@@ -200,7 +199,8 @@ private:
     int m_rootToMove = 1;
     int m_rootLastMove = -1;
     int m_rootFirstStone = -1; // the first stone's cell while it may still be swapped
-    // Of a root the solver proved lost: its most resisting move (read by bestMove()).
+    // Of a root the solver, or the connections, proved lost: its most resisting move (read by
+    // bestMove()).
     std::atomic<int> m_resistingMove{-1};
     bool m_solverTried = false; // at this root: the solver runs once per position
     float m_raveA = 0.0F;       // 1 / raveInitial

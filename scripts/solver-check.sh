@@ -3,13 +3,15 @@
 # a position won for the side to move and, after its losing move, a position won for the other
 # side (so also won for the side then to move). Counts the answers that agree, disagree (a bug)
 # and are unknown within the limit; prints each disagreement.
-#   solver-check.sh QUORLEN_CLI [SECONDS=1] [SET]
+#   solver-check.sh QUORLEN_CLI [SECONDS=1] [SET] [-- EXTRA SOLVE ARGS]
 set -euo pipefail
 cli=$(realpath "$1"); secs=${2:-1}
 set_file=${3:-$(dirname "$0")/../bench/positions/blunders.txt}
-python3 - "$cli" "$secs" "$set_file" <<'PY'
+shift $(( $# < 3 ? $# : 3 )); [ "${1:-}" = "--" ] && shift
+python3 - "$cli" "$secs" "$set_file" "$@" <<'PY'
 import json, subprocess, sys
 cli, secs, set_file = sys.argv[1:4]
+extra = sys.argv[4:]
 counts = {"agree": 0, "disagree": 0, "unknown": 0}
 for line in open(set_file):
     if not line.strip() or line.startswith("#"):
@@ -19,7 +21,8 @@ for line in open(set_file):
              for n in names]
     for k in (len(moves) - 1, len(moves)):  # before and after the losing move
         out = subprocess.run([cli, "solve", "--size", size, "--moves", ",".join(moves[:k]),
-                              "--seconds", secs], capture_output=True, text=True, check=True)
+                              "--seconds", secs] + extra, capture_output=True, text=True,
+                             check=True)
         result = json.loads(out.stdout)["result"]
         kind = "unknown" if result == "unknown" else "agree" if result == "won" else "disagree"
         counts[kind] += 1

@@ -17,7 +17,8 @@ constexpr std::uint64_t clockEvery = 1024;
 
 } // namespace
 
-DfpnSolver::DfpnSolver(std::size_t tableBytes) : m_table(tableBytes) {}
+DfpnSolver::DfpnSolver(std::size_t tableBytes, bool connections)
+    : m_table(tableBytes), m_connections(connections) {}
 
 DfpnSolver::Result DfpnSolver::solve(const PlayoutBoard& board, int toMove, const Limits& limits,
                                      const std::atomic<bool>& stop) {
@@ -118,6 +119,9 @@ bool DfpnSolver::generateMoves(Frame& frame, int toMove, std::uint64_t key) {
             m_table.store(key, infinity, 0, 1);
             return false;
         }
+        if (m_connections && !pruneByConnections(frame, toMove, key)) {
+            return false;
+        }
     }
     frame.terminal = false;
     frame.keys.resize(frame.moves.size());
@@ -126,6 +130,31 @@ bool DfpnSolver::generateMoves(Frame& frame, int toMove, std::uint64_t key) {
     for (std::size_t i = 0; i < frame.moves.size(); ++i) {
         frame.keys[i] =
             key ^ turn ^ m_keys[static_cast<std::size_t>(frame.moves[i] * 2 + toMove - 1)];
+    }
+    return true;
+}
+
+// False when the virtual connections decide the position (its numbers are then stored); else
+// the moves are only those inside every connection of the other side.
+bool DfpnSolver::pruneByConnections(Frame& frame, int toMove, std::uint64_t key) {
+    m_ownConnections.compute(m_board, toMove);
+    if (!m_ownConnections.winningCells().empty()) {
+        frame.moves.assign(1, m_ownConnections.winningCells().front());
+        m_table.store(key, 0, infinity, 1);
+        return false;
+    }
+    m_otherConnections.compute(m_board, 3 - toMove);
+    if (!m_otherConnections.threatens()) {
+        return true;
+    }
+    const int anyMove = frame.moves.front();
+    std::erase_if(frame.moves, [&](int cell) {
+        return m_otherConnections.connected() || !m_otherConnections.mustPlay(cell);
+    });
+    if (frame.moves.empty()) {
+        frame.moves.push_back(anyMove); // any move loses
+        m_table.store(key, infinity, 0, 1);
+        return false;
     }
     return true;
 }

@@ -4,6 +4,7 @@
 #include "tactics/EdgeReach.h"
 #include "tactics/PlayoutBoard.h"
 #include "tactics/SolverTable.h"
+#include "tactics/VirtualConnections.h"
 
 #include <array>
 #include <atomic>
@@ -20,7 +21,9 @@
 // Exact shortcuts only: a side that can join its edges with one stone wins; a side facing two
 // such cells of the other side loses; facing one, it must take it. A stone that would give its
 // side two winning cells wins for the side to move; for the other side, it must be answered
-// on that cell or on one of the two (or more). Moves are tried in a fixed
+// on that cell or on one of the two (or more). With connections on, a side to move whose
+// edges a stone joins virtually (VirtualConnections) wins, and a side facing the other's
+// virtual connections tries only the cells common to all of them. Moves are tried in a fixed
 // order (next to stones first, then near the centre), so that the same position and budget
 // always give the same answer. A position's numbers are kept by Zobrist key in a
 // SolverTable of bounded size.
@@ -47,7 +50,7 @@ public:
 
     static constexpr std::size_t defaultTableBytes = std::size_t{32} << 20;
 
-    explicit DfpnSolver(std::size_t tableBytes = defaultTableBytes);
+    explicit DfpnSolver(std::size_t tableBytes = defaultTableBytes, bool connections = false);
 
     // Solves the position of `board` with `toMove` (1 or 2) to move, within the limits; the
     // answer is unknown when a limit or the stop flag ends the search first, never wrong.
@@ -71,6 +74,7 @@ private:
 
     void prepare(const PlayoutBoard& board);
     bool generateMoves(Frame& frame, int toMove, std::uint64_t key);
+    bool pruneByConnections(Frame& frame, int toMove, std::uint64_t key);
     int findDoubleThreat(EdgeReach& reach, std::vector<int>* answers);
     void orderMoves(std::vector<int>& moves);
     void search(std::uint64_t key, int toMove, std::size_t depth, Numbers threshold);
@@ -84,6 +88,9 @@ private:
     std::vector<Frame> m_frames;
     EdgeReach m_own; // scratch of generateMoves(): the side to move's reach
     EdgeReach m_other;
+    bool m_connections;
+    VirtualConnections m_ownConnections; // scratch of generateMoves(), with connections on
+    VirtualConnections m_otherConnections;
     std::vector<int> m_made;    // scratch: the winning cells a stone would make
     std::vector<int> m_threats; // scratch: the side to move's stones that make one
     std::array<std::uint8_t, PlayoutBoard::maxCells> m_urgent{}; // marks m_threats' cells

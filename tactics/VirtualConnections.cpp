@@ -191,7 +191,7 @@ void VirtualConnections::orRule(int group, int node, const CellSet& common, cons
     for (std::size_t i = from; i < vcs.semi.size(); ++i) {
         const CellSet& carrier = vcs.semi[i].carrier;
         const CellSet left = intersect(common, carrier);
-        if (left == common) {
+        if (subset(common, left)) {
             continue;
         }
         if (empty(left)) {

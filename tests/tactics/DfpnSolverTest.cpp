@@ -48,19 +48,24 @@ void visitAll(PlayoutBoard& board, int toMove, DfpnSolver& solver, Minimax& mini
     }
 }
 
+// With and without the pruning by virtual connections.
 TEST(DfpnSolverTest, AgreesWithMinimaxOnEveryThreeByThreePosition) {
-    DfpnSolver solver(1 << 16);
-    Minimax minimax;
-    PlayoutBoard board(3);
-    std::unordered_set<std::uint64_t> seen;
-    visitAll(board, 1, solver, minimax, seen);
-    EXPECT_GT(seen.size(), 3000U);
+    for (const bool connections : {false, true}) {
+        DfpnSolver solver(1 << 16, connections);
+        Minimax minimax;
+        PlayoutBoard board(3);
+        std::unordered_set<std::uint64_t> seen;
+        visitAll(board, 1, solver, minimax, seen);
+        EXPECT_GT(seen.size(), 3000U);
+    }
 }
 
-// Random positions of alternate stones (fixed seed), not yet won, four and five cells wide.
+// Random positions of alternate stones (fixed seed), not yet won, four and five cells wide;
+// the solver with connections takes every other one.
 TEST(DfpnSolverTest, AgreesWithMinimaxOnRandomPositions) {
     std::mt19937 random(20261207);
-    DfpnSolver solver(1 << 20);
+    DfpnSolver plain(1 << 20);
+    DfpnSolver connected(1 << 20, true);
     for (const int size : {4, 5}) {
         Minimax minimax;
         for (int solved = 0; solved < 30;) {
@@ -76,7 +81,7 @@ TEST(DfpnSolverTest, AgreesWithMinimaxOnRandomPositions) {
                 board.set(cell, static_cast<std::uint8_t>(toMove));
             }
             if (!gameOver(board)) {
-                expectSolved(solver, minimax, board, toMove);
+                expectSolved(solved % 2 == 0 ? plain : connected, minimax, board, toMove);
                 ++solved;
             }
         }
