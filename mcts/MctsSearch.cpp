@@ -160,8 +160,7 @@ MctsSearch::Result MctsSearch::run(const Limits& limits, const std::atomic<bool>
         }
         solveRoot(limits, stop);
         runThreads(limits, stop);
-        if (m_config.connections && m_resistingMove < 0 &&
-            root.proof.load(relaxed) == MctsNode::moverWins) {
+        if (m_resistingMove < 0 && root.proof.load(relaxed) == MctsNode::moverWins) {
             m_resistingMove = resistingMove();
         }
     } catch (...) {

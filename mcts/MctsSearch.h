@@ -135,8 +135,10 @@ public:
     void forget();
 
     // The move run() answers for the search so far: a proven win; else the most visited move
-    // not proven lost; else the solver's most resisting move; else the most visited. noMove without
-    // root moves. Like rootMoves(), it may be read while the search runs.
+    // not proven lost; else the most resisting move (the solver's, or once the search has
+    // proved the root lost, the one the winner's virtual connections need most); else the
+    // most visited. noMove without root moves. Like rootMoves(), it may be read while the
+    // search runs.
     Hex::Coord bestMove() const;
     // The root moves, a proven win first, then the most visited, at most `count`.
     std::vector<RootMove> rootMoves(std::size_t count) const;
@@ -199,8 +201,7 @@ private:
     int m_rootToMove = 1;
     int m_rootLastMove = -1;
     int m_rootFirstStone = -1; // the first stone's cell while it may still be swapped
-    // Of a root the solver, or the connections, proved lost: its most resisting move (read by
-    // bestMove()).
+    // Of a root proved lost: its most resisting move (read by bestMove()).
     std::atomic<int> m_resistingMove{-1};
     bool m_solverTried = false; // at this root: the solver runs once per position
     float m_raveA = 0.0F;       // 1 / raveInitial

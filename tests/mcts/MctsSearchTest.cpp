@@ -203,14 +203,14 @@ TEST(MctsSearchTest, VirtualConnectionsProveWinsAndLosses) {
     }
 }
 
-// Lost to two winning cells of Player 2, Player 1 still blocks one of them.
+// Lost to two winning cells of Player 2, Player 1 still blocks one of them once the search
+// has proved every move lost (by the cells the winner's connections need).
 TEST(MctsSearchTest, ALostRootStillResists) {
     MctsSearch::Config config;
     config.solver = false;
-    config.connections = true;
     MctsSearch search(config);
     search.setPosition(positionOf(5, "X . . . X  . . . O O  O O . . .  . . . . X  . . . . X"));
-    const Hex::Coord played = searchPlayouts(search, 5 * config.connectionVisits).move;
+    const Hex::Coord played = searchPlayouts(search, 5000).move;
     EXPECT_TRUE(played == (Hex::Coord{1, 2}) || played == (Hex::Coord{2, 2}))
         << played.row << played.col;
 }
