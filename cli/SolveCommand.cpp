@@ -19,7 +19,7 @@ struct SolveOptions {
     double seconds = 0.0; // 0: no time limit
     std::uint64_t nodes = 0;
     std::size_t tableMebibytes = DfpnSolver::defaultTableBytes >> 20;
-    bool connections = false;
+    bool connections = true;
 };
 
 nlohmann::ordered_json solvePosition(const BoardPosition& position, const SolveOptions& options) {
@@ -105,7 +105,7 @@ void addSolveCommand(CLI::App& app, int& exitCode, std::ostream& out, std::ostre
         ->add_option("--table-mib", options->tableMebibytes,
                      "Size of the transposition table in MiB (default 32)")
         ->check(CLI::Range(std::size_t{1}, std::size_t{65536}));
-    solve->add_flag("--connections", options->connections,
-                    "Prune by both players' virtual connections at every position");
+    solve->add_flag("!--no-connections", options->connections,
+                    "Without the pruning by both players' virtual connections at every position");
     solve->callback([options, &exitCode, &out, &err] { exitCode = runSolve(*options, out, err); });
 }

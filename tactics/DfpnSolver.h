@@ -21,9 +21,10 @@
 // Exact shortcuts only: a side that can join its edges with one stone wins; a side facing two
 // such cells of the other side loses; facing one, it must take it. A stone that would give its
 // side two winning cells wins for the side to move; for the other side, it must be answered
-// on that cell or on one of the two (or more). With connections on, a side to move whose
-// edges a stone joins virtually (VirtualConnections) wins, and a side facing the other's
-// virtual connections tries only the cells common to all of them. Moves are tried in a fixed
+// on that cell or on one of the two (or more). With connections (on unless the constructor
+// says otherwise), a side to move whose edges a stone joins virtually (VirtualConnections)
+// wins, and a side facing the other's virtual connections tries only the cells common to all
+// of them. Moves are tried in a fixed
 // order (next to stones first, then near the centre), so that the same position and budget
 // always give the same answer. A position's numbers are kept by Zobrist key in a
 // SolverTable of bounded size.
@@ -50,7 +51,7 @@ public:
 
     static constexpr std::size_t defaultTableBytes = std::size_t{32} << 20;
 
-    explicit DfpnSolver(std::size_t tableBytes = defaultTableBytes, bool connections = false);
+    explicit DfpnSolver(std::size_t tableBytes = defaultTableBytes, bool connections = true);
 
     // Solves the position of `board` with `toMove` (1 or 2) to move, within the limits; the
     // answer is unknown when a limit or the stop flag ends the search first, never wrong.
