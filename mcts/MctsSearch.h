@@ -75,7 +75,8 @@ public:
         // Once a node has had connectionVisits simulations, both players' virtual connections
         // (VirtualConnections) are read there, once: a mover whose edges are joined has won,
         // a side to move with a winning cell wins with it, and facing the mover's threats,
-        // every move outside the must-play region is a proven loss.
+        // every move outside the must-play region is a proven loss. The solver prunes by them
+        // too.
         bool connections = false;
         std::uint32_t connectionVisits = 200;
         // A timed search ends early once no other move can overtake the most visited one
