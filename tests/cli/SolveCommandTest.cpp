@@ -17,7 +17,8 @@ CliRun solve(std::vector<std::string> args) {
 }
 
 // The centre of 3x3 wins; Player 2 to move has lost, and answers with its most resisting move.
-// A budget too small leaves the empty 5x5 board unknown; a board of one cell is refused.
+// A budget too small leaves the empty 5x5 board unknown, unless the virtual connections see its
+// centre win at once; a board of one cell is refused.
 TEST(Solve, PrintsTheResultTheMoveAndTheWork) {
     const CliRun won = solve({"--size", "3"});
     ASSERT_EQ(won.exitCode, 0) << won.err;
@@ -31,10 +32,14 @@ TEST(Solve, PrintsTheResultTheMoveAndTheWork) {
     EXPECT_EQ(lost["to_move"], 2);
     EXPECT_EQ(lost["move"].size(), 2U);
 
-    const Json unknown = Json::parse(solve({"--size", "5", "--nodes", "10"}).out);
+    const Json unknown =
+        Json::parse(solve({"--size", "5", "--nodes", "10", "--no-connections"}).out);
     EXPECT_EQ(unknown["result"], "unknown");
     EXPECT_TRUE(unknown["move"].is_null());
     EXPECT_LE(unknown["nodes"].get<int>(), 10);
+    const Json connected = Json::parse(solve({"--size", "5", "--nodes", "10"}).out);
+    EXPECT_EQ(connected["result"], "won");
+    EXPECT_EQ(connected["move"], Json::array({2, 2}));
 
     const CliRun tiny = solve({"--size", "1"});
     EXPECT_EQ(tiny.exitCode, 2);
