@@ -20,6 +20,7 @@ void VirtualConnections::compute(const PlayoutBoard& board, int player) {
     for (std::size_t i = 0; i < rows * nodes; ++i) {
         m_pairs[i].full.clear();
         m_pairs[i].semi.clear();
+        m_pairs[i].partners = false;
     }
     m_partners.resize(std::max(m_partners.size(), rows));
     for (std::size_t g = 0; g < rows; ++g) {
@@ -134,22 +135,28 @@ VirtualConnections::Pair& VirtualConnections::pair(int group, int node) {
     return m_pairs[static_cast<std::size_t>(group * (m_cells + m_groups) + node)];
 }
 
-void VirtualConnections::addFull(int group, int node, const CellSet& carrier) {
+// Whether a connection of `node` with this carrier is not worth keeping: too large, or one of
+// the pair's full connections needs no more.
+bool VirtualConnections::redundant(int node, const Pair& vcs, const CellSet& carrier) const {
     if (!isGroup(node) && count(carrier) > maxCellCarrier) {
-        return;
+        return true;
     }
+    return std::any_of(vcs.full.begin(), vcs.full.end(),
+                       [&](const CellSet& known) { return subset(known, carrier); });
+}
+
+void VirtualConnections::addFull(int group, int node, const CellSet& carrier) {
     Pair& vcs = pair(group, node);
-    for (const CellSet& known : vcs.full) {
-        if (subset(known, carrier)) {
-            return;
-        }
+    if (redundant(node, vcs, carrier)) {
+        return;
     }
     std::erase_if(vcs.full, [&](const CellSet& known) { return subset(carrier, known); });
     std::erase_if(vcs.semi, [&](const Semi& semi) { return subset(carrier, semi.carrier); });
     if (vcs.full.size() >= maxFull) {
         return;
     }
-    if (vcs.full.empty()) {
+    if (!vcs.partners) {
+        vcs.partners = true;
         m_partners[static_cast<std::size_t>(group)].push_back(node);
         if (isGroup(node)) {
             m_partners[static_cast<std::size_t>(node - m_cells)].push_back(m_cells + group);
@@ -160,14 +167,9 @@ void VirtualConnections::addFull(int group, int node, const CellSet& carrier) {
 }
 
 void VirtualConnections::addSemi(int group, int node, int key, const CellSet& carrier) {
-    if (!isGroup(node) && count(carrier) > maxCellCarrier) {
-        return;
-    }
     Pair& vcs = pair(group, node);
-    for (const CellSet& known : vcs.full) {
-        if (subset(known, carrier)) {
-            return;
-        }
+    if (redundant(node, vcs, carrier)) {
+        return;
     }
     for (const Semi& known : vcs.semi) {
         if (subset(known.carrier, carrier)) {

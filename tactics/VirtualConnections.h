@@ -52,6 +52,7 @@ private:
     struct Pair {
         std::vector<CellSet> full;
         std::vector<Semi> semi;
+        bool partners = false; // listed in m_partners (once it has had a full connection)
     };
     struct NewFull {
         int group;
@@ -64,6 +65,7 @@ private:
     bool isGroup(int node) const { return node >= m_cells; }
     Pair& pair(int group, int node);
     void findGroups(const PlayoutBoard& board, int player);
+    bool redundant(int node, const Pair& vcs, const CellSet& carrier) const;
     void addFull(int group, int node, const CellSet& carrier);
     void addSemi(int group, int node, int key, const CellSet& carrier);
     void orRule(int group, int node, const CellSet& common, const CellSet& all, std::size_t from,
