@@ -1,6 +1,7 @@
 #include "bench/BenchPositions.h"
 #include "mcts/MctsSearch.h"
 #include "mcts/Playout.h"
+#include "tactics/InferiorCells.h"
 #include "tactics/PatternPrior.h"
 #include "tactics/PlayoutBoard.h"
 #include "tactics/VirtualConnections.h"
@@ -13,7 +14,8 @@
 // searches of the empty board by a fixed number of threads, in playouts per second, without
 // and with the pattern priors (the third argument); and the priors' cost when a node is
 // expanded: the pattern weights of every empty cell of a position 40% full; and the virtual
-// connections of both players in positions of that size a quarter and half full.
+// connections of both players, and the fill-in of inferior cells, in positions of that size a
+// quarter and half full.
 
 namespace {
 
@@ -76,8 +78,24 @@ void virtualConnections(benchmark::State& state) {
     }
 }
 
+void inferiorCells(benchmark::State& state) {
+    const PlayoutBoard board(benchPosition(static_cast<std::uint32_t>(state.range(0)),
+                                           static_cast<double>(state.range(1)) / 100.0));
+    InferiorCells inferior;
+    for (auto _ : state) {
+        inferior.compute(board);
+        benchmark::DoNotOptimize(inferior.fill().size());
+    }
+    state.counters["filled"] = static_cast<double>(inferior.fill().size());
+}
+
 } // namespace
 
+BENCHMARK(inferiorCells)
+    ->Args({11, 25})
+    ->Args({11, 50})
+    ->Args({13, 25})
+    ->Unit(benchmark::kMicrosecond);
 BENCHMARK(virtualConnections)
     ->Args({11, 25})
     ->Args({11, 50})

@@ -30,6 +30,7 @@ struct GtpOptions {
     bool priors = MctsSearch::Config{}.priors;
     bool templates = MctsSearch::Config{}.templates;
     bool connections = MctsSearch::Config{}.connections;
+    bool inferior = MctsSearch::Config{}.inferior;
     bool noSwap = false;
     bool resign = false;
     bool noBook = false;
@@ -48,6 +49,7 @@ int runGtp(const GtpOptions& options, int input, std::ostream& out, int output, 
     engine.priors = options.priors;
     engine.templates = options.templates;
     engine.connections = options.connections;
+    engine.inferior = options.inferior;
     engine.timeLimit = options.timeLimit;
     engine.weightsFile = options.weightsFile;
     engine.learning = options.learning;
@@ -115,6 +117,10 @@ void addGtpCommand(CLI::App& app, int& exitCode, int input, std::ostream& out, s
                   "The expert's search reads both players' virtual connections at its busier "
                   "nodes: it proves wins and losses early, and facing a threat it tries only "
                   "the moves that meet it (--no-connections: it does not)");
+    gtp->add_flag("--inferior,!--no-inferior", options->inferior,
+                  "The expert's search skips the cells that can be filled in without changing "
+                  "who wins, and its playouts start with them filled (--no-inferior: it does "
+                  "not)");
     gtp->add_flag("--no-swap", options->noSwap,
                   "White never takes the swap, and refuses it (param_game allow_swap 1 undoes it)");
     gtp->add_flag("--resign", options->resign,

@@ -38,6 +38,7 @@ struct SearchOptions {
     bool priors = MctsSearch::Config{}.priors;
     bool templates = MctsSearch::Config{}.templates;
     bool connections = MctsSearch::Config{}.connections;
+    bool inferior = MctsSearch::Config{}.inferior;
     double priorVisits = MctsSearch::Config{}.priorVisits;
 };
 
@@ -109,6 +110,7 @@ nlohmann::ordered_json searchExpert(const BoardPosition& position, const SearchO
     config.priors = options.priors;
     config.templates = options.templates;
     config.connections = options.connections;
+    config.inferior = options.inferior;
     config.priorVisits = options.priorVisits;
     MctsSearch search(config, &status);
     search.setPosition(gameOf(position));
@@ -277,6 +279,9 @@ void addSearchCommand(CLI::App& app, int& exitCode, std::ostream& out, std::ostr
                      "The playouts answer an intrusion into a ziggurat as well as into a bridge");
     search->add_flag("--connections,!--no-connections", options->connections,
                      "The search reads both players' virtual connections at its busier nodes");
+    search->add_flag("--inferior,!--no-inferior", options->inferior,
+                     "The search skips the cells that can be filled in without changing who "
+                     "wins");
     search
         ->add_option("--prior-visits", options->priorVisits,
                      "The virtual simulations of a new node's prior (default 10)")

@@ -20,6 +20,7 @@ struct SolveOptions {
     std::uint64_t nodes = 0;
     std::size_t tableMebibytes = DfpnSolver::defaultTableBytes >> 20;
     bool connections = true;
+    bool inferior = true;
 };
 
 nlohmann::ordered_json solvePosition(const BoardPosition& position, const SolveOptions& options) {
@@ -31,7 +32,7 @@ nlohmann::ordered_json solvePosition(const BoardPosition& position, const SolveO
     if (options.nodes > 0) {
         limits.nodes = options.nodes;
     }
-    DfpnSolver solver(options.tableMebibytes << 20, options.connections);
+    DfpnSolver solver(options.tableMebibytes << 20, options.connections, options.inferior);
     const std::atomic<bool> notStopped{false};
     const DfpnSolver::Result found =
         solver.solve(PlayoutBoard(position.board), position.toMove, limits, notStopped);
@@ -107,5 +108,7 @@ void addSolveCommand(CLI::App& app, int& exitCode, std::ostream& out, std::ostre
         ->check(CLI::Range(std::size_t{1}, std::size_t{65536}));
     solve->add_flag("!--no-connections", options->connections,
                     "Without the pruning by both players' virtual connections at every position");
+    solve->add_flag("!--no-inferior", options->inferior,
+                    "Without the fill-in of inferior cells at every position");
     solve->callback([options, &exitCode, &out, &err] { exitCode = runSolve(*options, out, err); });
 }

@@ -82,6 +82,8 @@ public:
         bool templates = MctsSearch::Config{}.templates;
         // The expert's virtual connections (MctsSearch::Config::connections).
         bool connections = MctsSearch::Config{}.connections;
+        // The expert's inferior cells (MctsSearch::Config::inferior).
+        bool inferior = MctsSearch::Config{}.inferior;
         std::filesystem::path weightsFile = "quorlen.dat";
         bool learning = false;
         double learningRate = 0.05;

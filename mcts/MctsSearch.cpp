@@ -5,6 +5,7 @@
 #include "engine/PathFinder.h"
 #include "engine/Weights.h"
 #include "model/CellName.h"
+#include "tactics/InferiorCells.h"
 #include "tactics/VirtualConnections.h"
 
 #include <algorithm>
@@ -42,6 +43,7 @@ struct MctsSearch::Worker {
     Playout playout;
     PlayoutBoard board;
     std::array<VirtualConnections, 2> connections; // the mover's and the side to move's
+    InferiorCells inferior;
     std::array<MctsNode*, PlayoutBoard::maxCells + 2> path{};
     std::atomic<std::uint64_t> playouts{0}; // of the running search; read by the timekeeper
 };
@@ -135,6 +137,15 @@ bool MctsSearch::setPosition(const Position& position) {
     m_resistingMove = -1;
     m_solverTried = false;
     m_hasPosition = true;
+    m_rootFill.reset();
+    if (m_config.inferior && now.size() >= (position.swapRule ? 2U : 1U) && !board.connects(1) &&
+        !board.connects(2)) {
+        auto fill = std::make_unique<InferiorCells>();
+        fill->compute(board);
+        if (fill->winner() == 0 && !fill->fill().empty()) {
+            m_rootFill = std::move(fill);
+        }
+    }
     return kept;
 }
 
@@ -154,9 +165,9 @@ MctsSearch::Result MctsSearch::run(const Limits& limits, const std::atomic<bool>
         // The root gets its children first, so that even a search stopped at once has a move.
         MctsNode& root = m_tree.root();
         if (root.children.load(std::memory_order_acquire) == nullptr) {
-            PlayoutBoard& board = m_workers.front()->board;
-            board.copyFrom(*m_rootBoard);
-            expand(root, board, m_rootToMove, static_cast<int>(m_position.moves.size()));
+            Worker& worker = *m_workers.front();
+            worker.board.copyFrom(*m_rootBoard);
+            expand(worker, root, m_rootToMove, static_cast<int>(m_position.moves.size()));
         }
         solveRoot(limits, stop);
         runThreads(limits, stop);
@@ -248,8 +259,8 @@ void MctsSearch::solveRoot(const Limits& limits, const std::atomic<bool>& stop) 
             static_cast<double>(limits.time.count()) * m_config.solverShare));
     }
     if (!m_solver) {
-        m_solver =
-            std::make_unique<DfpnSolver>(DfpnSolver::defaultTableBytes, m_config.connections);
+        m_solver = std::make_unique<DfpnSolver>(DfpnSolver::defaultTableBytes, m_config.connections,
+                                                m_config.inferior);
     }
     m_solverTried = true;
     markSolved(m_solver->solve(*m_rootBoard, m_rootToMove, budget, stop));
@@ -396,7 +407,7 @@ void MctsSearch::simulate(Worker& worker) {
             if (depth > 0 && (visits < m_config.expandThreshold || visits < expandThreshold())) {
                 break;
             }
-            children = expand(*node, board, toMove, moveCount);
+            children = expand(worker, *node, toMove, moveCount);
             if (children == nullptr) {
                 if (node->proof.load(relaxed) != MctsNode::unproven) {
                     continue; // the game is over here
@@ -427,6 +438,9 @@ void MctsSearch::simulate(Worker& worker) {
     }
 
     if (winner == 0) {
+        if (m_rootFill) {
+            m_rootFill->apply(board);
+        }
         winner = worker.playout.run(board, toMove, lastMove);
     }
     backUp(worker, depth, winner);
@@ -442,7 +456,8 @@ std::uint64_t MctsSearch::expandThreshold() const {
     return threshold;
 }
 
-MctsNode* MctsSearch::expand(MctsNode& node, PlayoutBoard& board, int toMove, int moveCount) {
+MctsNode* MctsSearch::expand(Worker& worker, MctsNode& node, int toMove, int moveCount) {
+    PlayoutBoard& board = worker.board;
     std::uint8_t expected = MctsNode::leaf;
     if (!node.state.compare_exchange_strong(expected, MctsNode::expanding,
                                             std::memory_order_acq_rel)) {
@@ -454,12 +469,31 @@ MctsNode* MctsSearch::expand(MctsNode& node, PlayoutBoard& board, int toMove, in
         node.state.store(MctsNode::closed, std::memory_order_release);
         return nullptr;
     }
-    int empties = 0;
-    for (int cell = board.firstCell(); cell < board.endCell(); ++cell) {
-        empties += board.at(cell) == PlayoutBoard::empty ? 1 : 0;
-    }
     const bool swapOffered = m_position.swapRule && moveCount == 1;
-    const auto count = static_cast<std::size_t>(empties + (swapOffered ? 1 : 0));
+    const InferiorCells* inferior = nullptr;
+    if (m_config.inferior && moveCount >= (m_position.swapRule ? 2 : 1)) {
+        worker.inferior.compute(board);
+        const int winner = worker.inferior.winner();
+        if (winner != 0 && &node != &m_tree.root()) {
+            node.proof.store(winner == toMove ? MctsNode::moverLoses : MctsNode::moverWins,
+                             relaxed);
+            node.state.store(MctsNode::closed, std::memory_order_release);
+            return nullptr;
+        }
+        inferior = winner == 0 ? &worker.inferior : nullptr;
+    }
+    // The filled-in cells are no better than a pass: they get no node while others are left.
+    int empties = 0;
+    int open = 0;
+    for (int cell = board.firstCell(); cell < board.endCell(); ++cell) {
+        if (board.at(cell) == PlayoutBoard::empty) {
+            ++empties;
+            open += inferior == nullptr || !inferior->filled(cell) ? 1 : 0;
+        }
+    }
+    const bool prune = open > 0 && open < empties;
+    const int moves = prune ? open : empties;
+    const auto count = static_cast<std::size_t>(moves + (swapOffered ? 1 : 0));
     MctsNode* block = m_tree.allocate(count);
     if (block == nullptr) {
         node.state.store(MctsNode::closed, std::memory_order_release);
@@ -467,7 +501,7 @@ MctsNode* MctsSearch::expand(MctsNode& node, PlayoutBoard& board, int toMove, in
     }
     std::size_t i = 0;
     for (int cell = board.firstCell(); cell < board.endCell(); ++cell) {
-        if (board.at(cell) == PlayoutBoard::empty) {
+        if (board.at(cell) == PlayoutBoard::empty && !(prune && inferior->filled(cell))) {
             block[i++].move = static_cast<std::int16_t>(cell);
         }
     }
@@ -475,7 +509,7 @@ MctsNode* MctsSearch::expand(MctsNode& node, PlayoutBoard& board, int toMove, in
         block[i].move = MctsNode::swapMove;
     }
     if (m_patterns) {
-        setPriors(block, static_cast<std::size_t>(empties), board, toMove);
+        setPriors(block, static_cast<std::size_t>(moves), board, toMove);
     }
     node.childCount = static_cast<std::uint16_t>(count);
     node.children.store(block, std::memory_order_release);

@@ -5,6 +5,7 @@
 #include "mcts/TreeMemoryBudget.h"
 #include "model/Coord.h"
 #include "tactics/DfpnSolver.h"
+#include "tactics/InferiorCells.h"
 #include "tactics/PatternPrior.h"
 #include "tactics/PlayoutBoard.h"
 
@@ -95,6 +96,11 @@ public:
         // How often run() posts its status text and the root moves' win rates to the sink.
         std::chrono::milliseconds reportEvery{1000};
         std::size_t reportedMoves = 10;
+        // Inferior cells (InferiorCells): a new node gets no child on a filled-in cell while
+        // another cell is left, a node whose filled-in board joins a player's edges is proven,
+        // the playouts start with the root's fill-in, and the solver fills in at every
+        // position.
+        bool inferior = false;
     };
 
     // A root move and its statistics; the swap is the swap marker (N, N).
@@ -167,7 +173,7 @@ private:
     bool bestMoveIsSettled(std::chrono::steady_clock::time_point now,
                            std::chrono::steady_clock::time_point deadline) const;
     void simulate(Worker& worker);
-    MctsNode* expand(MctsNode& node, PlayoutBoard& board, int toMove, int moveCount);
+    MctsNode* expand(Worker& worker, MctsNode& node, int toMove, int moveCount);
     void applyConnections(Worker& worker, MctsNode& node, MctsNode* children, int toMove);
     int resistingMove() const;
     void setPriors(MctsNode* block, std::size_t count, const PlayoutBoard& board, int toMove) const;
@@ -199,6 +205,7 @@ private:
     bool m_hasPosition = false;
     Position m_position;
     std::unique_ptr<PlayoutBoard> m_rootBoard;
+    std::unique_ptr<const InferiorCells> m_rootFill; // with inferior cells, when it fills any
     int m_rootToMove = 1;
     int m_rootLastMove = -1;
     int m_rootFirstStone = -1; // the first stone's cell while it may still be swapped

@@ -21,6 +21,7 @@ MctsSearch::Config searchConfig(const ExpertPlayer::Context& context) {
     config.priors = context.priors;
     config.templates = context.templates;
     config.connections = context.connections;
+    config.inferior = context.inferior;
     return config;
 }
 

@@ -55,6 +55,8 @@ public:
         bool templates = MctsSearch::Config{}.templates;
         // The search's virtual connections (MctsSearch::Config::connections).
         bool connections = MctsSearch::Config{}.connections;
+        // The search's inferior cells (MctsSearch::Config::inferior).
+        bool inferior = MctsSearch::Config{}.inferior;
     };
 
     // The shortest think, used when the time budget leaves nothing.

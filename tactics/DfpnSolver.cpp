@@ -17,8 +17,8 @@ constexpr std::uint64_t clockEvery = 1024;
 
 } // namespace
 
-DfpnSolver::DfpnSolver(std::size_t tableBytes, bool connections)
-    : m_table(tableBytes), m_connections(connections) {}
+DfpnSolver::DfpnSolver(std::size_t tableBytes, bool connections, bool inferior)
+    : m_table(tableBytes), m_connections(connections), m_inferior(inferior) {}
 
 DfpnSolver::Result DfpnSolver::solve(const PlayoutBoard& board, int toMove, const Limits& limits,
                                      const std::atomic<bool>& stop) {
@@ -119,7 +119,19 @@ bool DfpnSolver::generateMoves(Frame& frame, int toMove, std::uint64_t key) {
             m_table.store(key, infinity, 0, 1);
             return false;
         }
-        if (m_connections && !pruneByConnections(frame, toMove, key)) {
+        if (m_inferior && !pruneInferior(frame, toMove, key)) {
+            return false;
+        }
+        // The connections of the filled-in board are the position's: the fill-in changes
+        // nobody's result.
+        if (m_inferior) {
+            m_fillIn.apply(m_board);
+        }
+        const bool open = !m_connections || pruneByConnections(frame, toMove, key);
+        if (m_inferior) {
+            m_fillIn.remove(m_board);
+        }
+        if (!open) {
             return false;
         }
     }
@@ -153,6 +165,28 @@ bool DfpnSolver::pruneByConnections(Frame& frame, int toMove, std::uint64_t key)
     });
     if (frame.moves.empty()) {
         frame.moves.push_back(anyMove); // any move loses
+        m_table.store(key, infinity, 0, 1);
+        return false;
+    }
+    return true;
+}
+
+// False when the fill-in decides the position (its numbers are then stored); else the moves
+// are only those outside it. A filled-in cell is no better than a pass, so when only such
+// moves meet the other side's threats, the side to move has lost.
+bool DfpnSolver::pruneInferior(Frame& frame, int toMove, std::uint64_t key) {
+    m_fillIn.compute(m_board);
+    const int anyMove = frame.moves.front();
+    if (m_fillIn.winner() != 0) {
+        // Every move has the same result: a pass does.
+        const bool won = m_fillIn.winner() == toMove;
+        frame.moves.assign(1, anyMove);
+        m_table.store(key, won ? 0 : infinity, won ? infinity : 0, 1);
+        return false;
+    }
+    std::erase_if(frame.moves, [&](int cell) { return m_fillIn.filled(cell); });
+    if (frame.moves.empty()) {
+        frame.moves.push_back(anyMove);
         m_table.store(key, infinity, 0, 1);
         return false;
     }

@@ -2,6 +2,7 @@
 
 #include "model/Coord.h"
 #include "tactics/EdgeReach.h"
+#include "tactics/InferiorCells.h"
 #include "tactics/PlayoutBoard.h"
 #include "tactics/SolverTable.h"
 #include "tactics/VirtualConnections.h"
@@ -24,7 +25,10 @@
 // on that cell or on one of the two (or more). With connections (on unless the constructor
 // says otherwise), a side to move whose edges a stone joins virtually (VirtualConnections)
 // wins, and a side facing the other's virtual connections tries only the cells common to all
-// of them. Moves are tried in a fixed
+// of them. With inferior cells (on unless the constructor says otherwise), every position is
+// filled in (InferiorCells) first: a filled-in board that joins a player's edges decides the
+// position, the filled-in cells are not tried, and the connections are read on the filled-in
+// board. Moves are tried in a fixed
 // order (next to stones first, then near the centre), so that the same position and budget
 // always give the same answer. A position's numbers are kept by Zobrist key in a
 // SolverTable of bounded size.
@@ -51,7 +55,8 @@ public:
 
     static constexpr std::size_t defaultTableBytes = std::size_t{32} << 20;
 
-    explicit DfpnSolver(std::size_t tableBytes = defaultTableBytes, bool connections = true);
+    explicit DfpnSolver(std::size_t tableBytes = defaultTableBytes, bool connections = true,
+                        bool inferior = true);
 
     // Solves the position of `board` with `toMove` (1 or 2) to move, within the limits; the
     // answer is unknown when a limit or the stop flag ends the search first, never wrong.
@@ -76,6 +81,7 @@ private:
     void prepare(const PlayoutBoard& board);
     bool generateMoves(Frame& frame, int toMove, std::uint64_t key);
     bool pruneByConnections(Frame& frame, int toMove, std::uint64_t key);
+    bool pruneInferior(Frame& frame, int toMove, std::uint64_t key);
     int findDoubleThreat(EdgeReach& reach, std::vector<int>* answers);
     void orderMoves(std::vector<int>& moves);
     void search(std::uint64_t key, int toMove, std::size_t depth, Numbers threshold);
@@ -90,6 +96,8 @@ private:
     EdgeReach m_own; // scratch of generateMoves(): the side to move's reach
     EdgeReach m_other;
     bool m_connections;
+    bool m_inferior;
+    InferiorCells m_fillIn;              // scratch of generateMoves(), with inferior cells on
     VirtualConnections m_ownConnections; // scratch of generateMoves(), with connections on
     VirtualConnections m_otherConnections;
     std::vector<int> m_made;    // scratch: the winning cells a stone would make

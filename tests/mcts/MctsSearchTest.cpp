@@ -203,6 +203,25 @@ TEST(MctsSearchTest, VirtualConnectionsProveWinsAndLosses) {
     }
 }
 
+// Cells that the fill-in takes get no root move, and a move after which the filled-in board
+// joins the edges (a stone on the fourth row, its edge cells then captured) is proven at once.
+TEST(MctsSearchTest, InferiorCellsPruneAndProve) {
+    MctsSearch::Config config;
+    config.solver = false;
+    for (const bool inferior : {true, false}) {
+        config.inferior = inferior;
+        MctsSearch search(config);
+        search.setPosition(MctsSearch::Position{5, {{1, 2}, {0, 0}, {2, 2}, {4, 4}}, false});
+        searchPlayouts(search, 1000);
+        const std::vector<MctsSearch::RootMove> moves = search.rootMoves(100);
+        const bool edgeCellsSkipped = std::none_of(moves.begin(), moves.end(), [](const auto& m) {
+            return m.move == Hex::Coord{0, 2} || m.move == Hex::Coord{0, 3};
+        });
+        EXPECT_EQ(edgeCellsSkipped, inferior);
+        EXPECT_EQ(moves.front().proven && moves.front().winRate == 1.0, inferior);
+    }
+}
+
 // Lost to two winning cells of Player 2, Player 1 still blocks one of them once the search
 // has proved every move lost (by the cells the winner's connections need).
 TEST(MctsSearchTest, ALostRootStillResists) {

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <random>
 #include <unordered_set>
 
@@ -48,10 +49,10 @@ void visitAll(PlayoutBoard& board, int toMove, DfpnSolver& solver, Minimax& mini
     }
 }
 
-// With and without the pruning by virtual connections.
+// Plain, with the fill-in of inferior cells, and with the virtual connections as well.
 TEST(DfpnSolverTest, AgreesWithMinimaxOnEveryThreeByThreePosition) {
-    for (const bool connections : {false, true}) {
-        DfpnSolver solver(1 << 16, connections);
+    for (const int knowledge : {0, 1, 2}) {
+        DfpnSolver solver(1 << 16, knowledge == 2, knowledge >= 1);
         Minimax minimax;
         PlayoutBoard board(3);
         std::unordered_set<std::uint64_t> seen;
@@ -61,14 +62,16 @@ TEST(DfpnSolverTest, AgreesWithMinimaxOnEveryThreeByThreePosition) {
 }
 
 // Random positions of alternate stones (fixed seed), not yet won, four and five cells wide;
-// the solver with connections takes every other one.
+// the plain solver, the one that fills in and the one that also reads connections take turns.
 TEST(DfpnSolverTest, AgreesWithMinimaxOnRandomPositions) {
     std::mt19937 random(20261207);
-    DfpnSolver plain(1 << 20, false);
+    DfpnSolver plain(1 << 20, false, false);
+    DfpnSolver filling(1 << 20, false, true);
     DfpnSolver connected(1 << 20);
+    std::array<DfpnSolver*, 3> solvers{&plain, &filling, &connected};
     for (const int size : {4, 5}) {
         Minimax minimax;
-        for (int solved = 0; solved < 30;) {
+        for (int solved = 0; solved < 36;) {
             PlayoutBoard board(size);
             const int stones = size * size - (size == 4 ? 6 + solved % 8 : 9 + solved % 4);
             int toMove = 1;
@@ -81,7 +84,8 @@ TEST(DfpnSolverTest, AgreesWithMinimaxOnRandomPositions) {
                 board.set(cell, static_cast<std::uint8_t>(toMove));
             }
             if (!gameOver(board)) {
-                expectSolved(solved % 2 == 0 ? plain : connected, minimax, board, toMove);
+                expectSolved(*solvers[static_cast<std::size_t>(solved % 3)], minimax, board,
+                             toMove);
                 ++solved;
             }
         }
@@ -90,9 +94,9 @@ TEST(DfpnSolverTest, AgreesWithMinimaxOnRandomPositions) {
 
 // A budget too small, or a raised stop flag, leaves the answer unknown; any budget that does
 // answer answers right (the empty 4x4 board is won for the first player; the connections would
-// see that at once, so they are off).
+// see that at once, so the knowledge is off).
 TEST(DfpnSolverTest, ABudgetOrAStopLeavesTheAnswerUnknown) {
-    DfpnSolver solver(1 << 20, false);
+    DfpnSolver solver(1 << 20, false, false);
     const PlayoutBoard board(4);
     EXPECT_EQ(solver.solve(board, 1, {.nodes = 20}, notStopped).outcome,
               DfpnSolver::Outcome::unknown);

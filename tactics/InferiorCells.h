@@ -1,0 +1,67 @@
+#pragma once
+
+#include "tactics/PlayoutBoard.h"
+
+#include <array>
+#include <cstdint>
+#include <vector>
+
+// The fill-in of a position: empty cells whose colour can be fixed without changing who
+// wins, whichever side is to move.
+//
+// The rule behind it: a player never needs a cell when every two of the cell's neighbours
+// that the other side does not hold are joined without it, by being neighbours or by touching
+// one group (or edge) of the player. Whatever is played later, a chain of the player through
+// the cell then has a way round it, so the other side may take the cell for free. Both of
+// these are filled in, judged again after each round until nothing changes:
+// - a cell that one player never needs, for the other player (one that neither needs, a dead
+//   cell, goes to Player 1);
+// - two neighbouring empty cells that a player captures: whichever of them the other side
+//   takes, the player answers in the other, and the other side never needs its stone there.
+//
+// A stone on a filled-in cell is no better than a pass for either side, so a search may skip
+// those moves while any other is left; playouts may start from the filled-in board.
+//
+// Plain data, reused between positions; no thread contract.
+class InferiorCells {
+public:
+    struct Fill {
+        int cell;
+        std::uint8_t player;
+    };
+
+    // Reads the board (a position that is not over).
+    void compute(const PlayoutBoard& board);
+
+    // The filled-in cells in the order found, each with the player it was given.
+    const std::vector<Fill>& fill() const { return m_fill; }
+    // Whether `cell` (empty on the board read) is filled in.
+    bool filled(int cell) const { return m_filled[static_cast<std::size_t>(cell)] != 0; }
+    // The player whose edges the filled-in board joins (the position is won for it whoever
+    // moves), or 0.
+    int winner() const { return m_winner; }
+    // Fills the cells in that are still empty on `board`.
+    void apply(PlayoutBoard& board) const;
+    // Empties the filled-in cells again.
+    void remove(PlayoutBoard& board) const;
+
+private:
+    // For each player: per board index, the group of a stone (0 and 1 for groups on the
+    // player's first and second edge), or -1.
+    using Labels = std::array<std::int16_t, PlayoutBoard::maxCells>;
+
+    void labelGroups(int player);
+    int label(int cell, int player) const;
+    bool neverNeeds(int cell, int player, int except) const;
+    bool findCells();
+    bool findPairs();
+    void add(int cell, int player);
+
+    PlayoutBoard m_board{2};
+    std::array<Labels, 2> m_labels{};
+    std::vector<int> m_stack; // scratch of labelGroups()
+    std::vector<Fill> m_fill;
+    std::vector<Fill> m_round; // found in this round, filled in at its end
+    std::array<std::uint8_t, PlayoutBoard::maxCells> m_filled{};
+    int m_winner = 0;
+};

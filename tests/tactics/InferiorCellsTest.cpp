@@ -1,0 +1,87 @@
+#include "tactics/InferiorCells.h"
+#include "tactics/PlayoutBoard.h"
+
+#include "Minimax.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <random>
+
+namespace {
+
+bool hasFill(const InferiorCells& inferior, int cell, int player) {
+    return std::any_of(inferior.fill().begin(), inferior.fill().end(), [&](const auto& fill) {
+        return fill.cell == cell && fill.player == player;
+    });
+}
+
+// A stone on the second row captures the two cells between it and its edge; the cells off
+// the stone's edge are left alone.
+TEST(InferiorCellsTest, ASecondRowStoneCapturesItsEdgeCells) {
+    PlayoutBoard board(5);
+    board.set(board.index(1, 2), PlayoutBoard::player1);
+    InferiorCells inferior;
+    inferior.compute(board);
+    EXPECT_TRUE(hasFill(inferior, board.index(0, 2), PlayoutBoard::player1));
+    EXPECT_TRUE(hasFill(inferior, board.index(0, 3), PlayoutBoard::player1));
+    EXPECT_FALSE(inferior.filled(board.index(2, 2)));
+    EXPECT_EQ(inferior.winner(), 0);
+}
+
+// Against exhaustive search on random 4 x 4 and 5 x 5 positions: the filled-in board has the
+// position's value with either side to move, and a side that wins has a winning move outside
+// the fill-in whenever one is left.
+TEST(InferiorCellsTest, TheFillInKeepsTheValueOnRandomPositions) {
+    std::mt19937 random(20261209);
+    InferiorCells inferior;
+    int filled = 0;
+    int decided = 0;
+    for (const int size : {4, 5}) {
+        Minimax minimax;
+        for (int position = 0; position < 120; ++position) {
+            PlayoutBoard board(size);
+            const int stones = size * size - 5 - static_cast<int>(random() % 8);
+            for (int placed = 0; placed < stones;) {
+                const int cell = board.index(static_cast<int>(random() % size),
+                                             static_cast<int>(random() % size));
+                if (board.at(cell) == PlayoutBoard::empty) {
+                    board.set(cell, static_cast<std::uint8_t>(1 + placed++ % 2));
+                }
+            }
+            if (board.connects(1) || board.connects(2)) {
+                continue;
+            }
+            inferior.compute(board);
+            filled += inferior.fill().empty() ? 0 : 1;
+            PlayoutBoard after = board;
+            inferior.apply(after);
+            for (const int toMove : {1, 2}) {
+                const bool wins = minimax.wins(board, toMove);
+                if (inferior.winner() != 0) {
+                    ++decided;
+                    ASSERT_EQ(wins, inferior.winner() == toMove);
+                    continue;
+                }
+                ASSERT_EQ(minimax.wins(after, toMove), wins) << "size " << size;
+                bool winsOutside = false;
+                bool outside = false;
+                for (int cell = board.firstCell(); cell < board.endCell(); ++cell) {
+                    if (board.at(cell) != PlayoutBoard::empty || inferior.filled(cell)) {
+                        continue;
+                    }
+                    outside = true;
+                    board.set(cell, static_cast<std::uint8_t>(toMove));
+                    winsOutside =
+                        winsOutside || board.connects(toMove) || !minimax.wins(board, 3 - toMove);
+                    board.set(cell, PlayoutBoard::empty);
+                }
+                ASSERT_TRUE(!wins || !outside || winsOutside) << "size " << size;
+            }
+        }
+    }
+    EXPECT_GT(filled, 150);
+    EXPECT_GT(decided, 80);
+}
+
+} // namespace
