@@ -27,6 +27,10 @@ struct MctsNode {
     static constexpr std::int8_t unproven = 0;
     static constexpr std::int8_t moverWins = 1;
     static constexpr std::int8_t moverLoses = -1;
+    // Not a proof: the move is no better than another of its siblings (an inferior cell), so it
+    // is not searched; it loses whenever its position is lost.
+    static constexpr std::int8_t pruned = -2;
+    static bool isProof(std::int8_t proof) { return proof == moverWins || proof == moverLoses; }
 
     static constexpr std::uint32_t raveCeiling = std::uint32_t{1} << 31;
 
@@ -45,7 +49,10 @@ struct MctsNode {
     // The win rate of the move's prior simulations, in 255ths, from its local pattern's
     // learned weight (see MctsSearch::Config::priors); written before the block is published.
     std::uint8_t prior = 0;
-    // Set by the one thread that has looked at the position's virtual connections
-    // (MctsSearch::Config::connections).
-    std::atomic<std::uint8_t> connectionsSeen{0};
+    // What has been read at the position, each bit set by the one thread that read it: its
+    // virtual connections (MctsSearch::Config::connections) and its inferior cells
+    // (MctsSearch::Config::inferior).
+    static constexpr std::uint8_t connectionsRead = 1;
+    static constexpr std::uint8_t inferiorRead = 2;
+    std::atomic<std::uint8_t> knowledge{0};
 };

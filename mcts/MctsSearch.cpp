@@ -236,8 +236,10 @@ void MctsSearch::solveRoot(const Limits& limits, const std::atomic<bool>& stop) 
     MctsNode& root = m_tree.root();
     // A root that an earlier solve proved as a move of its own has children that nothing
     // has proved: the proof names no move, so the root is solved (or searched) again.
+    // A root pruned as a move of its parent is searched as any other.
     const bool hasMoves = root.children.load(std::memory_order_acquire) != nullptr;
-    if (hasMoves && root.proof.load(relaxed) != MctsNode::unproven && !rootMovesDecide()) {
+    if ((hasMoves && root.proof.load(relaxed) != MctsNode::unproven && !rootMovesDecide()) ||
+        root.proof.load(relaxed) == MctsNode::pruned) {
         root.proof.store(MctsNode::unproven, relaxed);
     }
     const bool swapOffered = m_position.swapRule && m_position.moves.size() < 2;
@@ -276,7 +278,7 @@ bool MctsSearch::rootMovesDecide() const {
         if (proof == MctsNode::moverWins) {
             return true;
         }
-        allLost = allLost && proof == MctsNode::moverLoses;
+        allLost = allLost && proof < 0;
     }
     return allLost;
 }
@@ -397,7 +399,7 @@ void MctsSearch::simulate(Worker& worker) {
     // Down the tree, each step counted at once (the virtual loss that spreads the threads).
     for (;;) {
         const std::int8_t proof = node->proof.load(relaxed);
-        if (proof != MctsNode::unproven) {
+        if (MctsNode::isProof(proof)) {
             winner = proof == MctsNode::moverWins ? 3 - toMove : toMove;
             break;
         }
@@ -409,17 +411,24 @@ void MctsSearch::simulate(Worker& worker) {
             }
             children = expand(worker, *node, toMove, moveCount);
             if (children == nullptr) {
-                if (node->proof.load(relaxed) != MctsNode::unproven) {
+                if (MctsNode::isProof(node->proof.load(relaxed))) {
                     continue; // the game is over here
                 }
                 break; // another thread is expanding it, or the tree is full
             }
         }
+        const bool swapOffered = m_position.swapRule && moveCount == 1;
+        if (m_config.inferior && node->visits.load(relaxed) >= m_config.inferiorVisits &&
+            !swapOffered && firstRead(*node, MctsNode::inferiorRead)) {
+            applyInferior(worker, *node, children, toMove);
+            if (MctsNode::isProof(node->proof.load(relaxed))) {
+                continue;
+            }
+        }
         if (m_config.connections && node->visits.load(relaxed) >= m_config.connectionVisits &&
-            node->connectionsSeen.load(relaxed) == 0 && !(m_position.swapRule && moveCount == 1) &&
-            node->connectionsSeen.exchange(1, relaxed) == 0) {
+            !swapOffered && firstRead(*node, MctsNode::connectionsRead)) {
             applyConnections(worker, *node, children, toMove);
-            if (node->proof.load(relaxed) != MctsNode::unproven) {
+            if (MctsNode::isProof(node->proof.load(relaxed))) {
                 continue;
             }
         }
@@ -470,19 +479,12 @@ MctsNode* MctsSearch::expand(Worker& worker, MctsNode& node, int toMove, int mov
         return nullptr;
     }
     const bool swapOffered = m_position.swapRule && moveCount == 1;
+    // At the root, the cells that the fill-in takes (no better than a pass) get no node while
+    // others are left; deeper, they are pruned once the node has been visited enough.
     const InferiorCells* inferior = nullptr;
-    if (m_config.inferior && moveCount >= (m_position.swapRule ? 2 : 1)) {
-        worker.inferior.compute(board);
-        const int winner = worker.inferior.winner();
-        if (winner != 0 && &node != &m_tree.root()) {
-            node.proof.store(winner == toMove ? MctsNode::moverLoses : MctsNode::moverWins,
-                             relaxed);
-            node.state.store(MctsNode::closed, std::memory_order_release);
-            return nullptr;
-        }
-        inferior = winner == 0 ? &worker.inferior : nullptr;
+    if (m_rootFill && &node == &m_tree.root()) {
+        inferior = m_rootFill.get();
     }
-    // The filled-in cells are no better than a pass: they get no node while others are left.
     int empties = 0;
     int open = 0;
     for (int cell = board.firstCell(); cell < board.endCell(); ++cell) {
@@ -546,10 +548,44 @@ void MctsSearch::applyConnections(Worker& worker, MctsNode& node, MctsNode* chil
         if (mover.connected() || !mover.mustPlay(children[i].move)) {
             children[i].proof.store(MctsNode::moverLoses, relaxed);
         }
-        allLost = allLost && children[i].proof.load(relaxed) == MctsNode::moverLoses;
+        allLost = allLost && children[i].proof.load(relaxed) < 0;
     }
     if (allLost) {
         node.proof.store(MctsNode::moverWins, relaxed);
+    }
+}
+
+bool MctsSearch::firstRead(MctsNode& node, std::uint8_t what) {
+    return (node.knowledge.load(relaxed) & what) == 0 &&
+           (node.knowledge.fetch_or(what, relaxed) & what) == 0;
+}
+
+// Exact too: a node whose filled-in board joins a side's edges is decided; otherwise its
+// moves on filled-in cells are pruned (each no better than a pass), while another is left.
+void MctsSearch::applyInferior(Worker& worker, MctsNode& node, MctsNode* children, int toMove) {
+    InferiorCells& inferior = worker.inferior;
+    inferior.compute(worker.board);
+    if (inferior.winner() != 0) {
+        node.proof.store(inferior.winner() == toMove ? MctsNode::moverLoses : MctsNode::moverWins,
+                         relaxed);
+        return;
+    }
+    const std::size_t count = node.childCount;
+    bool anyOpen = false;
+    for (std::size_t i = 0; i < count && !anyOpen; ++i) {
+        anyOpen = children[i].move == MctsNode::swapMove || !inferior.filled(children[i].move);
+    }
+    bool allLost = true;
+    for (std::size_t i = 0; anyOpen && i < count; ++i) {
+        MctsNode& child = children[i];
+        std::int8_t unproven = MctsNode::unproven;
+        if (child.move != MctsNode::swapMove && inferior.filled(child.move)) {
+            child.proof.compare_exchange_strong(unproven, MctsNode::pruned, relaxed);
+        }
+        allLost = allLost && child.proof.load(relaxed) < 0;
+    }
+    if (anyOpen && allLost) {
+        node.proof.store(MctsNode::moverWins, relaxed); // every move that matters loses
     }
 }
 
@@ -635,8 +671,8 @@ MctsNode* MctsSearch::select(const MctsNode& node, MctsNode* children) const {
         if (proof == MctsNode::moverWins) {
             return &child;
         }
-        if (proof == MctsNode::moverLoses) {
-            continue;
+        if (proof < 0) {
+            continue; // proven lost, or pruned
         }
         const float value = i < cells ? cellValue(child) : swapValue(child);
         if (value > best) {
@@ -714,11 +750,12 @@ void MctsSearch::proveUpwards(Worker& worker, int depth) {
         }
         const MctsNode* children = parent.children.load(std::memory_order_acquire);
         for (std::size_t c = 0; c < parent.childCount; ++c) {
-            if (children[c].proof.load(relaxed) != MctsNode::moverLoses) {
+            if (children[c].proof.load(relaxed) >= 0) {
                 return;
             }
         }
-        parent.proof.store(MctsNode::moverWins, relaxed); // every reply loses
+        // Every reply loses (a pruned one is no better than the others).
+        parent.proof.store(MctsNode::moverWins, relaxed);
     }
 }
 
@@ -742,8 +779,7 @@ const MctsNode* MctsSearch::bestChild() const {
         if (anyBest == nullptr || visits > anyBest->visits.load(relaxed)) {
             anyBest = &child;
         }
-        if (proof != MctsNode::moverLoses &&
-            (best == nullptr || visits > best->visits.load(relaxed))) {
+        if (proof >= 0 && (best == nullptr || visits > best->visits.load(relaxed))) {
             best = &child;
         }
     }
@@ -762,7 +798,7 @@ MctsSearch::RootMove MctsSearch::describe(const MctsNode& child) const {
     move.move = moveOf(child);
     move.visits = child.visits.load(relaxed);
     const std::int8_t proof = child.proof.load(relaxed);
-    move.proven = proof != MctsNode::unproven;
+    move.proven = MctsNode::isProof(proof);
     if (move.proven) {
         move.winRate = proof == MctsNode::moverWins ? 1.0 : 0.0;
     } else if (move.visits > 0) {
@@ -850,7 +886,7 @@ std::vector<Hex::Coord> MctsSearch::principalVariation(Hex::Coord first, std::si
             }
         }
         const bool provenAtRoot =
-            atRoot && next != nullptr && next->proof.load(relaxed) != MctsNode::unproven;
+            atRoot && next != nullptr && MctsNode::isProof(next->proof.load(relaxed));
         if (next == nullptr || (next->visits.load(relaxed) == 0 && !provenAtRoot)) {
             break;
         }

@@ -96,11 +96,13 @@ public:
         // How often run() posts its status text and the root moves' win rates to the sink.
         std::chrono::milliseconds reportEvery{1000};
         std::size_t reportedMoves = 10;
-        // Inferior cells (InferiorCells): a new node gets no child on a filled-in cell while
-        // another cell is left, a node whose filled-in board joins a player's edges is proven,
-        // the playouts start with the root's fill-in, and the solver fills in at every
-        // position.
+        // Inferior cells (InferiorCells): the root gets no child on a filled-in cell while
+        // another cell is left; a node that has had inferiorVisits simulations is filled in
+        // once: it is proven when its filled-in board joins a side's edges, else its moves on
+        // filled-in cells are pruned. The playouts start with the root's fill-in, and the
+        // solver fills in at every position.
         bool inferior = false;
+        std::uint32_t inferiorVisits = 100;
     };
 
     // A root move and its statistics; the swap is the swap marker (N, N).
@@ -175,6 +177,8 @@ private:
     void simulate(Worker& worker);
     MctsNode* expand(Worker& worker, MctsNode& node, int toMove, int moveCount);
     void applyConnections(Worker& worker, MctsNode& node, MctsNode* children, int toMove);
+    static bool firstRead(MctsNode& node, std::uint8_t what);
+    void applyInferior(Worker& worker, MctsNode& node, MctsNode* children, int toMove);
     int resistingMove() const;
     void setPriors(MctsNode* block, std::size_t count, const PlayoutBoard& board, int toMove) const;
     // Templated on the priors, so that a search without them pays nothing for them.

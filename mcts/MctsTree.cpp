@@ -123,7 +123,7 @@ void MctsTree::copyNode(const MctsNode& from, MctsNode& to, MctsNode* children) 
     const std::int8_t proof = from.proof.load(relaxed);
     std::uint8_t state = from.state.load(relaxed);
     // A node closed only because the tree was full may grow again in the smaller tree.
-    if (state == MctsNode::closed && proof == MctsNode::unproven) {
+    if (state == MctsNode::closed && !MctsNode::isProof(proof)) {
         state = MctsNode::leaf;
     }
     to.visits.store(visits, relaxed);

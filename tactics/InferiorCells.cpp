@@ -104,54 +104,57 @@ int InferiorCells::label(int cell, int player) const {
 // Whether the player's chains never need `cell`, with `except` (a neighbouring cell, or -1)
 // taken by the other side: the neighbours left to the player are pairwise joined without it.
 bool InferiorCells::neverNeeds(int cell, int player, int except) const {
-    struct Neighbour {
-        int place; // 0 to 5 round the cell
-        int groupCount;
-        std::array<int, 6> groups;
-    };
-    std::array<Neighbour, 6> open{};
-    int count = 0;
     const std::array<int, 6>& ring = m_board.ring();
+    std::array<int, 6> places{}; // of the neighbours left to the player, 0 to 5 round the cell
+    int count = 0;
     for (int place = 0; place < 6; ++place) {
         const int neighbour = cell + ring[static_cast<std::size_t>(place)];
-        if (neighbour == except) {
-            continue;
+        const std::uint8_t value = m_board.at(neighbour);
+        if (neighbour != except && (value == PlayoutBoard::empty || value == player ||
+                                    value == firstEdge(player) || value == secondEdge(player))) {
+            places[static_cast<std::size_t>(count++)] = place;
         }
-        Neighbour& entry = open[static_cast<std::size_t>(count)];
-        entry.place = place;
-        entry.groupCount = 0;
-        if (m_board.at(neighbour) == PlayoutBoard::empty) {
-            // An empty neighbour joins the groups it touches.
-            for (const int offset : ring) {
-                const int group =
-                    neighbour + offset == cell ? -1 : label(neighbour + offset, player);
-                if (group >= 0) {
-                    entry.groups[static_cast<std::size_t>(entry.groupCount++)] = group;
+    }
+    // The groups that each neighbour joins, read when first needed: most cells fail at their
+    // first pair.
+    std::array<std::array<int, 6>, 6> groups; // written before read
+    std::array<int, 6> groupCount{};
+    std::array<bool, 6> read{};
+    const auto groupsOf = [&](int k) {
+        if (!read[static_cast<std::size_t>(k)]) {
+            read[static_cast<std::size_t>(k)] = true;
+            auto& list = groups[static_cast<std::size_t>(k)];
+            int& n = groupCount[static_cast<std::size_t>(k)];
+            const int neighbour =
+                cell + ring[static_cast<std::size_t>(places[static_cast<std::size_t>(k)])];
+            if (m_board.at(neighbour) != PlayoutBoard::empty) {
+                list[static_cast<std::size_t>(n++)] = label(neighbour, player);
+            } else {
+                // An empty neighbour joins the groups it touches.
+                for (const int offset : ring) {
+                    const int group =
+                        neighbour + offset == cell ? -1 : label(neighbour + offset, player);
+                    if (group >= 0) {
+                        list[static_cast<std::size_t>(n++)] = group;
+                    }
                 }
             }
-        } else {
-            const int group = label(neighbour, player);
-            if (group < 0) {
-                continue; // the other side's, or a corner
-            }
-            entry.groups[0] = group;
-            entry.groupCount = 1;
         }
-        ++count;
-    }
+        return k;
+    };
     for (int a = 0; a < count; ++a) {
         for (int b = a + 1; b < count; ++b) {
-            const Neighbour& x = open[static_cast<std::size_t>(a)];
-            const Neighbour& y = open[static_cast<std::size_t>(b)];
-            const int apart = y.place - x.place;
+            const int apart =
+                places[static_cast<std::size_t>(b)] - places[static_cast<std::size_t>(a)];
             if (apart == 1 || apart == 5) {
                 continue; // neighbours of each other
             }
+            const auto& x = groups[static_cast<std::size_t>(groupsOf(a))];
+            const auto& y = groups[static_cast<std::size_t>(groupsOf(b))];
             bool joined = false;
-            for (int i = 0; i < x.groupCount && !joined; ++i) {
-                for (int j = 0; j < y.groupCount && !joined; ++j) {
-                    joined = x.groups[static_cast<std::size_t>(i)] ==
-                             y.groups[static_cast<std::size_t>(j)];
+            for (int i = 0; i < groupCount[static_cast<std::size_t>(a)] && !joined; ++i) {
+                for (int j = 0; j < groupCount[static_cast<std::size_t>(b)] && !joined; ++j) {
+                    joined = x[static_cast<std::size_t>(i)] == y[static_cast<std::size_t>(j)];
                 }
             }
             if (!joined) {
@@ -164,7 +167,9 @@ bool InferiorCells::neverNeeds(int cell, int player, int except) const {
 
 bool InferiorCells::findCells() {
     for (int cell = m_board.firstCell(); cell < m_board.endCell(); ++cell) {
-        if (m_board.at(cell) != PlayoutBoard::empty) {
+        // A cell with fewer than two stones or edges round it is needed by both (or so
+        // rarely not that it is not worth the look).
+        if (m_board.at(cell) != PlayoutBoard::empty || occupiedAround(cell) < 2) {
             continue;
         }
         if (neverNeeds(cell, PlayoutBoard::player2, -1)) {
@@ -185,9 +190,14 @@ bool InferiorCells::findPairs() {
             if (m_board.at(b) != PlayoutBoard::empty || filled(a) || filled(b)) {
                 continue;
             }
+            // A capturing player holds a cell next to both (the pair's only other common
+            // neighbour is the cell between them and the far side).
+            const int side1 = m_board.at(a + ring[(place + 5) % 6]) & 3;
+            const int side2 = m_board.at(a + ring[place + 1]) & 3;
             for (const int player : {PlayoutBoard::player1, PlayoutBoard::player2}) {
                 const int other = 3 - player;
-                if (neverNeeds(a, other, b) && neverNeeds(b, other, a)) {
+                if ((side1 == player || side2 == player) && neverNeeds(a, other, b) &&
+                    neverNeeds(b, other, a)) {
                     add(a, player);
                     add(b, player);
                     break;
@@ -196,6 +206,14 @@ bool InferiorCells::findPairs() {
         }
     }
     return !m_round.empty();
+}
+
+int InferiorCells::occupiedAround(int cell) const {
+    int occupied = 0;
+    for (const int offset : m_board.ring()) {
+        occupied += m_board.at(cell + offset) != PlayoutBoard::empty ? 1 : 0;
+    }
+    return occupied;
 }
 
 void InferiorCells::add(int cell, int player) {

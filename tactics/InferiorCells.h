@@ -53,6 +53,7 @@ private:
     void labelGroups(int player);
     int label(int cell, int player) const;
     bool neverNeeds(int cell, int player, int except) const;
+    int occupiedAround(int cell) const;
     bool findCells();
     bool findPairs();
     void add(int cell, int player);

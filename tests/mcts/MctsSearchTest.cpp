@@ -204,10 +204,12 @@ TEST(MctsSearchTest, VirtualConnectionsProveWinsAndLosses) {
 }
 
 // Cells that the fill-in takes get no root move, and a move after which the filled-in board
-// joins the edges (a stone on the fourth row, its edge cells then captured) is proven at once.
+// joins the edges (a stone on the fourth row, its edge cells then captured) is proven once it
+// has been visited enough.
 TEST(MctsSearchTest, InferiorCellsPruneAndProve) {
     MctsSearch::Config config;
     config.solver = false;
+    config.inferiorVisits = 20;
     for (const bool inferior : {true, false}) {
         config.inferior = inferior;
         MctsSearch search(config);
