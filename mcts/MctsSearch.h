@@ -84,7 +84,8 @@ public:
         // in the time left.
         bool stopWhenDecided = true;
         // A root with at most solverEmptyCells empty cells and no swap on offer goes first to
-        // the proof-number solver (DfpnSolver), for at most solverShare of a timed search's
+        // the proof-number solver (DfpnSolver, which fills in inferior cells and, with
+        // connections, prunes by them), for at most solverShare of a timed search's
         // time and solverNodes positions (and no more positions than a counted search's
         // playouts), once per position: a proven win is played at once, a proven loss plays
         // the move that resisted longest, and an unknown answer leaves the position to the
@@ -99,8 +100,8 @@ public:
         // Inferior cells (InferiorCells): the root gets no child on a filled-in cell while
         // another cell is left; a node that has had inferiorVisits simulations is filled in
         // once: it is proven when its filled-in board joins a side's edges, else its moves on
-        // filled-in cells are pruned. The playouts start with the root's fill-in, and the
-        // solver fills in at every position.
+        // filled-in cells are pruned. The playouts start with the root's fill-in. (The solver
+        // fills in at every position either way.)
         bool inferior = false;
         std::uint32_t inferiorVisits = 100;
     };
