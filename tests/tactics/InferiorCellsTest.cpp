@@ -40,15 +40,8 @@ TEST(InferiorCellsTest, TheFillInKeepsTheValueOnRandomPositions) {
     for (const int size : {4, 5}) {
         Minimax minimax;
         for (int position = 0; position < 120; ++position) {
-            PlayoutBoard board(size);
             const int stones = size * size - 5 - static_cast<int>(random() % 8);
-            for (int placed = 0; placed < stones;) {
-                const int cell = board.index(static_cast<int>(random() % size),
-                                             static_cast<int>(random() % size));
-                if (board.at(cell) == PlayoutBoard::empty) {
-                    board.set(cell, static_cast<std::uint8_t>(1 + placed++ % 2));
-                }
-            }
+            PlayoutBoard board = randomPosition(random, size, stones);
             if (board.connects(1) || board.connects(2)) {
                 continue;
             }

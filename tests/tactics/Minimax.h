@@ -3,6 +3,7 @@
 #include "tactics/PlayoutBoard.h"
 
 #include <cstdint>
+#include <random>
 #include <unordered_map>
 
 // Plain negamax with a memo of the positions (the cells in base 3): whether the side to move
@@ -15,6 +16,19 @@ inline std::uint64_t minimaxKey(const PlayoutBoard& board, int toMove) {
         }
     }
     return key;
+}
+
+// A board of `stones` stones on random cells, Player 1's and Player 2's in turn.
+inline PlayoutBoard randomPosition(std::mt19937& random, int size, int stones) {
+    PlayoutBoard board(size);
+    for (int placed = 0; placed < stones;) {
+        const int cell =
+            board.index(static_cast<int>(random() % size), static_cast<int>(random() % size));
+        if (board.at(cell) == PlayoutBoard::empty) {
+            board.set(cell, static_cast<std::uint8_t>(1 + placed++ % 2));
+        }
+    }
+    return board;
 }
 
 class Minimax {

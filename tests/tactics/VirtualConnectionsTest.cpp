@@ -93,16 +93,9 @@ TEST(VirtualConnectionsTest, EveryConnectionHoldsOnRandomPositions) {
     for (const int size : {4, 5}) {
         Minimax minimax;
         for (int position = 0; position < 150; ++position) {
-            PlayoutBoard board(size);
             // Few enough empty cells for the exhaustive search: 4 to 12.
             const int stones = size * size - 4 - static_cast<int>(random() % 9);
-            for (int placed = 0; placed < stones;) {
-                const int cell = board.index(static_cast<int>(random() % size),
-                                             static_cast<int>(random() % size));
-                if (board.at(cell) == PlayoutBoard::empty) {
-                    board.set(cell, static_cast<std::uint8_t>(1 + placed++ % 2));
-                }
-            }
+            PlayoutBoard board = randomPosition(random, size, stones);
             for (const int player : {1, 2}) {
                 if (board.connects(1) || board.connects(2)) {
                     continue;
