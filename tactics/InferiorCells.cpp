@@ -190,8 +190,8 @@ bool InferiorCells::findPairs() {
             if (m_board.at(b) != PlayoutBoard::empty || filled(a) || filled(b)) {
                 continue;
             }
-            // A capturing player holds a cell next to both (the pair's only other common
-            // neighbour is the cell between them and the far side).
+            // Only a pair beside a stone or edge of the capturer is looked at (one of the two
+            // cells next to both is the capturer's): elsewhere both sides nearly always need it.
             const int side1 = m_board.at(a + ring[(place + 5) % 6]) & 3;
             const int side2 = m_board.at(a + ring[place + 1]) & 3;
             for (const int player : {PlayoutBoard::player1, PlayoutBoard::player2}) {
