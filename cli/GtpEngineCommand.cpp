@@ -31,6 +31,7 @@ struct GtpOptions {
     bool templates = MctsSearch::Config{}.templates;
     bool connections = MctsSearch::Config{}.connections;
     bool inferior = MctsSearch::Config{}.inferior;
+    bool playoutPatterns = MctsSearch::Config{}.playoutPatterns;
     bool noSwap = false;
     bool resign = false;
     bool noBook = false;
@@ -50,6 +51,7 @@ int runGtp(const GtpOptions& options, int input, std::ostream& out, int output, 
     engine.templates = options.templates;
     engine.connections = options.connections;
     engine.inferior = options.inferior;
+    engine.playoutPatterns = options.playoutPatterns;
     engine.timeLimit = options.timeLimit;
     engine.weightsFile = options.weightsFile;
     engine.learning = options.learning;
@@ -121,6 +123,9 @@ void addGtpCommand(CLI::App& app, int& exitCode, int input, std::ostream& out, s
                   "The expert's search skips the cells that can be filled in without changing "
                   "who wins, and its playouts start with them filled (--no-inferior: it does "
                   "not)");
+    gtp->add_flag("--playout-patterns,!--no-playout-patterns", options->playoutPatterns,
+                  "The expert's playouts choose their moves by the learned weights of the six "
+                  "cells around them (--no-playout-patterns: uniformly)");
     gtp->add_flag("--no-swap", options->noSwap,
                   "White never takes the swap, and refuses it (param_game allow_swap 1 undoes it)");
     gtp->add_flag("--resign", options->resign,

@@ -39,6 +39,7 @@ struct SearchOptions {
     bool templates = MctsSearch::Config{}.templates;
     bool connections = MctsSearch::Config{}.connections;
     bool inferior = MctsSearch::Config{}.inferior;
+    bool playoutPatterns = MctsSearch::Config{}.playoutPatterns;
     double priorVisits = MctsSearch::Config{}.priorVisits;
 };
 
@@ -111,6 +112,7 @@ nlohmann::ordered_json searchExpert(const BoardPosition& position, const SearchO
     config.templates = options.templates;
     config.connections = options.connections;
     config.inferior = options.inferior;
+    config.playoutPatterns = options.playoutPatterns;
     config.priorVisits = options.priorVisits;
     MctsSearch search(config, &status);
     search.setPosition(gameOf(position));
@@ -282,6 +284,9 @@ void addSearchCommand(CLI::App& app, int& exitCode, std::ostream& out, std::ostr
     search->add_flag("--inferior,!--no-inferior", options->inferior,
                      "The search skips the cells that can be filled in without changing who "
                      "wins");
+    search->add_flag("--playout-patterns,!--no-playout-patterns", options->playoutPatterns,
+                     "The playouts choose their moves by the learned weights of the six cells "
+                     "around them");
     search
         ->add_option("--prior-visits", options->priorVisits,
                      "The virtual simulations of a new node's prior (default 10)")

@@ -84,6 +84,8 @@ public:
         bool connections = MctsSearch::Config{}.connections;
         // The expert's inferior cells (MctsSearch::Config::inferior).
         bool inferior = MctsSearch::Config{}.inferior;
+        // The expert's playout pattern weights (MctsSearch::Config::playoutPatterns).
+        bool playoutPatterns = MctsSearch::Config{}.playoutPatterns;
         std::filesystem::path weightsFile = "quorlen.dat";
         bool learning = false;
         double learningRate = 0.05;

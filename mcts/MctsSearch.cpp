@@ -38,7 +38,8 @@ float asFloat(const std::atomic<Count>& count) {
 // What one search thread works with; built once per board size, so that a simulation
 // allocates nothing.
 struct MctsSearch::Worker {
-    Worker(std::uint64_t seed, int size, bool templates) : playout(seed, templates), board(size) {}
+    Worker(std::uint64_t seed, int size, bool templates, const PlayoutPatterns* patterns)
+        : playout(seed, templates, patterns), board(size) {}
 
     Playout playout;
     PlayoutBoard board;
@@ -61,6 +62,9 @@ MctsSearch::MctsSearch(Config config, MessageSink* sink)
     if (m_config.priors) {
         m_patterns = std::make_unique<const PatternPrior>();
         m_priorVisits = static_cast<float>(std::max(0.0, m_config.priorVisits));
+    }
+    if (m_config.playoutPatterns) {
+        m_playoutPatterns = std::make_unique<const PlayoutPatterns>();
     }
 }
 
@@ -124,9 +128,9 @@ bool MctsSearch::setPosition(const Position& position) {
     if (m_workers.empty() || m_workers.front()->board.size() != n) {
         m_workers.clear();
         for (int t = 0; t < m_config.threads; ++t) {
-            m_workers.push_back(std::make_unique<Worker>(m_config.seed * 0x100000001B3ULL +
-                                                             static_cast<std::uint64_t>(t),
-                                                         n, m_config.templates));
+            m_workers.push_back(std::make_unique<Worker>(
+                m_config.seed * 0x100000001B3ULL + static_cast<std::uint64_t>(t), n,
+                m_config.templates, m_playoutPatterns.get()));
         }
     }
     m_position = position;

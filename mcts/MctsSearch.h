@@ -104,6 +104,9 @@ public:
         // fills in at every position either way.)
         bool inferior = false;
         std::uint32_t inferiorVisits = 100;
+        // The playouts draw their moves by the learned weights of the six cells around
+        // them (PlayoutPatterns) instead of uniformly.
+        bool playoutPatterns = false;
     };
 
     // A root move and its statistics; the swap is the swap marker (N, N).
@@ -219,6 +222,7 @@ private:
     bool m_solverTried = false; // at this root: the solver runs once per position
     float m_raveA = 0.0F;       // 1 / raveInitial
     float m_raveB = 0.0F;       // 1 / raveFinal
-    std::unique_ptr<const PatternPrior> m_patterns; // with priors only
-    float m_priorVisits = 0.0F;                     // 0 without priors
+    std::unique_ptr<const PatternPrior> m_patterns;           // with priors only
+    std::unique_ptr<const PlayoutPatterns> m_playoutPatterns; // with playout patterns only
+    float m_priorVisits = 0.0F;                               // 0 without priors
 };

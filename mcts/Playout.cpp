@@ -3,6 +3,9 @@
 #include "tactics/BridgeIntrusion.h"
 
 int Playout::run(PlayoutBoard& board, int toMove, int lastMove) {
+    if (m_patterns != nullptr) {
+        return runWeighted(board, toMove, lastMove);
+    }
     int count = 0;
     for (int cell = board.firstCell(); cell < board.endCell(); ++cell) {
         if (board.at(cell) == PlayoutBoard::empty) {
@@ -12,16 +15,11 @@ int Playout::run(PlayoutBoard& board, int toMove, int lastMove) {
     // The list is drawn from without replacement; a cell that a bridge save filled out of
     // turn is still in it and is skipped when drawn. Every placed stone fills one of the
     // `count` empty cells, so a draw always finds an empty one.
-    const int cells = board.size() * board.size();
     std::uint32_t left = static_cast<std::uint32_t>(count);
     int player = toMove;
     int last = lastMove;
     for (int placed = 0; placed < count; ++placed) {
-        int cell = last >= 0 ? bridgeSave(board, last, player) : -1;
-        // Past half full, a carrier of eight empty cells is too rare to look for.
-        if (cell < 0 && last >= 0 && m_templates && 2 * (count - placed) > cells) {
-            cell = templateSave(board, last, player);
-        }
+        int cell = forcedReply(board, last, player, count - placed);
         while (cell < 0) {
             const std::uint32_t pick = m_random.below(left);
             const int drawn = m_empty[pick];
@@ -35,6 +33,38 @@ int Playout::run(PlayoutBoard& board, int toMove, int lastMove) {
         player = 3 - player;
     }
     return board.connects(PlayoutBoard::player1) ? 1 : 2;
+}
+
+int Playout::runWeighted(PlayoutBoard& board, int toMove, int lastMove) {
+    m_weighted.reset(board, *m_patterns);
+    int count = 0;
+    for (int cell = board.firstCell(); cell < board.endCell(); ++cell) {
+        count += board.at(cell) == PlayoutBoard::empty ? 1 : 0;
+    }
+    int player = toMove;
+    int last = lastMove;
+    for (int placed = 0; placed < count; ++placed) {
+        int cell = forcedReply(board, last, player, count - placed);
+        if (cell < 0) {
+            cell = m_weighted.draw(m_random, player);
+        }
+        m_weighted.place(board, cell, player);
+        last = cell;
+        player = 3 - player;
+    }
+    return board.connects(PlayoutBoard::player1) ? 1 : 2;
+}
+
+int Playout::forcedReply(const PlayoutBoard& board, int last, int player, int emptyLeft) {
+    if (last < 0) {
+        return -1;
+    }
+    const int cell = bridgeSave(board, last, player);
+    // Past half full, a carrier of eight empty cells is too rare to look for.
+    if (cell < 0 && m_templates && 2 * emptyLeft > board.size() * board.size()) {
+        return templateSave(board, last, player);
+    }
+    return cell;
 }
 
 int Playout::bridgeSave(const PlayoutBoard& board, int move, int player) {

@@ -1,7 +1,9 @@
 #pragma once
 
 #include "engine/FastRandom.h"
+#include "mcts/WeightedCells.h"
 #include "tactics/PlayoutBoard.h"
+#include "tactics/PlayoutPatterns.h"
 #include "tactics/Ziggurat.h"
 
 #include <array>
@@ -12,15 +14,19 @@
 // intrudes into a bridge of the side to reply (takes one of the two empty cells between two
 // of its stones, or between a stone and its edge) is answered in the other cell. With
 // templates on, while the board is at most half full, a move into the carrier of its
-// ziggurat is answered too (Ziggurat). Every other move is uniform over the empty cells. A
-// full board has exactly one winner, found by one connection check at the end.
+// ziggurat is answered too (Ziggurat). Every other move is uniform over the empty cells, or,
+// with patterns, drawn in proportion to the mover's weight of the six cells around it
+// (PlayoutPatterns). A full board has exactly one winner, found by one connection check at
+// the end.
 //
 // Holds its own generator and working list, so that run() allocates nothing. One per search
 // thread; no thread contract.
 class Playout {
 public:
-    explicit Playout(std::uint64_t seed, bool templates = false)
-        : m_random(seed), m_templates(templates) {}
+    // `patterns`, when given, must outlive the playout.
+    explicit Playout(std::uint64_t seed, bool templates = false,
+                     const PlayoutPatterns* patterns = nullptr)
+        : m_random(seed), m_templates(templates), m_patterns(patterns) {}
 
     // Fills every empty cell of the board, `toMove` first; `lastMove` is the cell the other
     // side played last (-1 for none), whose intrusion the first move may answer. Returns the
@@ -38,8 +44,13 @@ public:
     FastRandom& random() { return m_random; }
 
 private:
+    int runWeighted(PlayoutBoard& board, int toMove, int lastMove);
+    int forcedReply(const PlayoutBoard& board, int last, int player, int emptyLeft);
+
     FastRandom m_random;
     bool m_templates;
+    const PlayoutPatterns* m_patterns;
+    WeightedCells m_weighted;           // with patterns
     std::optional<Ziggurat> m_ziggurat; // for the width of the board last played on
     std::array<std::int16_t, PlayoutBoard::maxCells> m_empty{};
 };

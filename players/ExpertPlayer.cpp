@@ -22,6 +22,7 @@ MctsSearch::Config searchConfig(const ExpertPlayer::Context& context) {
     config.templates = context.templates;
     config.connections = context.connections;
     config.inferior = context.inferior;
+    config.playoutPatterns = context.playoutPatterns;
     return config;
 }
 

@@ -57,6 +57,8 @@ public:
         bool connections = MctsSearch::Config{}.connections;
         // The search's inferior cells (MctsSearch::Config::inferior).
         bool inferior = MctsSearch::Config{}.inferior;
+        // The playouts' pattern weights (MctsSearch::Config::playoutPatterns).
+        bool playoutPatterns = MctsSearch::Config{}.playoutPatterns;
     };
 
     // The shortest think, used when the time budget leaves nothing.

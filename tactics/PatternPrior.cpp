@@ -61,7 +61,6 @@ PatternPrior::PatternPrior(std::span<const LearnedPattern> inner,
         return a.code < b.code;
     };
     std::sort(sorted.begin(), sorted.end(), byCode);
-    constexpr std::size_t innerCodes = 6 * 6 * 6 * 6 * 6 * 6;
     m_inner.assign(innerCodes, m_average);
     std::vector<double> innerWeights(sorted.size());
     for (std::size_t i = 0; i < sorted.size(); ++i) {
@@ -107,6 +106,10 @@ std::uint64_t PatternPrior::code(const PlayoutBoard& board, int cell, int toMove
         key |= far << (bits * (6 + bridgeField));
     }
     return key;
+}
+
+std::uint64_t PatternPrior::stateOf(std::uint8_t value, int toMove) {
+    return states[toMove == PlayoutBoard::player1 ? 0 : 1][value & 15U];
 }
 
 std::uint64_t PatternPrior::rotated(std::uint64_t code) {

@@ -44,6 +44,8 @@ public:
     // Player 1 would see them in the reflected position when `toMove` is Player 2.
     static std::uint64_t code(const PlayoutBoard& board, int cell, int toMove);
     static std::uint64_t rotated(std::uint64_t code);
+    // The state of a cell of PlayoutBoard value `value` for `toMove`.
+    static std::uint64_t stateOf(std::uint8_t value, int toMove);
     // One key for a pattern and its rotation: the smaller code.
     static std::uint64_t canonical(std::uint64_t code) {
         const std::uint64_t turned = rotated(code);
@@ -57,8 +59,12 @@ public:
     // Of a move with a pattern never seen.
     float average() const { return m_average; }
 
-private:
+    // The six-neighbour part of a code in base 6, field j the digit of 6^j, and its weight.
     static std::size_t innerIndex(std::uint64_t code);
+    static constexpr std::size_t innerCodes = 6 * 6 * 6 * 6 * 6 * 6;
+    float innerWeight(std::size_t index) const { return m_inner[index]; }
+
+private:
     std::size_t slotOf(std::uint64_t code) const;
 
     float m_average = 0.0F;

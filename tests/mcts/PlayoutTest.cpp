@@ -10,12 +10,13 @@ PlayoutBoard boardOf(std::uint32_t size, const char* text) {
     return PlayoutBoard(Hex::parseBoard(size, text));
 }
 
-// Whatever the random moves, the first reply to an intrusion saves the bridge, and the
-// board ends full with the winner its chains say.
+// Whatever the random moves, uniform or weighted by patterns, the first reply to an intrusion
+// saves the bridge, and the board ends full with the winner its chains say.
 TEST(PlayoutTest, APlayoutSavesTheIntrudedBridgeAndFillsTheBoard) {
     const PlayoutBoard start = boardOf(5, ". . . . .  . X O . .  . . X . .  . . . . .  . . . . .");
+    const PlayoutPatterns patterns;
     for (std::uint64_t seed = 1; seed <= 200; ++seed) {
-        Playout playout(seed);
+        Playout playout(seed, false, seed % 2 == 0 ? &patterns : nullptr);
         PlayoutBoard board = start;
         const int winner = playout.run(board, 1, board.index(1, 2));
         ASSERT_EQ(board.at(board.index(2, 1)), PlayoutBoard::player1) << "seed " << seed;
