@@ -32,6 +32,7 @@ struct GtpOptions {
     bool connections = MctsSearch::Config{}.connections;
     bool inferior = MctsSearch::Config{}.inferior;
     bool playoutPatterns = MctsSearch::Config{}.playoutPatterns;
+    bool solverConnections = MctsSearch::Config{}.solverConnections;
     bool noSwap = false;
     bool resign = false;
     bool noBook = false;
@@ -52,6 +53,7 @@ int runGtp(const GtpOptions& options, int input, std::ostream& out, int output, 
     engine.connections = options.connections;
     engine.inferior = options.inferior;
     engine.playoutPatterns = options.playoutPatterns;
+    engine.solverConnections = options.solverConnections;
     engine.timeLimit = options.timeLimit;
     engine.weightsFile = options.weightsFile;
     engine.learning = options.learning;
@@ -134,6 +136,9 @@ void addGtpCommand(CLI::App& app, int& exitCode, int input, std::ostream& out, s
     gtp->add_flag("--no-book", options->noBook,
                   "The expert searches its first stone and swap decision instead of taking "
                   "them from its opening book");
+    gtp->add_flag("--solver-connections,!--no-solver-connections", options->solverConnections,
+                  "The expert's proof-number solver prunes by the virtual connections "
+                  "(--no-solver-connections: only with --connections)");
     gtp->add_flag("--no-solver", options->noSolver,
                   "The expert searches small positions without its proof-number solver");
     gtp->add_flag("--verbose", options->verbose, "Print the players' status texts on stderr");

@@ -356,6 +356,7 @@ void GtpEngine::makePlayer(int side, std::int32_t timeLimit) {
         context.connections = m_options.connections;
         context.inferior = m_options.inferior;
         context.playoutPatterns = m_options.playoutPatterns;
+        context.solverConnections = m_options.solverConnections;
         context.swapRule = m_swap;
         context.solver = m_options.solver;
         context.memory = m_treeMemory;

@@ -86,6 +86,8 @@ public:
         bool inferior = MctsSearch::Config{}.inferior;
         // The expert's playout pattern weights (MctsSearch::Config::playoutPatterns).
         bool playoutPatterns = MctsSearch::Config{}.playoutPatterns;
+        // The expert's solver's virtual connections (MctsSearch::Config::solverConnections).
+        bool solverConnections = MctsSearch::Config{}.solverConnections;
         std::filesystem::path weightsFile = "quorlen.dat";
         bool learning = false;
         double learningRate = 0.05;

@@ -265,8 +265,8 @@ void MctsSearch::solveRoot(const Limits& limits, const std::atomic<bool>& stop) 
             static_cast<double>(limits.time.count()) * m_config.solverShare));
     }
     if (!m_solver) {
-        m_solver =
-            std::make_unique<DfpnSolver>(DfpnSolver::defaultTableBytes, m_config.connections);
+        m_solver = std::make_unique<DfpnSolver>(DfpnSolver::defaultTableBytes,
+                                                m_config.connections || m_config.solverConnections);
     }
     m_solverTried = true;
     markSolved(m_solver->solve(*m_rootBoard, m_rootToMove, budget, stop));

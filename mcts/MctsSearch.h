@@ -85,8 +85,8 @@ public:
         bool stopWhenDecided = true;
         // A root with at most solverEmptyCells empty cells and no swap on offer goes first to
         // the proof-number solver (DfpnSolver, which fills in inferior cells and, with
-        // connections, prunes by them), for at most solverShare of a timed search's
-        // time and solverNodes positions (and no more positions than a counted search's
+        // connections or solverConnections, prunes by them), for at most solverShare of a timed
+        // search's time and solverNodes positions (and no more positions than a counted search's
         // playouts), once per position: a proven win is played at once, a proven loss plays
         // the move that resisted longest, and an unknown answer leaves the position to the
         // search.
@@ -107,6 +107,9 @@ public:
         // The playouts draw their moves by the learned weights of the six cells around
         // them (PlayoutPatterns) instead of uniformly.
         bool playoutPatterns = false;
+        // The solver prunes by the virtual connections even where the tree does not read
+        // them (it always does with connections).
+        bool solverConnections = true;
     };
 
     // A root move and its statistics; the swap is the swap marker (N, N).

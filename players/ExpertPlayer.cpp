@@ -23,6 +23,7 @@ MctsSearch::Config searchConfig(const ExpertPlayer::Context& context) {
     config.connections = context.connections;
     config.inferior = context.inferior;
     config.playoutPatterns = context.playoutPatterns;
+    config.solverConnections = context.solverConnections;
     return config;
 }
 

@@ -59,6 +59,8 @@ public:
         bool inferior = MctsSearch::Config{}.inferior;
         // The playouts' pattern weights (MctsSearch::Config::playoutPatterns).
         bool playoutPatterns = MctsSearch::Config{}.playoutPatterns;
+        // The solver's virtual connections (MctsSearch::Config::solverConnections).
+        bool solverConnections = MctsSearch::Config{}.solverConnections;
     };
 
     // The shortest think, used when the time budget leaves nothing.
