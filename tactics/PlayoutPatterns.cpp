@@ -23,9 +23,6 @@ PlayoutPatterns::PlayoutPatterns(const PatternPrior& prior) : m_weights(PatternP
                 m_digits[side][value][d] =
                     static_cast<std::uint32_t>(PatternPrior::stateOf(value, toMove)) * power;
             }
-            for (std::size_t colour = 0; colour < 2; ++colour) {
-                m_delta[side][colour][d] = m_digits[side][colour + 1][d];
-            }
         }
     }
 }

@@ -29,14 +29,14 @@ public:
     std::uint32_t index(const PlayoutBoard& board, int cell, int toMove) const;
     // What the index of a cell changes by, for `toMove`, when a stone of `colour` is placed
     // on its neighbour in ring direction `direction`.
+    // (A stone's colour is its PlayoutBoard value, and the cell was empty, digit 0.)
     std::uint32_t delta(int toMove, int colour, int direction) const {
-        return m_delta[static_cast<std::size_t>(toMove - 1)][static_cast<std::size_t>(colour - 1)]
-                      [static_cast<std::size_t>(direction)];
+        return m_digits[static_cast<std::size_t>(toMove - 1)][static_cast<std::size_t>(colour)]
+                       [static_cast<std::size_t>(direction)];
     }
 
 private:
     std::vector<std::uint16_t> m_weights; // by index, small enough to stay in the cache
     // By side to move and PlayoutBoard value & 15: the digit, times 6^field for each direction.
     std::array<std::array<std::array<std::uint32_t, 6>, 16>, 2> m_digits{};
-    std::array<std::array<std::array<std::uint32_t, 6>, 2>, 2> m_delta{};
 };
