@@ -172,8 +172,9 @@ bool DfpnSolver::pruneByConnections(Frame& frame, int toMove, std::uint64_t key)
 }
 
 // False when the fill-in decides the position (its numbers are then stored); else the moves
-// are only those outside it. A filled-in cell is no better than a pass, so when only such
-// moves meet the other side's threats, the side to move has lost.
+// are only those outside it and without a killer. A filled-in cell is no better than a pass,
+// and a killed cell than its killer, so when only such moves meet the other side's threats,
+// the side to move has lost.
 bool DfpnSolver::pruneInferior(Frame& frame, int toMove, std::uint64_t key) {
     m_fillIn.compute(m_board);
     const int anyMove = frame.moves.front();
@@ -184,7 +185,10 @@ bool DfpnSolver::pruneInferior(Frame& frame, int toMove, std::uint64_t key) {
         m_table.store(key, won ? 0 : infinity, won ? infinity : 0, 1);
         return false;
     }
-    std::erase_if(frame.moves, [&](int cell) { return m_fillIn.filled(cell); });
+    // A cell with a killer is no better than its killer, which is never left out for it.
+    m_fillIn.findKillers(toMove);
+    std::erase_if(frame.moves,
+                  [&](int cell) { return m_fillIn.filled(cell) || m_fillIn.killer(cell) >= 0; });
     if (frame.moves.empty()) {
         frame.moves.push_back(anyMove);
         m_table.store(key, infinity, 0, 1);

@@ -104,6 +104,14 @@ int InferiorCells::label(int cell, int player) const {
 // Whether the player's chains never need `cell`, with `except` (a neighbouring cell, or -1)
 // taken by the other side: the neighbours left to the player are pairwise joined without it.
 bool InferiorCells::neverNeeds(int cell, int player, int except) const {
+    return unjoinedCore(cell, player, except, true) == allPlaces;
+}
+
+// The places round `cell` (bit j for ring direction j) that every pair of the neighbours left
+// to the player that are not joined without the cell includes: allPlaces when all are joined,
+// so that losing the neighbour on any of these places would leave the cell unneeded.
+// `firstOnly` gives up (0) at the first pair not joined.
+unsigned InferiorCells::unjoinedCore(int cell, int player, int except, bool firstOnly) const {
     const std::array<int, 6>& ring = m_board.ring();
     std::array<int, 6> places{}; // of the neighbours left to the player, 0 to 5 round the cell
     int count = 0;
@@ -142,11 +150,12 @@ bool InferiorCells::neverNeeds(int cell, int player, int except) const {
         }
         return k;
     };
+    unsigned core = allPlaces;
     for (int a = 0; a < count; ++a) {
         for (int b = a + 1; b < count; ++b) {
-            const int apart =
-                places[static_cast<std::size_t>(b)] - places[static_cast<std::size_t>(a)];
-            if (apart == 1 || apart == 5) {
+            const int placeA = places[static_cast<std::size_t>(a)];
+            const int placeB = places[static_cast<std::size_t>(b)];
+            if (placeB - placeA == 1 || placeB - placeA == 5) {
                 continue; // neighbours of each other
             }
             const auto& x = groups[static_cast<std::size_t>(groupsOf(a))];
@@ -158,11 +167,14 @@ bool InferiorCells::neverNeeds(int cell, int player, int except) const {
                 }
             }
             if (!joined) {
-                return false;
+                core &= firstOnly ? 0U : (1U << placeA) | (1U << placeB);
+                if (core == 0) {
+                    return 0;
+                }
             }
         }
     }
-    return true;
+    return core;
 }
 
 bool InferiorCells::findCells() {
@@ -206,6 +218,46 @@ bool InferiorCells::findPairs() {
         }
     }
     return !m_round.empty();
+}
+
+void InferiorCells::findKillers(int player) {
+    for (const int cell : m_killed) {
+        m_killer[static_cast<std::size_t>(cell)] = 0;
+        m_killedBy[static_cast<std::size_t>(cell)] = 0;
+    }
+    m_killed.clear();
+    const std::array<int, 6>& ring = m_board.ring();
+    for (int cell = m_board.firstCell(); cell < m_board.endCell(); ++cell) {
+        // The killer's stone and one more round the cell at least, as for the fill-in.
+        if (m_board.at(cell) != PlayoutBoard::empty || occupiedAround(cell) < 1) {
+            continue;
+        }
+        // The other side's stone on the neighbour would leave the cell dead to the player, or
+        // the player's own would capture it.
+        unsigned places =
+            unjoinedCore(cell, player, -1, false) | unjoinedCore(cell, 3 - player, -1, false);
+        for (unsigned j = 0; j < 6; ++j) {
+            if (m_board.at(cell + ring[j]) != PlayoutBoard::empty) {
+                places &= ~(1U << j);
+            }
+        }
+        if (places != 0) {
+            m_killedBy[static_cast<std::size_t>(cell)] = static_cast<std::uint8_t>(places);
+            m_killed.push_back(cell);
+        }
+    }
+    // Only a killer that nothing kills is kept as one: a cell and its killer may kill each
+    // other, and one of them must stay to be played.
+    for (const int cell : m_killed) {
+        for (unsigned j = 0; j < 6; ++j) {
+            const int neighbour = cell + ring[j];
+            if ((m_killedBy[static_cast<std::size_t>(cell)] >> j & 1U) != 0 &&
+                m_killedBy[static_cast<std::size_t>(neighbour)] == 0) {
+                m_killer[static_cast<std::size_t>(cell)] = static_cast<std::int16_t>(neighbour + 1);
+                break;
+            }
+        }
+    }
 }
 
 int InferiorCells::occupiedAround(int cell) const {

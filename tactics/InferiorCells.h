@@ -45,6 +45,17 @@ public:
     // Empties the filled-in cells again.
     void remove(PlayoutBoard& board) const;
 
+    // Reads, on the filled-in board of the last compute(), the cells where a stone of `player`
+    // is no better than one on a neighbouring cell, its killer. Either the other side's stone
+    // on the killer would leave the player never needing the cell (the player's stone there
+    // could be taken for the other side's: answered on the killer, it would have been wasted),
+    // or the player's own stone on the killer would leave the other side never needing it (a
+    // stone on the killer is as good as stones on both). A killer is never such a cell itself,
+    // so a search for `player` may skip every cell that has one.
+    void findKillers(int player);
+    // The killer of `cell` that findKillers() found, or -1.
+    int killer(int cell) const { return m_killer[static_cast<std::size_t>(cell)] - 1; }
+
 private:
     // For each player: per board index, the group of a stone (0 and 1 for groups on the
     // player's first and second edge), or -1.
@@ -52,7 +63,10 @@ private:
 
     void labelGroups(int player);
     int label(int cell, int player) const;
+    static constexpr unsigned allPlaces = 63;
+
     bool neverNeeds(int cell, int player, int except) const;
+    unsigned unjoinedCore(int cell, int player, int except, bool firstOnly) const;
     int occupiedAround(int cell) const;
     bool findCells();
     bool findPairs();
@@ -64,5 +78,10 @@ private:
     std::vector<Fill> m_fill;
     std::vector<Fill> m_round; // found in this round, filled in at its end
     std::array<std::uint8_t, PlayoutBoard::maxCells> m_filled{};
+    // findKillers(): a cell's killer + 1 (0 for none), and the places round each cell of the
+    // neighbours whose stone would kill it (bit j for ring direction j).
+    std::array<std::int16_t, PlayoutBoard::maxCells> m_killer{};
+    std::array<std::uint8_t, PlayoutBoard::maxCells> m_killedBy{};
+    std::vector<int> m_killed; // the cells with a bit in m_killedBy
     int m_winner = 0;
 };

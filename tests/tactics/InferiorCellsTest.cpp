@@ -30,13 +30,15 @@ TEST(InferiorCellsTest, ASecondRowStoneCapturesItsEdgeCells) {
 }
 
 // Against exhaustive search on random 4 x 4 and 5 x 5 positions: the filled-in board has the
-// position's value with either side to move, and a side that wins has a winning move outside
-// the fill-in whenever one is left.
+// position's value with either side to move; a stone on a cell with a killer wins only if one
+// on its killer does; and a side that wins has a winning move outside the fill-in and the
+// killed cells whenever one is left.
 TEST(InferiorCellsTest, TheFillInKeepsTheValueOnRandomPositions) {
     std::mt19937 random(20261209);
     InferiorCells inferior;
     int filled = 0;
     int decided = 0;
+    int killed = 0;
     for (const int size : {4, 5}) {
         Minimax minimax;
         for (int position = 0; position < 120; ++position) {
@@ -57,17 +59,28 @@ TEST(InferiorCellsTest, TheFillInKeepsTheValueOnRandomPositions) {
                     continue;
                 }
                 ASSERT_EQ(minimax.wins(after, toMove), wins) << "size " << size;
+                inferior.findKillers(toMove);
+                const auto winsWith = [&](int cell) {
+                    board.set(cell, static_cast<std::uint8_t>(toMove));
+                    const bool won = board.connects(toMove) || !minimax.wins(board, 3 - toMove);
+                    board.set(cell, PlayoutBoard::empty);
+                    return won;
+                };
                 bool winsOutside = false;
                 bool outside = false;
                 for (int cell = board.firstCell(); cell < board.endCell(); ++cell) {
                     if (board.at(cell) != PlayoutBoard::empty || inferior.filled(cell)) {
                         continue;
                     }
+                    const int killer = inferior.killer(cell);
+                    if (killer >= 0) {
+                        ++killed;
+                        ASSERT_TRUE(!winsWith(cell) || winsWith(killer)) << "size " << size;
+                        ASSERT_LT(inferior.killer(killer), 0);
+                        continue;
+                    }
                     outside = true;
-                    board.set(cell, static_cast<std::uint8_t>(toMove));
-                    winsOutside =
-                        winsOutside || board.connects(toMove) || !minimax.wins(board, 3 - toMove);
-                    board.set(cell, PlayoutBoard::empty);
+                    winsOutside = winsOutside || winsWith(cell);
                 }
                 ASSERT_TRUE(!wins || !outside || winsOutside) << "size " << size;
             }
@@ -75,6 +88,7 @@ TEST(InferiorCellsTest, TheFillInKeepsTheValueOnRandomPositions) {
     }
     EXPECT_GT(filled, 150);
     EXPECT_GT(decided, 80);
+    EXPECT_GT(killed, 100) << killed;
 }
 
 } // namespace
