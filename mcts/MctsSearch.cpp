@@ -6,6 +6,8 @@
 #include "engine/Weights.h"
 #include "model/CellName.h"
 #include "tactics/InferiorCells.h"
+#include "tactics/PatternPrior.h"
+#include "tactics/PlayoutPatterns.h"
 #include "tactics/VirtualConnections.h"
 
 #include <algorithm>

@@ -5,8 +5,6 @@
 #include "mcts/TreeMemoryBudget.h"
 #include "model/Coord.h"
 #include "tactics/DfpnSolver.h"
-#include "tactics/InferiorCells.h"
-#include "tactics/PatternPrior.h"
 #include "tactics/PlayoutBoard.h"
 
 #include <array>
@@ -17,7 +15,10 @@
 #include <memory>
 #include <vector>
 
+class InferiorCells;
 class MessageSink;
+class PatternPrior;
+class PlayoutPatterns;
 
 // Monte-Carlo tree search for Hex: UCT with all-moves-as-first (RAVE) statistics, playouts
 // that save intruded bridges (Playout), a tree shared by all search threads (lock-free

@@ -1,6 +1,7 @@
 #include "mcts/Playout.h"
 
 #include "tactics/BridgeIntrusion.h"
+#include "tactics/PlayoutPatterns.h"
 
 int Playout::run(PlayoutBoard& board, int toMove, int lastMove) {
     if (m_patterns != nullptr) {

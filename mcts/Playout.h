@@ -3,12 +3,13 @@
 #include "engine/FastRandom.h"
 #include "mcts/WeightedCells.h"
 #include "tactics/PlayoutBoard.h"
-#include "tactics/PlayoutPatterns.h"
 #include "tactics/Ziggurat.h"
 
 #include <array>
 #include <cstdint>
 #include <optional>
+
+class PlayoutPatterns;
 
 // The search's playout policy: plays a position out until the board is full. A move that
 // intrudes into a bridge of the side to reply (takes one of the two empty cells between two

@@ -1,5 +1,7 @@
 #include "mcts/WeightedCells.h"
 
+#include "tactics/PlayoutPatterns.h"
+
 void WeightedCells::reset(const PlayoutBoard& board, const PlayoutPatterns& patterns) {
     m_patterns = &patterns;
     const int size = board.size();

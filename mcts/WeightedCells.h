@@ -2,10 +2,11 @@
 
 #include "engine/FastRandom.h"
 #include "tactics/PlayoutBoard.h"
-#include "tactics/PlayoutPatterns.h"
 
 #include <array>
 #include <cstdint>
+
+class PlayoutPatterns;
 
 // The empty cells of a playout with each player's pattern weight (PlayoutPatterns), kept up as
 // stones are placed, and drawn from in proportion to it. The sums are kept by row, so that a

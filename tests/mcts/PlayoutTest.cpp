@@ -1,6 +1,7 @@
 #include "mcts/Playout.h"
 #include "model/BoardText.h"
 #include "tactics/PlayoutBoard.h"
+#include "tactics/PlayoutPatterns.h"
 
 #include <gtest/gtest.h>
 

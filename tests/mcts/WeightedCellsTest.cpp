@@ -1,6 +1,7 @@
 #include "mcts/WeightedCells.h"
 #include "model/BoardText.h"
 #include "tactics/PatternPrior.h"
+#include "tactics/PlayoutPatterns.h"
 
 #include <gtest/gtest.h>
 
