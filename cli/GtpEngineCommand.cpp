@@ -123,8 +123,8 @@ void addGtpCommand(CLI::App& app, int& exitCode, int input, std::ostream& out, s
                   "the moves that meet it (--no-connections: it does not)");
     gtp->add_flag("--inferior,!--no-inferior", options->inferior,
                   "The expert's search skips the cells that can be filled in without changing "
-                  "who wins, and its playouts start with them filled (--no-inferior: it does "
-                  "not)");
+                  "who wins, and those no better than a neighbouring cell, and its playouts "
+                  "start with the first filled (--no-inferior: it does not)");
     gtp->add_flag("--playout-patterns,!--no-playout-patterns", options->playoutPatterns,
                   "The expert's playouts choose their moves by the learned weights of the six "
                   "cells around them (--no-playout-patterns: uniformly)");

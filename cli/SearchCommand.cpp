@@ -283,7 +283,7 @@ void addSearchCommand(CLI::App& app, int& exitCode, std::ostream& out, std::ostr
                      "The search reads both players' virtual connections at its busier nodes");
     search->add_flag("--inferior,!--no-inferior", options->inferior,
                      "The search skips the cells that can be filled in without changing who "
-                     "wins");
+                     "wins, and those no better than a neighbouring cell");
     search->add_flag("--playout-patterns,!--no-playout-patterns", options->playoutPatterns,
                      "The playouts choose their moves by the learned weights of the six cells "
                      "around them");

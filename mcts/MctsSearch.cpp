@@ -148,7 +148,8 @@ bool MctsSearch::setPosition(const Position& position) {
         !board.connects(2)) {
         auto fill = std::make_unique<InferiorCells>();
         fill->compute(board);
-        if (fill->winner() == 0 && !fill->fill().empty()) {
+        fill->findKillers(m_rootToMove);
+        if (fill->winner() == 0 && fill->skipsAny()) {
             m_rootFill = std::move(fill);
         }
     }
@@ -485,8 +486,9 @@ MctsNode* MctsSearch::expand(Worker& worker, MctsNode& node, int toMove, int mov
         return nullptr;
     }
     const bool swapOffered = m_position.swapRule && moveCount == 1;
-    // At the root, the cells that the fill-in takes (no better than a pass) get no node while
-    // others are left; deeper, they are pruned once the node has been visited enough.
+    // At the root, the cells that the fill-in takes (no better than a pass) and those with a
+    // killer get no node while others are left; deeper, they are pruned once the node has
+    // been visited enough.
     const InferiorCells* inferior = nullptr;
     if (m_rootFill && &node == &m_tree.root()) {
         inferior = m_rootFill.get();
@@ -496,7 +498,7 @@ MctsNode* MctsSearch::expand(Worker& worker, MctsNode& node, int toMove, int mov
     for (int cell = board.firstCell(); cell < board.endCell(); ++cell) {
         if (board.at(cell) == PlayoutBoard::empty) {
             ++empties;
-            open += inferior == nullptr || !inferior->filled(cell) ? 1 : 0;
+            open += inferior == nullptr || !inferior->skipped(cell) ? 1 : 0;
         }
     }
     const bool prune = open > 0 && open < empties;
@@ -509,7 +511,7 @@ MctsNode* MctsSearch::expand(Worker& worker, MctsNode& node, int toMove, int mov
     }
     std::size_t i = 0;
     for (int cell = board.firstCell(); cell < board.endCell(); ++cell) {
-        if (board.at(cell) == PlayoutBoard::empty && !(prune && inferior->filled(cell))) {
+        if (board.at(cell) == PlayoutBoard::empty && !(prune && inferior->skipped(cell))) {
             block[i++].move = static_cast<std::int16_t>(cell);
         }
     }
@@ -576,16 +578,17 @@ void MctsSearch::applyInferior(Worker& worker, MctsNode& node, MctsNode* childre
                          relaxed);
         return;
     }
+    inferior.findKillers(toMove);
     const std::size_t count = node.childCount;
     bool anyOpen = false;
     for (std::size_t i = 0; i < count && !anyOpen; ++i) {
-        anyOpen = children[i].move == MctsNode::swapMove || !inferior.filled(children[i].move);
+        anyOpen = children[i].move == MctsNode::swapMove || !inferior.skipped(children[i].move);
     }
     bool allLost = true;
     for (std::size_t i = 0; anyOpen && i < count; ++i) {
         MctsNode& child = children[i];
         std::int8_t unproven = MctsNode::unproven;
-        if (child.move != MctsNode::swapMove && inferior.filled(child.move)) {
+        if (child.move != MctsNode::swapMove && inferior.skipped(child.move)) {
             child.proof.compare_exchange_strong(unproven, MctsNode::pruned, relaxed);
         }
         allLost = allLost && child.proof.load(relaxed) < 0;

@@ -98,11 +98,11 @@ public:
         // How often run() posts its status text and the root moves' win rates to the sink.
         std::chrono::milliseconds reportEvery{1000};
         std::size_t reportedMoves = 10;
-        // Inferior cells (InferiorCells): the root gets no child on a filled-in cell while
-        // another cell is left; a node that has had inferiorVisits simulations is filled in
-        // once: it is proven when its filled-in board joins a side's edges, else its moves on
-        // filled-in cells are pruned. The playouts start with the root's fill-in. (The solver
-        // fills in at every position either way.)
+        // Inferior cells (InferiorCells): the root gets no child on a filled-in cell, or one
+        // with a killer, while another cell is left; a node that has had inferiorVisits
+        // simulations is filled in once: it is proven when its filled-in board joins a side's
+        // edges, else its moves on filled-in cells and those with a killer are pruned. The playouts
+        // start with the root's fill-in. (The solver fills in at every position either way.)
         bool inferior = false;
         std::uint32_t inferiorVisits = 100;
         // The playouts draw their moves by the learned weights of the six cells around

@@ -21,6 +21,7 @@ void InferiorCells::compute(const PlayoutBoard& board) {
         m_filled[static_cast<std::size_t>(fill.cell)] = 0;
     }
     m_fill.clear();
+    clearKillers();
     for (;;) {
         labelGroups(PlayoutBoard::player1);
         labelGroups(PlayoutBoard::player2);
@@ -220,12 +221,17 @@ bool InferiorCells::findPairs() {
     return !m_round.empty();
 }
 
-void InferiorCells::findKillers(int player) {
+void InferiorCells::clearKillers() {
     for (const int cell : m_killed) {
         m_killer[static_cast<std::size_t>(cell)] = 0;
         m_killedBy[static_cast<std::size_t>(cell)] = 0;
     }
     m_killed.clear();
+    m_killerCount = 0;
+}
+
+void InferiorCells::findKillers(int player) {
+    clearKillers();
     const std::array<int, 6>& ring = m_board.ring();
     for (int cell = m_board.firstCell(); cell < m_board.endCell(); ++cell) {
         // The killer's stone and one more round the cell at least, as for the fill-in.
@@ -254,6 +260,7 @@ void InferiorCells::findKillers(int player) {
             if ((m_killedBy[static_cast<std::size_t>(cell)] >> j & 1U) != 0 &&
                 m_killedBy[static_cast<std::size_t>(neighbour)] == 0) {
                 m_killer[static_cast<std::size_t>(cell)] = static_cast<std::int16_t>(neighbour + 1);
+                ++m_killerCount;
                 break;
             }
         }

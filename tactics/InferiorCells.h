@@ -30,7 +30,7 @@ public:
         std::uint8_t player;
     };
 
-    // Reads the board (a position that is not over).
+    // Reads the board (a position that is not over), and forgets the killers.
     void compute(const PlayoutBoard& board);
 
     // The filled-in cells in the order found, each with the player it was given.
@@ -55,6 +55,10 @@ public:
     void findKillers(int player);
     // The killer of `cell` that findKillers() found, or -1.
     int killer(int cell) const { return m_killer[static_cast<std::size_t>(cell)] - 1; }
+    // Whether a search may skip `cell`: it is filled in or has a killer.
+    bool skipped(int cell) const { return filled(cell) || killer(cell) >= 0; }
+    // Whether any cell is skipped.
+    bool skipsAny() const { return !m_fill.empty() || m_killerCount > 0; }
 
 private:
     // For each player: per board index, the group of a stone (0 and 1 for groups on the
@@ -71,6 +75,7 @@ private:
     bool findCells();
     bool findPairs();
     void add(int cell, int player);
+    void clearKillers();
 
     PlayoutBoard m_board{2};
     std::array<Labels, 2> m_labels{};
@@ -83,5 +88,6 @@ private:
     std::array<std::int16_t, PlayoutBoard::maxCells> m_killer{};
     std::array<std::uint8_t, PlayoutBoard::maxCells> m_killedBy{};
     std::vector<int> m_killed; // the cells with a bit in m_killedBy
+    int m_killerCount = 0;     // of the cells with a killer
     int m_winner = 0;
 };
