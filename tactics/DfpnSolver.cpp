@@ -187,8 +187,7 @@ bool DfpnSolver::pruneInferior(Frame& frame, int toMove, std::uint64_t key) {
     }
     // A cell with a killer is no better than its killer, which is never left out for it.
     m_fillIn.findKillers(toMove);
-    std::erase_if(frame.moves,
-                  [&](int cell) { return m_fillIn.filled(cell) || m_fillIn.killer(cell) >= 0; });
+    std::erase_if(frame.moves, [&](int cell) { return m_fillIn.skipped(cell); });
     if (frame.moves.empty()) {
         frame.moves.push_back(anyMove);
         m_table.store(key, infinity, 0, 1);

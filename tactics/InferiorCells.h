@@ -65,10 +65,10 @@ private:
     // player's first and second edge), or -1.
     using Labels = std::array<std::int16_t, PlayoutBoard::maxCells>;
 
+    static constexpr unsigned allPlaces = 63; // the six places round a cell, as bits
+
     void labelGroups(int player);
     int label(int cell, int player) const;
-    static constexpr unsigned allPlaces = 63;
-
     bool neverNeeds(int cell, int player, int except) const;
     unsigned unjoinedCore(int cell, int player, int except, bool firstOnly) const;
     int occupiedAround(int cell) const;
