@@ -1,5 +1,7 @@
 #include "tactics/InferiorCells.h"
 
+#include <algorithm>
+
 namespace {
 
 constexpr std::uint8_t firstEdge(int player) {
@@ -22,9 +24,10 @@ void InferiorCells::compute(const PlayoutBoard& board) {
     }
     m_fill.clear();
     clearKillers();
+    std::fill(m_dirty.begin(), m_dirty.end(), static_cast<std::uint8_t>(cellDirty | pairDirty));
+    labelGroups(PlayoutBoard::player1);
+    labelGroups(PlayoutBoard::player2);
     for (;;) {
-        labelGroups(PlayoutBoard::player1);
-        labelGroups(PlayoutBoard::player2);
         m_round.clear();
         // Each cell of a round is judged on the board before it; a stone only ever makes
         // another cell's verdict surer, so the whole round may be filled in at once.
@@ -35,6 +38,7 @@ void InferiorCells::compute(const PlayoutBoard& board) {
             m_board.set(fill.cell, fill.player);
         }
         m_fill.insert(m_fill.end(), m_round.begin(), m_round.end());
+        relabel();
     }
     m_winner = 0;
     if (!m_fill.empty()) {
@@ -91,6 +95,7 @@ void InferiorCells::labelGroups(int player) {
             labels[static_cast<std::size_t>(cell)] = group;
         }
     }
+    m_groupCount[static_cast<std::size_t>(player - 1)] = next;
 }
 
 // The group of the player's stone or edge on `cell`, or -1.
@@ -180,6 +185,11 @@ unsigned InferiorCells::unjoinedCore(int cell, int player, int except, bool firs
 
 bool InferiorCells::findCells() {
     for (int cell = m_board.firstCell(); cell < m_board.endCell(); ++cell) {
+        std::uint8_t& dirty = m_dirty[static_cast<std::size_t>(cell)];
+        if ((dirty & cellDirty) == 0) {
+            continue; // judged before, and nothing it depends on has changed since
+        }
+        dirty &= static_cast<std::uint8_t>(~cellDirty);
         // A cell with fewer than two stones or edges round it is needed by both (or so
         // rarely not that it is not worth the look).
         if (m_board.at(cell) != PlayoutBoard::empty || occupiedAround(cell) < 2) {
@@ -200,7 +210,9 @@ bool InferiorCells::findPairs() {
         // Up, up-right and right: each pair of neighbours once.
         for (std::size_t place = 0; place < 3 && m_board.at(a) == PlayoutBoard::empty; ++place) {
             const int b = a + ring[place];
-            if (m_board.at(b) != PlayoutBoard::empty || filled(a) || filled(b)) {
+            if (m_board.at(b) != PlayoutBoard::empty || filled(a) || filled(b) ||
+                ((m_dirty[static_cast<std::size_t>(a)] | m_dirty[static_cast<std::size_t>(b)]) &
+                 pairDirty) == 0) {
                 continue;
             }
             // Only a pair beside a stone or edge of the capturer is looked at (one of the two
@@ -218,7 +230,117 @@ bool InferiorCells::findPairs() {
             }
         }
     }
+    for (int cell = m_board.firstCell(); cell < m_board.endCell(); ++cell) {
+        m_dirty[static_cast<std::size_t>(cell)] &= static_cast<std::uint8_t>(~pairDirty);
+    }
     return !m_round.empty();
+}
+
+// A verdict reads the cells within two steps of the judged cell (of a pair, of either) and
+// which of the stones and edges there share a group. After a round, only the cells near a
+// new stone, or near a group that a new stone joined to another, can be judged otherwise.
+void InferiorCells::relabel() {
+    bool everyCell = false;
+    for (const int player : {PlayoutBoard::player1, PlayoutBoard::player2}) {
+        const auto p = static_cast<std::size_t>(player - 1);
+        const int oldCount = m_groupCount[p];
+        std::copy(m_labels[p].begin() + m_board.firstCell(),
+                  m_labels[p].begin() + m_board.endCell(),
+                  m_oldLabels.begin() + m_board.firstCell());
+        labelGroups(player);
+        everyCell = everyCell || !markJoinedGroups(player, std::max(oldCount, m_groupCount[p]));
+    }
+    if (everyCell) {
+        std::fill(m_dirty.begin(), m_dirty.end(), static_cast<std::uint8_t>(cellDirty | pairDirty));
+        return;
+    }
+    for (const Fill& fill : m_round) {
+        markAround(fill.cell);
+    }
+}
+
+// Marks the cells round every stone of the player whose group was joined to another in the
+// last round, but for the stones of the largest group of each join (edges count as largest).
+// False when the player's two edge groups were joined: then every cell is to be judged again.
+bool InferiorCells::markJoinedGroups(int player, int labelCount) {
+    const Labels& labels = m_labels[static_cast<std::size_t>(player - 1)];
+    const auto count = static_cast<std::size_t>(labelCount);
+    std::fill(m_firstOld.begin(), m_firstOld.begin() + static_cast<std::ptrdiff_t>(count), -1);
+    std::fill(m_kept.begin(), m_kept.begin() + static_cast<std::ptrdiff_t>(count), -1);
+    std::fill(m_oldSize.begin(), m_oldSize.begin() + static_cast<std::ptrdiff_t>(count), 0);
+    std::fill(m_joined.begin(), m_joined.begin() + static_cast<std::ptrdiff_t>(count), 0);
+    m_firstOld[0] = 0; // the edges belong to their groups
+    m_firstOld[1] = 1;
+    bool any = false;
+    const auto stone = static_cast<std::uint8_t>(player);
+    for (int cell = m_board.firstCell(); cell < m_board.endCell(); ++cell) {
+        const std::int16_t old = m_oldLabels[static_cast<std::size_t>(cell)];
+        if (m_board.at(cell) != stone || old < 0) {
+            continue; // empty, the other side's, or new this round
+        }
+        const auto group = static_cast<std::size_t>(labels[static_cast<std::size_t>(cell)]);
+        ++m_oldSize[static_cast<std::size_t>(old)];
+        if (m_firstOld[group] < 0) {
+            m_firstOld[group] = old;
+        } else if (m_firstOld[group] != old) {
+            if (old <= 1 && group <= 1) {
+                return false; // both edges' groups
+            }
+            m_joined[group] = 1;
+            any = true;
+        }
+    }
+    if (!any) {
+        return true;
+    }
+    for (int cell = m_board.firstCell(); cell < m_board.endCell(); ++cell) {
+        const std::int16_t old = m_oldLabels[static_cast<std::size_t>(cell)];
+        if (m_board.at(cell) != stone || old < 0) {
+            continue;
+        }
+        const auto group = static_cast<std::size_t>(labels[static_cast<std::size_t>(cell)]);
+        std::int16_t& kept = m_kept[group];
+        if (m_joined[group] != 0 && group > 1 &&
+            (kept < 0 || m_oldSize[static_cast<std::size_t>(old)] >
+                             m_oldSize[static_cast<std::size_t>(kept)])) {
+            kept = old;
+        }
+    }
+    for (int cell = m_board.firstCell(); cell < m_board.endCell(); ++cell) {
+        const std::int16_t old = m_oldLabels[static_cast<std::size_t>(cell)];
+        if (m_board.at(cell) != stone || old < 0) {
+            continue;
+        }
+        const auto group = static_cast<std::size_t>(labels[static_cast<std::size_t>(cell)]);
+        const std::int16_t kept = group <= 1 ? static_cast<std::int16_t>(group) : m_kept[group];
+        if (m_joined[group] != 0 && old != kept) {
+            markAround(cell);
+        }
+    }
+    return true;
+}
+
+void InferiorCells::markAround(int cell) {
+    if (m_radius2Width != m_board.width()) {
+        m_radius2Width = m_board.width();
+        m_radius2.clear();
+        m_radius2.push_back(0);
+        for (const int a : m_board.ring()) {
+            for (const int b : m_board.ring()) {
+                for (const int offset : {a, a + b}) {
+                    if (std::find(m_radius2.begin(), m_radius2.end(), offset) == m_radius2.end()) {
+                        m_radius2.push_back(offset);
+                    }
+                }
+            }
+        }
+    }
+    for (const int offset : m_radius2) {
+        const int near = cell + offset;
+        if (near >= m_board.firstCell() && near < m_board.endCell()) {
+            m_dirty[static_cast<std::size_t>(near)] = cellDirty | pairDirty;
+        }
+    }
 }
 
 void InferiorCells::clearKillers() {

@@ -76,9 +76,26 @@ private:
     bool findPairs();
     void add(int cell, int player);
     void clearKillers();
+    void relabel();
+    bool markJoinedGroups(int player, int labelCount);
+    void markAround(int cell);
 
     PlayoutBoard m_board{2};
     std::array<Labels, 2> m_labels{};
+    std::array<int, 2> m_groupCount{}; // of each player's labels, edges included
+    // Which cells a round must judge again (bit cellDirty: alone, pairDirty: in a pair), and
+    // relabel()'s scratch: the labels before the round, and per new group the first old group
+    // met in it, whether it joins several, the one kept unmarked; per old group its stones.
+    static constexpr std::uint8_t cellDirty = 1;
+    static constexpr std::uint8_t pairDirty = 2;
+    std::array<std::uint8_t, PlayoutBoard::maxCells> m_dirty{};
+    Labels m_oldLabels{};
+    Labels m_firstOld{};
+    Labels m_kept{};
+    std::array<std::uint8_t, PlayoutBoard::maxCells> m_joined{};
+    std::array<int, PlayoutBoard::maxCells> m_oldSize{};
+    std::vector<int> m_radius2; // offsets of the cells within two steps
+    int m_radius2Width = 0;
     std::vector<int> m_stack; // scratch of labelGroups()
     std::vector<Fill> m_fill;
     std::vector<Fill> m_round; // found in this round, filled in at its end

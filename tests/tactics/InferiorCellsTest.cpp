@@ -91,4 +91,31 @@ TEST(InferiorCellsTest, TheFillInKeepsTheValueOnRandomPositions) {
     EXPECT_GT(killed, 100) << killed;
 }
 
+// Each round judges again only the cells near its changes, so the fill-in must still be
+// complete: the filled-in board has nothing more to fill, on boards large enough for groups
+// far apart to be joined by a round.
+TEST(InferiorCellsTest, TheFilledInBoardHasNothingMoreToFill) {
+    std::mt19937 random(20261208);
+    InferiorCells inferior;
+    InferiorCells again;
+    std::size_t filled = 0;
+    for (int position = 0; position < 300; ++position) {
+        const int size = 6 + static_cast<int>(random() % 8);
+        const int stones = size * size / 4 + static_cast<int>(random() % (size * size / 3));
+        PlayoutBoard board = randomPosition(random, size, stones);
+        if (board.connects(1) || board.connects(2)) {
+            continue;
+        }
+        inferior.compute(board);
+        inferior.apply(board);
+        if (board.connects(1) || board.connects(2)) {
+            continue;
+        }
+        again.compute(board);
+        ASSERT_TRUE(again.fill().empty()) << "size " << size << ", position " << position;
+        filled += inferior.fill().size();
+    }
+    EXPECT_GT(filled, 3000U) << filled;
+}
+
 } // namespace
