@@ -96,15 +96,28 @@ void InferiorCells::labelGroups(int player) {
         }
     }
     m_groupCount[static_cast<std::size_t>(player - 1)] = next;
+    // The ring too, so that label() is one read: the player's edges are its groups 0 and 1.
+    const int width = m_board.width();
+    const int last = m_board.size() + 1;
+    const auto edge = [&](int cell) {
+        const std::uint8_t value = m_board.at(cell);
+        labels[static_cast<std::size_t>(cell)] = value == firstEdge(player)    ? 0
+                                                 : value == secondEdge(player) ? 1
+                                                                               : -1;
+    };
+    for (int i = 0; i < width; ++i) {
+        edge(i);
+        edge(last * width + i);
+    }
+    for (int row = 1; row < last; ++row) {
+        edge(row * width);
+        edge(row * width + last);
+    }
 }
 
 // The group of the player's stone or edge on `cell`, or -1.
 int InferiorCells::label(int cell, int player) const {
-    const std::uint8_t value = m_board.at(cell);
-    if (value == player) {
-        return m_labels[static_cast<std::size_t>(player - 1)][static_cast<std::size_t>(cell)];
-    }
-    return value == firstEdge(player) ? 0 : value == secondEdge(player) ? 1 : -1;
+    return m_labels[static_cast<std::size_t>(player - 1)][static_cast<std::size_t>(cell)];
 }
 
 // Whether the player's chains never need `cell`, with `except` (a neighbouring cell, or -1)
