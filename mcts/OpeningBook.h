@@ -17,7 +17,8 @@ public:
     // Player 1's win rate with this first stone, unswapped; nullopt off the table.
     static std::optional<double> winRate(std::uint32_t side, Hex::Coord stone);
     // The first stone where the swap is offered: the one whose win rate is nearest to even,
-    // so that the opponent gains least whether it swaps or not (the first such cell).
+    // so that the opponent gains least whether it swaps or not (the first such cell), unless
+    // matches chose another stone near even for the board.
     static std::optional<Hex::Coord> firstStone(std::uint32_t side);
     // Whether to swap the opponent's first stone: it wins for its owner by the table.
     static std::optional<bool> swaps(std::uint32_t side, Hex::Coord stone);
