@@ -44,7 +44,7 @@ DfpnSolver::Result DfpnSolver::solve(const PlayoutBoard& board, int toMove, cons
             key ^= m_keys[static_cast<std::size_t>(cell * 2 + value - 1)];
         }
     }
-    search(key, toMove, 0, Numbers{infinity, infinity});
+    search(key, toMove, 0, Numbers{infinity, infinity}, -1);
 
     const Numbers root = numbersOf(key);
     if (root.proof == 0) {
@@ -78,10 +78,18 @@ void DfpnSolver::prepare(const PlayoutBoard& board) {
 }
 
 // False when the position is decided without a search (its numbers are then stored); else
-// the moves worth trying, in order, and the keys of the positions they give.
-bool DfpnSolver::generateMoves(Frame& frame, int toMove, std::uint64_t key) {
+// the moves worth trying, in order, and the keys of the positions they give. `afterFill`: the
+// last move, when it was played on a board filled in as far as it goes, else -1.
+bool DfpnSolver::generateMoves(Frame& frame, int toMove, std::uint64_t key, int afterFill) {
     frame.moves.clear();
+    frame.fill.clear();
+    frame.filledIn = false;
     frame.terminal = true;
+    // Played on its parent's fill-in, the last move may have joined the mover's edges.
+    if (m_inferior && m_board.connects(3 - toMove)) {
+        m_table.store(key, infinity, 0, 1);
+        return false;
+    }
     m_own.compute(m_board, toMove);
     if (!m_own.winning().empty()) {
         frame.moves.push_back(m_own.winning().front());
@@ -119,18 +127,18 @@ bool DfpnSolver::generateMoves(Frame& frame, int toMove, std::uint64_t key) {
             m_table.store(key, infinity, 0, 1);
             return false;
         }
-        if (m_inferior && !pruneInferior(frame, toMove, key)) {
+        if (m_inferior && !pruneInferior(frame, toMove, key, afterFill)) {
             return false;
         }
         // The connections of the filled-in board are the position's: the fill-in changes
         // nobody's result.
         if (m_inferior) {
-            m_fillIn.apply(m_board);
+            frame.fill = m_fillIn.fill();
+            frame.filledIn = true;
         }
+        setFill(frame, true);
         const bool open = !m_connections || pruneByConnections(frame, toMove, key);
-        if (m_inferior) {
-            m_fillIn.remove(m_board);
-        }
+        setFill(frame, false);
         if (!open) {
             return false;
         }
@@ -138,12 +146,21 @@ bool DfpnSolver::generateMoves(Frame& frame, int toMove, std::uint64_t key) {
     frame.terminal = false;
     frame.keys.resize(frame.moves.size());
     frame.work.assign(frame.moves.size(), 0);
-    const std::uint64_t turn = m_keys[1];
+    std::uint64_t filledKey = key ^ m_keys[1];
+    for (const InferiorCells::Fill& fill : frame.fill) {
+        filledKey ^= m_keys[static_cast<std::size_t>(fill.cell * 2 + fill.player - 1)];
+    }
     for (std::size_t i = 0; i < frame.moves.size(); ++i) {
         frame.keys[i] =
-            key ^ turn ^ m_keys[static_cast<std::size_t>(frame.moves[i] * 2 + toMove - 1)];
+            filledKey ^ m_keys[static_cast<std::size_t>(frame.moves[i] * 2 + toMove - 1)];
     }
     return true;
+}
+
+void DfpnSolver::setFill(const Frame& frame, bool filled) {
+    for (const InferiorCells::Fill& fill : frame.fill) {
+        m_board.set(fill.cell, filled ? fill.player : PlayoutBoard::empty);
+    }
 }
 
 // False when the virtual connections decide the position (its numbers are then stored); else
@@ -175,8 +192,12 @@ bool DfpnSolver::pruneByConnections(Frame& frame, int toMove, std::uint64_t key)
 // are only those outside it and without a killer. A filled-in cell is no better than a pass,
 // and a killed cell than its killer, so when only such moves meet the other side's threats,
 // the side to move has lost.
-bool DfpnSolver::pruneInferior(Frame& frame, int toMove, std::uint64_t key) {
-    m_fillIn.compute(m_board);
+bool DfpnSolver::pruneInferior(Frame& frame, int toMove, std::uint64_t key, int afterFill) {
+    if (afterFill >= 0) {
+        m_fillIn.computeAfter(m_board, afterFill);
+    } else {
+        m_fillIn.compute(m_board);
+    }
     const int anyMove = frame.moves.front();
     if (m_fillIn.winner() != 0) {
         // Every move has the same result: a pass does.
@@ -253,7 +274,8 @@ void DfpnSolver::orderMoves(std::vector<int>& moves) {
 // The multiple-iterative-deepening step of df-pn: searches below the position until its
 // proof number reaches threshold.proof or its disproof number threshold.disproof. The
 // numbers are the side to move's: proof, the work to show that it wins.
-void DfpnSolver::search(std::uint64_t key, int toMove, std::size_t depth, Numbers threshold) {
+void DfpnSolver::search(std::uint64_t key, int toMove, std::size_t depth, Numbers threshold,
+                        int afterFill) {
     if (outOfBudget()) {
         return;
     }
@@ -261,7 +283,7 @@ void DfpnSolver::search(std::uint64_t key, int toMove, std::size_t depth, Number
     const SolverTable::Entry* known = m_table.find(key);
     const std::uint64_t workBefore = known != nullptr ? known->work : 0;
     Frame& frame = m_frames[depth];
-    if (!generateMoves(frame, toMove, key)) {
+    if (!generateMoves(frame, toMove, key, afterFill)) {
         return;
     }
     for (;;) {
@@ -297,9 +319,11 @@ void DfpnSolver::search(std::uint64_t key, int toMove, std::size_t depth, Number
                 std::min<std::uint64_t>(threshold.proof, second + second / 4 + 1))};
         const int move = frame.moves[best];
         const std::uint64_t before = m_nodes;
+        setFill(frame, true);
         m_board.set(move, static_cast<std::uint8_t>(toMove));
-        search(frame.keys[best], 3 - toMove, depth + 1, childThreshold);
+        search(frame.keys[best], 3 - toMove, depth + 1, childThreshold, frame.filledIn ? move : -1);
         m_board.set(move, PlayoutBoard::empty);
+        setFill(frame, false);
         frame.work[best] += m_nodes - before;
     }
 }

@@ -28,10 +28,9 @@
 // of them. With inferior cells (on unless the constructor says otherwise), every position is
 // filled in (InferiorCells) first: a filled-in board that joins a player's edges decides the
 // position, the filled-in cells are not tried, and the connections are read on the filled-in
-// board. Moves are tried in a fixed
-// order (next to stones first, then near the centre), so that the same position and budget
-// always give the same answer. A position's numbers are kept by Zobrist key in a
-// SolverTable of bounded size.
+// board, where the moves are played too. Moves are tried in a fixed order (next to stones
+// first, then near the centre), so that the same position and budget always give the same
+// answer. A position's numbers are kept by Zobrist key in a SolverTable of bounded size.
 //
 // Thread contract: none; solve() runs on its caller's thread, and the stop flag may be raised
 // from any thread (it is read at every node). One solve at a time per solver.
@@ -73,18 +72,24 @@ private:
         std::vector<int> moves;
         std::vector<std::uint64_t> keys; // of the positions after each move
         std::vector<std::uint64_t> work; // spent below each move (kept at the root only)
-        bool terminal = false;           // decided without a search; moves[0] the answer
+        // The fill-in that the moves are played on: a filled-in cell is no better than a
+        // pass for either side whatever is played later, so the children are the smaller
+        // filled-in positions, and positions that differ only there are one.
+        std::vector<InferiorCells::Fill> fill;
+        bool filledIn = false; // the moves are played on a whole fill-in (not only none)
+        bool terminal = false; // decided without a search; moves[0] the answer
     };
 
     static constexpr std::uint32_t infinity = std::numeric_limits<std::uint32_t>::max() / 2;
 
     void prepare(const PlayoutBoard& board);
-    bool generateMoves(Frame& frame, int toMove, std::uint64_t key);
+    bool generateMoves(Frame& frame, int toMove, std::uint64_t key, int afterFill);
+    void setFill(const Frame& frame, bool filled);
     bool pruneByConnections(Frame& frame, int toMove, std::uint64_t key);
-    bool pruneInferior(Frame& frame, int toMove, std::uint64_t key);
+    bool pruneInferior(Frame& frame, int toMove, std::uint64_t key, int afterFill);
     int findDoubleThreat(EdgeReach& reach, std::vector<int>* answers);
     void orderMoves(std::vector<int>& moves);
-    void search(std::uint64_t key, int toMove, std::size_t depth, Numbers threshold);
+    void search(std::uint64_t key, int toMove, std::size_t depth, Numbers threshold, int afterFill);
     Numbers numbersOf(std::uint64_t key) const;
     bool outOfBudget();
     Hex::Coord chosenMove(const Frame& root, Outcome outcome) const;

@@ -15,6 +15,29 @@ constexpr std::uint8_t secondEdge(int player) {
 } // namespace
 
 void InferiorCells::compute(const PlayoutBoard& board) {
+    start(board);
+    std::fill(m_dirty.begin(), m_dirty.end(), static_cast<std::uint8_t>(cellDirty | pairDirty));
+    labelGroups(PlayoutBoard::player1);
+    labelGroups(PlayoutBoard::player2);
+    fillRounds();
+}
+
+// The stone on `lastMove` is taken as a round of its own on the board before it, which had
+// nothing to fill: only what that round changed is judged again.
+void InferiorCells::computeAfter(const PlayoutBoard& board, int lastMove) {
+    start(board);
+    const std::uint8_t stone = m_board.at(lastMove);
+    m_board.set(lastMove, PlayoutBoard::empty);
+    labelGroups(PlayoutBoard::player1);
+    labelGroups(PlayoutBoard::player2);
+    m_board.set(lastMove, stone);
+    std::fill(m_dirty.begin(), m_dirty.end(), std::uint8_t{0});
+    m_round.assign(1, Fill{lastMove, stone});
+    relabel();
+    fillRounds();
+}
+
+void InferiorCells::start(const PlayoutBoard& board) {
     if (m_board.size() != board.size()) {
         m_board = PlayoutBoard(board.size());
     }
@@ -24,9 +47,9 @@ void InferiorCells::compute(const PlayoutBoard& board) {
     }
     m_fill.clear();
     clearKillers();
-    std::fill(m_dirty.begin(), m_dirty.end(), static_cast<std::uint8_t>(cellDirty | pairDirty));
-    labelGroups(PlayoutBoard::player1);
-    labelGroups(PlayoutBoard::player2);
+}
+
+void InferiorCells::fillRounds() {
     for (;;) {
         m_round.clear();
         // Each cell of a round is judged on the board before it; a stone only ever makes

@@ -32,6 +32,9 @@ public:
 
     // Reads the board (a position that is not over), and forgets the killers.
     void compute(const PlayoutBoard& board);
+    // The same as compute(), faster, for a board that is a filled-in board (one with nothing
+    // more to fill) with one more stone, on `lastMove`.
+    void computeAfter(const PlayoutBoard& board, int lastMove);
 
     // The filled-in cells in the order found, each with the player it was given.
     const std::vector<Fill>& fill() const { return m_fill; }
@@ -67,6 +70,8 @@ private:
 
     static constexpr unsigned allPlaces = 63; // the six places round a cell, as bits
 
+    void start(const PlayoutBoard& board);
+    void fillRounds();
     void labelGroups(int player);
     int label(int cell, int player) const;
     bool neverNeeds(int cell, int player, int except) const;

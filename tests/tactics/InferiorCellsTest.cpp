@@ -93,12 +93,14 @@ TEST(InferiorCellsTest, TheFillInKeepsTheValueOnRandomPositions) {
 
 // Each round judges again only the cells near its changes, so the fill-in must still be
 // complete: the filled-in board has nothing more to fill, on boards large enough for groups
-// far apart to be joined by a round.
-TEST(InferiorCellsTest, TheFilledInBoardHasNothingMoreToFill) {
+// far apart to be joined by a round. A stone more on it is read by computeAfter() as compute()
+// reads the whole board.
+TEST(InferiorCellsTest, TheFillInIsCompleteAndAStoneMoreIsReadAsOnAWholeBoard) {
     std::mt19937 random(20261208);
     InferiorCells inferior;
     InferiorCells again;
     std::size_t filled = 0;
+    std::size_t filledAfter = 0;
     for (int position = 0; position < 300; ++position) {
         const int size = 6 + static_cast<int>(random() % 8);
         const int stones = size * size / 4 + static_cast<int>(random() % (size * size / 3));
@@ -114,8 +116,28 @@ TEST(InferiorCellsTest, TheFilledInBoardHasNothingMoreToFill) {
         again.compute(board);
         ASSERT_TRUE(again.fill().empty()) << "size " << size << ", position " << position;
         filled += inferior.fill().size();
+
+        int move = 0;
+        do {
+            move =
+                board.index(static_cast<int>(random() % size), static_cast<int>(random() % size));
+        } while (board.at(move) != PlayoutBoard::empty);
+        board.set(move, static_cast<std::uint8_t>(1 + random() % 2));
+        if (board.connects(1) || board.connects(2)) {
+            continue;
+        }
+        inferior.compute(board);
+        again.computeAfter(board, move);
+        ASSERT_EQ(again.fill().size(), inferior.fill().size()) << "position " << position;
+        for (std::size_t i = 0; i < inferior.fill().size(); ++i) {
+            ASSERT_EQ(again.fill()[i].cell, inferior.fill()[i].cell) << position;
+            ASSERT_EQ(again.fill()[i].player, inferior.fill()[i].player) << position;
+        }
+        EXPECT_EQ(again.winner(), inferior.winner());
+        filledAfter += inferior.fill().size();
     }
     EXPECT_GT(filled, 3000U) << filled;
+    EXPECT_GT(filledAfter, 100U) << filledAfter;
 }
 
 } // namespace
