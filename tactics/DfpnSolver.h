@@ -76,7 +76,7 @@ private:
         // pass for either side whatever is played later, so the children are the smaller
         // filled-in positions, and positions that differ only there are one.
         std::vector<InferiorCells::Fill> fill;
-        bool filledIn = false; // the moves are played on a whole fill-in (not only none)
+        bool filledIn = false; // `fill` is complete: a child's fill-in may start from it
         bool terminal = false; // decided without a search; moves[0] the answer
     };
 
