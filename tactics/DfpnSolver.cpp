@@ -86,7 +86,7 @@ bool DfpnSolver::generateMoves(Frame& frame, int toMove, std::uint64_t key, int 
     frame.filledIn = false;
     frame.terminal = true;
     // Played on its parent's fill-in, the last move may have joined the mover's edges.
-    if (m_inferior && m_board.connects(3 - toMove)) {
+    if (afterFill >= 0 && m_board.connects(3 - toMove)) {
         m_table.store(key, infinity, 0, 1);
         return false;
     }
