@@ -35,7 +35,7 @@ DfpnSolver::Result DfpnSolver::solve(const PlayoutBoard& board, int toMove, cons
     m_deadline = timed ? start + limits.time : std::chrono::steady_clock::time_point::max();
     m_stop = &stop;
     m_aborted = false;
-    m_table.clear();
+    m_table.prepare(m_words);
 
     std::uint64_t key = toMove == PlayoutBoard::player2 ? m_keys[1] : 0;
     for (int cell = m_board.firstCell(); cell < m_board.endCell(); ++cell) {
@@ -53,6 +53,16 @@ DfpnSolver::Result DfpnSolver::solve(const PlayoutBoard& board, int toMove, cons
         result.outcome = Outcome::lost;
     }
     result.move = chosenMove(m_frames.front(), result.outcome);
+    if (result.outcome != Outcome::unknown) {
+        // The root was stored last, so it is still in the table.
+        const std::uint64_t* proof = m_table.proofOf(*m_table.find(key));
+        for (int cell = m_board.firstCell(); cell < m_board.endCell(); ++cell) {
+            const auto bit = static_cast<std::size_t>(m_bitOf[static_cast<std::size_t>(cell)]);
+            if (m_board.at(cell) == PlayoutBoard::empty && ((proof[bit >> 6] >> (bit & 63)) & 1U)) {
+                result.proof.push_back(m_board.coord(cell));
+            }
+        }
+    }
     result.nodes = m_nodes;
     result.seconds =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
@@ -60,7 +70,7 @@ DfpnSolver::Result DfpnSolver::solve(const PlayoutBoard& board, int toMove, cons
 }
 
 void DfpnSolver::prepare(const PlayoutBoard& board) {
-    if (m_board.size() != board.size()) {
+    if (m_board.size() != board.size() || m_keys.empty()) {
         m_board = PlayoutBoard(board.size());
         // Cell 0 is a ring cell, never a stone's: its Player 2 key stands for Player 2 to move.
         m_keys.resize(static_cast<std::size_t>(board.width() * board.width() * 2));
@@ -68,6 +78,15 @@ void DfpnSolver::prepare(const PlayoutBoard& board) {
         for (std::uint64_t& key : m_keys) {
             key = splitMix(state);
         }
+        const int n = board.size();
+        m_bitOf.assign(static_cast<std::size_t>(board.width() * board.width()), 0);
+        for (int row = 0; row < n; ++row) {
+            for (int col = 0; col < n; ++col) {
+                m_bitOf[static_cast<std::size_t>(m_board.index(row, col))] =
+                    static_cast<std::int16_t>(row * n + col);
+            }
+        }
+        m_words = (n * n + 63) / 64;
     }
     m_board.copyFrom(board);
     int empties = 0;
@@ -85,15 +104,19 @@ bool DfpnSolver::generateMoves(Frame& frame, int toMove, std::uint64_t key, int 
     frame.fill.clear();
     frame.filledIn = false;
     frame.terminal = true;
+    CellBits& loss = frame.lossProof;
+    loss.fill(0);
     // Played on its parent's fill-in, the last move may have joined the mover's edges.
     if (afterFill >= 0 && m_board.connects(3 - toMove)) {
-        m_table.store(key, infinity, 0, 1);
+        storeProved(key, false, loss);
         return false;
     }
     m_own.compute(m_board, toMove);
     if (!m_own.winning().empty()) {
         frame.moves.push_back(m_own.winning().front());
-        m_table.store(key, 0, infinity, 1);
+        m_proof.fill(0);
+        addCell(m_proof, frame.moves.front());
+        storeProved(key, true, m_proof);
         return false;
     }
     // Two winning cells of the other side cannot both be taken; one must be.
@@ -101,18 +124,24 @@ bool DfpnSolver::generateMoves(Frame& frame, int toMove, std::uint64_t key, int 
     const std::vector<int>& threats = m_other.winning();
     if (threats.size() >= 2) {
         frame.moves.push_back(threats.front());
-        m_table.store(key, infinity, 0, 1);
+        addCell(loss, threats[0]);
+        addCell(loss, threats[1]);
+        storeProved(key, false, loss);
         return false;
     }
     if (threats.size() == 1) {
         frame.moves.push_back(threats.front());
+        addCell(loss, threats.front());
     } else {
         // A stone that makes two winning cells wins: the other side has none to answer with.
         m_threats.clear();
-        const int doubleThreat = findDoubleThreat(m_own, nullptr);
+        const int doubleThreat = findDoubleThreat(m_own, nullptr, nullptr);
         if (doubleThreat >= 0) {
             frame.moves.push_back(doubleThreat);
-            m_table.store(key, 0, infinity, 1);
+            m_proof.fill(0);
+            addCell(m_proof, doubleThreat);
+            addCells(m_proof, m_made);
+            storeProved(key, true, m_proof);
             return false;
         }
         for (int cell = m_board.firstCell(); cell < m_board.endCell(); ++cell) {
@@ -121,10 +150,10 @@ bool DfpnSolver::generateMoves(Frame& frame, int toMove, std::uint64_t key, int 
             }
         }
         orderMoves(frame.moves);
-        findDoubleThreat(m_other, &frame.moves);
+        findDoubleThreat(m_other, &frame.moves, &loss);
         if (frame.moves.empty()) {
             frame.moves.push_back(m_other.touching().front()); // any move loses
-            m_table.store(key, infinity, 0, 1);
+            storeProved(key, false, loss);
             return false;
         }
         if (m_inferior && !pruneInferior(frame, toMove, key, afterFill)) {
@@ -146,6 +175,7 @@ bool DfpnSolver::generateMoves(Frame& frame, int toMove, std::uint64_t key, int 
     frame.terminal = false;
     frame.keys.resize(frame.moves.size());
     frame.work.assign(frame.moves.size(), 0);
+    frame.refuted.assign(frame.moves.size(), 0);
     std::uint64_t filledKey = key ^ m_keys[1];
     for (const InferiorCells::Fill& fill : frame.fill) {
         filledKey ^= m_keys[static_cast<std::size_t>(fill.cell * 2 + fill.player - 1)];
@@ -168,21 +198,25 @@ void DfpnSolver::setFill(const Frame& frame, bool filled) {
 bool DfpnSolver::pruneByConnections(Frame& frame, int toMove, std::uint64_t key) {
     m_ownConnections.compute(m_board, toMove);
     if (!m_ownConnections.winningCells().empty()) {
-        frame.moves.assign(1, m_ownConnections.winningCells().front());
-        m_table.store(key, 0, infinity, 1);
+        frame.moves.assign(1, m_ownConnections.winningKey());
+        m_proof.fill(0);
+        addCells(m_proof, m_ownConnections.winningCarrier());
+        addPairs(m_proof, frame.fill, toMove);
+        storeProved(key, true, m_proof);
         return false;
     }
     m_otherConnections.compute(m_board, 3 - toMove);
     if (!m_otherConnections.threatens()) {
         return true;
     }
+    addCells(frame.lossProof, m_otherConnections.threatCarrier());
     const int anyMove = frame.moves.front();
     std::erase_if(frame.moves, [&](int cell) {
         return m_otherConnections.connected() || !m_otherConnections.mustPlay(cell);
     });
     if (frame.moves.empty()) {
         frame.moves.push_back(anyMove); // any move loses
-        m_table.store(key, infinity, 0, 1);
+        storeProved(key, false, frame.lossProof);
         return false;
     }
     return true;
@@ -203,15 +237,24 @@ bool DfpnSolver::pruneInferior(Frame& frame, int toMove, std::uint64_t key, int 
         // Every move has the same result: a pass does.
         const bool won = m_fillIn.winner() == toMove;
         frame.moves.assign(1, anyMove);
-        m_table.store(key, won ? 0 : infinity, won ? infinity : 0, 1);
+        m_proof.fill(0);
+        addPairs(m_proof, m_fillIn.fill(), m_fillIn.winner());
+        storeProved(key, won, m_proof);
         return false;
     }
     // A cell with a killer is no better than its killer, which is never left out for it.
+    // The other side's captured pairs, and the killers, must stay empty for that to hold.
     m_fillIn.findKillers(toMove);
-    std::erase_if(frame.moves, [&](int cell) { return m_fillIn.skipped(cell); });
+    addPairs(frame.lossProof, m_fillIn.fill(), 3 - toMove);
+    std::erase_if(frame.moves, [&](int cell) {
+        if (m_fillIn.killer(cell) >= 0) {
+            addCell(frame.lossProof, m_fillIn.killer(cell));
+        }
+        return m_fillIn.skipped(cell);
+    });
     if (frame.moves.empty()) {
         frame.moves.push_back(anyMove);
-        m_table.store(key, infinity, 0, 1);
+        storeProved(key, false, frame.lossProof);
         return false;
     }
     return true;
@@ -221,7 +264,7 @@ bool DfpnSolver::pruneInferior(Frame& frame, int toMove, std::uint64_t key, int 
 // now). Without `answers`, returns the first such cell, or -1. With it, keeps in `answers`
 // only the cells that meet each such threat (the cell or its winning cells): a stone anywhere
 // else leaves the threat to be made, and the two cells cannot both be taken.
-int DfpnSolver::findDoubleThreat(EdgeReach& reach, std::vector<int>* answers) {
+int DfpnSolver::findDoubleThreat(EdgeReach& reach, std::vector<int>* answers, CellBits* proof) {
     for (const int cell : reach.touching()) {
         reach.winningAfter(m_board, cell, m_made);
         if (m_made.size() == 1 && answers == nullptr) {
@@ -238,6 +281,8 @@ int DfpnSolver::findDoubleThreat(EdgeReach& reach, std::vector<int>* answers) {
                    std::find(m_made.begin(), m_made.end(), answer) != m_made.end();
         };
         std::erase_if(*answers, [&](int answer) { return !meets(answer); });
+        addCell(*proof, cell);
+        addCells(*proof, m_made);
     }
     return -1;
 }
@@ -292,8 +337,10 @@ void DfpnSolver::search(std::uint64_t key, int toMove, std::size_t depth, Number
         std::uint64_t second = infinity;
         std::uint64_t disproof = 0;
         std::size_t best = 0;
+        bool refutedNow = false;
         for (std::size_t i = 0; i < frame.moves.size(); ++i) {
             const Numbers child = numbersOf(frame.keys[i]);
+            refutedNow = refutedNow || (child.proof == 0 && frame.refuted[i] == 0);
             if (child.disproof < proof) {
                 second = proof;
                 proof = child.disproof;
@@ -307,9 +354,24 @@ void DfpnSolver::search(std::uint64_t key, int toMove, std::size_t depth, Number
                 disproof = std::min<std::uint64_t>(disproof + child.proof, infinity - 1);
             }
         }
+        if (refutedNow && proof != 0) {
+            applyRefutations(frame);
+            continue;
+        }
         if (proof >= threshold.proof || disproof >= threshold.disproof || m_aborted) {
+            const std::uint64_t* cells = nullptr;
+            if (proof == 0) {
+                m_proof.fill(0);
+                addCell(m_proof, frame.moves[best]);
+                addProof(m_proof, m_table.proofOf(*m_table.find(frame.keys[best])));
+                addPairs(m_proof, frame.fill, toMove);
+                cells = m_proof.data();
+            } else if (disproof == 0) {
+                cells = frame.lossProof.data();
+            }
             m_table.store(key, static_cast<std::uint32_t>(proof),
-                          static_cast<std::uint32_t>(disproof), workBefore + m_nodes - start);
+                          static_cast<std::uint32_t>(disproof), workBefore + m_nodes - start,
+                          cells);
             return;
         }
         const Numbers child = numbersOf(frame.keys[best]);
@@ -325,6 +387,68 @@ void DfpnSolver::search(std::uint64_t key, int toMove, std::size_t depth, Number
         m_board.set(move, PlayoutBoard::empty);
         setFill(frame, false);
         frame.work[best] += m_nodes - before;
+    }
+}
+
+// A refuted move's opponent wins even if the side to move is given every empty cell outside
+// the refutation's proof and the move, so any move out there loses as well: those not yet
+// refuted are dropped. The proof of the node's loss takes in each refutation.
+void DfpnSolver::applyRefutations(Frame& frame) {
+    m_allowed.fill(~std::uint64_t{0});
+    for (std::size_t i = 0; i < frame.moves.size(); ++i) {
+        const SolverTable::Entry* child = m_table.find(frame.keys[i]);
+        if (frame.refuted[i] != 0 || child == nullptr || child->proof != 0) {
+            continue;
+        }
+        frame.refuted[i] = 1;
+        m_proof.fill(0);
+        addCell(m_proof, frame.moves[i]);
+        addProof(m_proof, m_table.proofOf(*child));
+        for (int w = 0; w < m_words; ++w) {
+            const auto word = static_cast<std::size_t>(w);
+            frame.lossProof[word] |= m_proof[word];
+            m_allowed[word] &= m_proof[word];
+        }
+    }
+    std::size_t kept = 0;
+    for (std::size_t i = 0; i < frame.moves.size(); ++i) {
+        if (frame.refuted[i] != 0 || hasCell(m_allowed, frame.moves[i])) {
+            frame.moves[kept] = frame.moves[i];
+            frame.keys[kept] = frame.keys[i];
+            frame.work[kept] = frame.work[i];
+            frame.refuted[kept] = frame.refuted[i];
+            ++kept;
+        }
+    }
+    frame.moves.resize(kept);
+    frame.keys.resize(kept);
+    frame.work.resize(kept);
+    frame.refuted.resize(kept);
+}
+
+void DfpnSolver::storeProved(std::uint64_t key, bool won, const CellBits& proof) {
+    m_table.store(key, won ? 0 : infinity, won ? infinity : 0, 1, proof.data());
+}
+
+void DfpnSolver::addCells(CellBits& set, const std::vector<int>& cells) const {
+    for (const int cell : cells) {
+        addCell(set, cell);
+    }
+}
+
+void DfpnSolver::addProof(CellBits& set, const std::uint64_t* proof) const {
+    for (int w = 0; w < m_words; ++w) {
+        set[static_cast<std::size_t>(w)] |= proof[w];
+    }
+}
+
+// The cells that `player` captured in pairs: its proof holds only while both stay empty.
+void DfpnSolver::addPairs(CellBits& set, const std::vector<InferiorCells::Fill>& fill,
+                          int player) const {
+    for (const InferiorCells::Fill& cell : fill) {
+        if (cell.pair && cell.player == player) {
+            addCell(set, cell.cell);
+        }
     }
 }
 

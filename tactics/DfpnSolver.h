@@ -32,6 +32,12 @@
 // first, then near the centre), so that the same position and budget always give the same
 // answer. A position's numbers are kept by Zobrist key in a SolverTable of bounded size.
 //
+// Each proved position also keeps its proof's cells: the empty cells that the winner's win
+// relies on, so that the loser could be given every other empty cell and still lose (Hex is
+// monotone: a stone never hurts its owner). So once one move of the side to move is refuted,
+// every move outside that refutation's cells loses too, and only the moves inside them are
+// tried further.
+//
 // Thread contract: none; solve() runs on its caller's thread, and the stop flag may be raised
 // from any thread (it is read at every node). One solve at a time per solver.
 class DfpnSolver {
@@ -50,6 +56,9 @@ public:
         Hex::Coord move = Hex::noMove;
         std::uint64_t nodes = 0; // positions searched
         double seconds = 0.0;
+        // Won or lost: the empty cells that the proof uses; the loser may be given every other
+        // empty cell and still loses.
+        std::vector<Hex::Coord> proof;
     };
 
     static constexpr std::size_t defaultTableBytes = std::size_t{32} << 20;
@@ -63,6 +72,9 @@ public:
                  const std::atomic<bool>& stop);
 
 private:
+    static constexpr int maxWords = (PlayoutBoard::maxSize * PlayoutBoard::maxSize + 63) / 64;
+    using CellBits = std::array<std::uint64_t, maxWords>; // cells by row * N + col
+
     struct Numbers {
         std::uint32_t proof;
         std::uint32_t disproof;
@@ -78,6 +90,10 @@ private:
         std::vector<InferiorCells::Fill> fill;
         bool filledIn = false; // `fill` is complete: a child's fill-in may start from it
         bool terminal = false; // decided without a search; moves[0] the answer
+        std::vector<std::uint8_t> refuted; // the move's loss is proved and its cells applied
+        // Should every move lose: the cells that the proof uses so far (what left the other
+        // moves out, and the refutations seen).
+        CellBits lossProof{};
     };
 
     static constexpr std::uint32_t infinity = std::numeric_limits<std::uint32_t>::max() / 2;
@@ -87,7 +103,20 @@ private:
     void setFill(const Frame& frame, bool filled);
     bool pruneByConnections(Frame& frame, int toMove, std::uint64_t key);
     bool pruneInferior(Frame& frame, int toMove, std::uint64_t key, int afterFill);
-    int findDoubleThreat(EdgeReach& reach, std::vector<int>* answers);
+    int findDoubleThreat(EdgeReach& reach, std::vector<int>* answers, CellBits* proof);
+    void applyRefutations(Frame& frame);
+    void storeProved(std::uint64_t key, bool won, const CellBits& proof);
+    void addCell(CellBits& set, int cell) const {
+        const auto bit = static_cast<std::size_t>(m_bitOf[static_cast<std::size_t>(cell)]);
+        set[bit >> 6] |= std::uint64_t{1} << (bit & 63);
+    }
+    bool hasCell(const CellBits& set, int cell) const {
+        const auto bit = static_cast<std::size_t>(m_bitOf[static_cast<std::size_t>(cell)]);
+        return ((set[bit >> 6] >> (bit & 63)) & 1U) != 0;
+    }
+    void addCells(CellBits& set, const std::vector<int>& cells) const;
+    void addProof(CellBits& set, const std::uint64_t* proof) const;
+    void addPairs(CellBits& set, const std::vector<InferiorCells::Fill>& fill, int player) const;
     void orderMoves(std::vector<int>& moves);
     void search(std::uint64_t key, int toMove, std::size_t depth, Numbers threshold, int afterFill);
     Numbers numbersOf(std::uint64_t key) const;
@@ -97,6 +126,10 @@ private:
     SolverTable m_table;
     PlayoutBoard m_board{2};
     std::vector<std::uint64_t> m_keys; // [cell * 2 + stone - 1]
+    std::vector<std::int16_t> m_bitOf; // per board index: the cell's bit in a CellBits
+    int m_words = 0;                   // of a CellBits in use
+    CellBits m_proof{};                // scratch: a proof being stored
+    CellBits m_allowed{};              // scratch of applyRefutations()
     std::vector<Frame> m_frames;
     EdgeReach m_own; // scratch of generateMoves(): the side to move's reach
     EdgeReach m_other;

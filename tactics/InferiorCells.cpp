@@ -259,8 +259,8 @@ bool InferiorCells::findPairs() {
                 const int other = 3 - player;
                 if ((side1 == player || side2 == player) && neverNeeds(a, other, b) &&
                     neverNeeds(b, other, a)) {
-                    add(a, player);
-                    add(b, player);
+                    add(a, player, true);
+                    add(b, player, true);
                     break;
                 }
             }
@@ -433,7 +433,7 @@ int InferiorCells::occupiedAround(int cell) const {
     return occupied;
 }
 
-void InferiorCells::add(int cell, int player) {
-    m_round.push_back(Fill{cell, static_cast<std::uint8_t>(player)});
+void InferiorCells::add(int cell, int player, bool pair) {
+    m_round.push_back(Fill{cell, static_cast<std::uint8_t>(player), pair});
     m_filled[static_cast<std::size_t>(cell)] = 1;
 }

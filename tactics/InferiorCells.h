@@ -28,6 +28,9 @@ public:
     struct Fill {
         int cell;
         std::uint8_t player;
+        // Captured with a neighbour: the player holds it only while the other side cannot
+        // take both, so a proof that counts on it needs both cells empty.
+        bool pair = false;
     };
 
     // Reads the board (a position that is not over), and forgets the killers.
@@ -79,7 +82,7 @@ private:
     int occupiedAround(int cell) const;
     bool findCells();
     bool findPairs();
-    void add(int cell, int player);
+    void add(int cell, int player, bool pair = false);
     void clearKillers();
     void relabel();
     bool markJoinedGroups(int player, int labelCount);

@@ -1,13 +1,23 @@
 #include "tactics/SolverTable.h"
 
-SolverTable::SolverTable(std::size_t bytes) {
-    // A power of two of groups, so that a key's group is its low bits.
-    std::size_t groups = 1;
-    while (groups * 2 * groupSize * sizeof(Entry) <= bytes) {
-        groups *= 2;
+#include <algorithm>
+
+void SolverTable::prepare(int proofWords) {
+    const auto words = static_cast<std::size_t>(proofWords);
+    if (m_slots.empty() || words != m_words) {
+        m_words = words;
+        // A power of two of groups, so that a key's group is its low bits.
+        const std::size_t groupBytes = groupSize * (sizeof(Entry) + words * sizeof(std::uint64_t));
+        std::size_t groups = 1;
+        while (groups * 2 * groupBytes <= m_bytes) {
+            groups *= 2;
+        }
+        m_slots.assign(groups * groupSize, Entry{});
+        m_proofs.assign(groups * groupSize * words, 0);
+        m_groupMask = groups - 1;
+        return;
     }
-    m_slots.resize(groups * groupSize);
-    m_groupMask = groups - 1;
+    std::fill(m_slots.begin(), m_slots.end(), Entry{});
 }
 
 const SolverTable::Entry* SolverTable::find(std::uint64_t key) const {
@@ -21,24 +31,21 @@ const SolverTable::Entry* SolverTable::find(std::uint64_t key) const {
 }
 
 void SolverTable::store(std::uint64_t key, std::uint32_t proof, std::uint32_t disproof,
-                        std::uint64_t work) {
+                        std::uint64_t work, const std::uint64_t* proofCells) {
     const std::size_t group = groupOf(key);
-    Entry* target = &m_slots[group];
+    std::size_t target = group;
     for (std::size_t i = group; i < group + groupSize; ++i) {
-        Entry& slot = m_slots[i];
+        const Entry& slot = m_slots[i];
         if (slot.key == key && slot.work != 0) {
-            target = &slot;
+            target = i;
             break;
         }
-        if (slot.work < target->work) {
-            target = &slot;
+        if (slot.work < m_slots[target].work) {
+            target = i;
         }
     }
-    *target = Entry{key, work == 0 ? 1 : work, proof, disproof};
-}
-
-void SolverTable::clear() {
-    for (Entry& slot : m_slots) {
-        slot = Entry{};
+    m_slots[target] = Entry{key, work == 0 ? 1 : work, proof, disproof};
+    if (proofCells != nullptr) {
+        std::copy(proofCells, proofCells + m_words, m_proofs.begin() + target * m_words);
     }
 }

@@ -9,6 +9,9 @@ void VirtualConnections::compute(const PlayoutBoard& board, int player) {
     m_words = (m_cells + 63) / 64;
     m_connected = false;
     m_winningCells.clear();
+    m_threatCarrier.clear();
+    m_winningCarrier.clear();
+    m_winningKey = -1;
     m_mustPlay.fill(0);
     findGroups(board, player);
     if (m_connected) {
@@ -277,22 +280,38 @@ void VirtualConnections::finish() {
             m_mustPlay = intersect(m_mustPlay, carrier);
             smallest = count(carrier) < count(*smallest) ? &carrier : smallest;
         }
-        for (int cell = 0; cell < m_cells; ++cell) {
-            if (has(*smallest, cell)) {
-                m_winningCells.push_back(m_padded[static_cast<std::size_t>(cell)]);
-            }
-        }
+        listCells(*smallest, m_winningCells);
+        m_threatCarrier = m_winningCells;
+        m_winningCarrier = m_winningCells;
+        m_winningKey = m_winningCells.empty() ? -1 : m_winningCells.front();
         return;
     }
     if (edges.semi.empty()) {
         return;
     }
     m_mustPlay = edges.semi.front().carrier;
+    CellSet all{};
+    const Semi* smallest = &edges.semi.front();
     for (const Semi& semi : edges.semi) {
         m_mustPlay = intersect(m_mustPlay, semi.carrier);
+        all = unite(all, semi.carrier);
+        smallest = count(semi.carrier) < count(smallest->carrier) ? &semi : smallest;
         const int key = m_padded[static_cast<std::size_t>(semi.key)];
         if (std::find(m_winningCells.begin(), m_winningCells.end(), key) == m_winningCells.end()) {
             m_winningCells.push_back(key);
+        }
+    }
+    listCells(all, m_threatCarrier);
+    listCells(smallest->carrier, m_winningCarrier);
+    m_winningKey = m_padded[static_cast<std::size_t>(smallest->key)];
+}
+
+// The board indices of the set's cells.
+void VirtualConnections::listCells(const CellSet& set, std::vector<int>& cells) const {
+    cells.clear();
+    for (int cell = 0; cell < m_cells; ++cell) {
+        if (has(set, cell)) {
+            cells.push_back(m_padded[static_cast<std::size_t>(cell)]);
         }
     }
 }

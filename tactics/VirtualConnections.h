@@ -35,6 +35,14 @@ public:
     // Whether `cell` (an empty board cell) lies in every edge connection's carrier or key;
     // every cell does when the player does not threaten.
     bool mustPlay(int cell) const;
+    // The cells a proof of threatens() uses (board indices): the smallest carrier when the
+    // player is connected, else every edge semi-connection's carrier with its key. The other
+    // side may be given any other empty cell and still has to play among them.
+    const std::vector<int>& threatCarrier() const { return m_threatCarrier; }
+    // One winning cell with the smallest proof, and that proof's carrier, the key included
+    // (when the player is connected, a cell of the smallest full carrier, and that carrier).
+    int winningKey() const { return m_winningKey; }
+    const std::vector<int>& winningCarrier() const { return m_winningCarrier; }
 
 private:
     static constexpr int maxWords = (PlayoutBoard::maxSize * PlayoutBoard::maxSize + 63) / 64;
@@ -73,6 +81,7 @@ private:
     void andThroughCell(const NewFull& full);
     void andThroughGroup(int middle, int end, const CellSet& carrier);
     void finish();
+    void listCells(const CellSet& set, std::vector<int>& cells) const;
 
     bool disjoint(const CellSet& a, const CellSet& b) const;
     bool subset(const CellSet& a, const CellSet& b) const; // a within b
@@ -98,4 +107,7 @@ private:
     bool m_connected = false;
     std::vector<int> m_winningCells;
     CellSet m_mustPlay{};
+    std::vector<int> m_threatCarrier;
+    std::vector<int> m_winningCarrier;
+    int m_winningKey = -1;
 };

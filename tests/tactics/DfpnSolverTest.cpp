@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <random>
 #include <unordered_set>
@@ -17,12 +18,24 @@ bool gameOver(PlayoutBoard& board) {
     return board.connects(1) || board.connects(2);
 }
 
-// The solver's answer agrees with the reference; a winning move wins, a losing one is legal.
+// The solver's answer agrees with the reference; a winning move wins, a losing one is legal;
+// the loser, given every empty cell outside the proof, still loses.
 void expectSolved(DfpnSolver& solver, Minimax& minimax, PlayoutBoard board, int toMove) {
     const DfpnSolver::Result result = solver.solve(board, toMove, {}, notStopped);
     const bool won = minimax.wins(board, toMove);
     ASSERT_EQ(result.outcome, won ? DfpnSolver::Outcome::won : DfpnSolver::Outcome::lost);
     ASSERT_NE(result.move, Hex::noMove);
+    const int loser = won ? 3 - toMove : toMove;
+    PlayoutBoard given = board;
+    for (int cell = given.firstCell(); cell < given.endCell(); ++cell) {
+        const Hex::Coord place = given.coord(cell);
+        if (given.at(cell) == PlayoutBoard::empty &&
+            std::find(result.proof.begin(), result.proof.end(), place) == result.proof.end()) {
+            given.set(cell, static_cast<std::uint8_t>(loser));
+        }
+    }
+    ASSERT_FALSE(given.connects(loser));
+    ASSERT_TRUE(given.connects(3 - loser) || minimax.wins(given, toMove) == won);
     const int move = board.index(result.move);
     ASSERT_EQ(board.at(move), PlayoutBoard::empty);
     if (won) {
