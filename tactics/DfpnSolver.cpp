@@ -87,6 +87,7 @@ void DfpnSolver::prepare(const PlayoutBoard& board) {
             }
         }
         m_words = (n * n + 63) / 64;
+        m_readings.assign(readingSlots, Reading{});
     }
     m_board.copyFrom(board);
     int empties = 0;
@@ -100,6 +101,40 @@ void DfpnSolver::prepare(const PlayoutBoard& board) {
 // the moves worth trying, in order, and the keys of the positions they give. `afterFill`: the
 // last move, when it was played on a board filled in as far as it goes, else -1.
 bool DfpnSolver::generateMoves(Frame& frame, int toMove, std::uint64_t key, int afterFill) {
+    Reading& reading = m_readings[static_cast<std::size_t>(key >> 32) % readingSlots];
+    if (reading.used && reading.key == key) {
+        frame.moves = reading.moves;
+        frame.fill = reading.fill;
+        frame.filledIn = reading.filledIn;
+        frame.lossProof = reading.lossProof;
+        frame.terminal = false;
+    } else {
+        if (!readPosition(frame, toMove, key, afterFill)) {
+            return false;
+        }
+        reading.key = key;
+        reading.used = true;
+        reading.moves = frame.moves;
+        reading.fill = frame.fill;
+        reading.filledIn = frame.filledIn;
+        reading.lossProof = frame.lossProof;
+    }
+    frame.keys.resize(frame.moves.size());
+    frame.work.assign(frame.moves.size(), 0);
+    frame.refuted.assign(frame.moves.size(), 0);
+    std::uint64_t filledKey = key ^ m_keys[1];
+    for (const InferiorCells::Fill& fill : frame.fill) {
+        filledKey ^= m_keys[static_cast<std::size_t>(fill.cell * 2 + fill.player - 1)];
+    }
+    for (std::size_t i = 0; i < frame.moves.size(); ++i) {
+        frame.keys[i] =
+            filledKey ^ m_keys[static_cast<std::size_t>(frame.moves[i] * 2 + toMove - 1)];
+    }
+    return true;
+}
+
+// generateMoves() without the keys, reading the board.
+bool DfpnSolver::readPosition(Frame& frame, int toMove, std::uint64_t key, int afterFill) {
     frame.moves.clear();
     frame.fill.clear();
     frame.filledIn = false;
@@ -173,17 +208,6 @@ bool DfpnSolver::generateMoves(Frame& frame, int toMove, std::uint64_t key, int 
         }
     }
     frame.terminal = false;
-    frame.keys.resize(frame.moves.size());
-    frame.work.assign(frame.moves.size(), 0);
-    frame.refuted.assign(frame.moves.size(), 0);
-    std::uint64_t filledKey = key ^ m_keys[1];
-    for (const InferiorCells::Fill& fill : frame.fill) {
-        filledKey ^= m_keys[static_cast<std::size_t>(fill.cell * 2 + fill.player - 1)];
-    }
-    for (std::size_t i = 0; i < frame.moves.size(); ++i) {
-        frame.keys[i] =
-            filledKey ^ m_keys[static_cast<std::size_t>(frame.moves[i] * 2 + toMove - 1)];
-    }
     return true;
 }
 

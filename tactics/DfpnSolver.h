@@ -96,10 +96,24 @@ private:
         CellBits lossProof{};
     };
 
+    // A position's moves as readPosition() found them. df-pn comes back to the same positions
+    // many times, and the reading is a function of the position alone, so a position read
+    // before is not read again: the search is the same, only faster.
+    struct Reading {
+        std::uint64_t key = 0;
+        bool used = false;
+        bool filledIn = false;
+        std::vector<int> moves;
+        std::vector<InferiorCells::Fill> fill;
+        CellBits lossProof{};
+    };
+    static constexpr std::size_t readingSlots = std::size_t{1} << 13;
+
     static constexpr std::uint32_t infinity = std::numeric_limits<std::uint32_t>::max() / 2;
 
     void prepare(const PlayoutBoard& board);
     bool generateMoves(Frame& frame, int toMove, std::uint64_t key, int afterFill);
+    bool readPosition(Frame& frame, int toMove, std::uint64_t key, int afterFill);
     void setFill(const Frame& frame, bool filled);
     bool pruneByConnections(Frame& frame, int toMove, std::uint64_t key);
     bool pruneInferior(Frame& frame, int toMove, std::uint64_t key, int afterFill);
@@ -124,6 +138,7 @@ private:
     Hex::Coord chosenMove(const Frame& root, Outcome outcome) const;
 
     SolverTable m_table;
+    std::vector<Reading> m_readings; // one slot per key, kept between solves of a board size
     PlayoutBoard m_board{2};
     std::vector<std::uint64_t> m_keys; // [cell * 2 + stone - 1]
     std::vector<std::int16_t> m_bitOf; // per board index: the cell's bit in a CellBits
