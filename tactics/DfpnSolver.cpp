@@ -53,9 +53,10 @@ DfpnSolver::Result DfpnSolver::solve(const PlayoutBoard& board, int toMove, cons
         result.outcome = Outcome::lost;
     }
     result.move = chosenMove(m_frames.front(), result.outcome);
-    if (result.outcome != Outcome::unknown) {
-        // The root was stored last, so it is still in the table.
-        const std::uint64_t* proof = m_table.proofOf(*m_table.find(key));
+    // The root was stored last, so a proved root is still in the table.
+    if (const SolverTable::Entry* entry = m_table.find(key);
+        result.outcome != Outcome::unknown && entry != nullptr) {
+        const std::uint64_t* proof = m_table.proofOf(*entry);
         for (int cell = m_board.firstCell(); cell < m_board.endCell(); ++cell) {
             const auto bit = static_cast<std::size_t>(m_bitOf[static_cast<std::size_t>(cell)]);
             if (m_board.at(cell) == PlayoutBoard::empty && ((proof[bit >> 6] >> (bit & 63)) & 1U)) {
