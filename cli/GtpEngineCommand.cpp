@@ -27,12 +27,12 @@ struct GtpOptions {
     int threads = 0;
     std::optional<double> moveTime;
     std::optional<std::uint64_t> playouts;
-    bool priors = MctsSearch::Config{}.priors;
-    bool templates = MctsSearch::Config{}.templates;
-    bool connections = MctsSearch::Config{}.connections;
-    bool inferior = MctsSearch::Config{}.inferior;
-    bool playoutPatterns = MctsSearch::Config{}.playoutPatterns;
-    bool solverConnections = MctsSearch::Config{}.solverConnections;
+    bool priors = MctsSearch::expertConfig().priors;
+    bool templates = MctsSearch::expertConfig().templates;
+    bool connections = MctsSearch::expertConfig().connections;
+    bool inferior = MctsSearch::expertConfig().inferior;
+    bool playoutPatterns = MctsSearch::expertConfig().playoutPatterns;
+    bool solverConnections = MctsSearch::expertConfig().solverConnections;
     bool noSwap = false;
     bool resign = false;
     bool noBook = false;

@@ -35,12 +35,12 @@ struct SearchOptions {
     bool eachDepth = false;
     bool noTimes = false;
     int threads = 0; // 0: automatic
-    bool priors = MctsSearch::Config{}.priors;
-    bool templates = MctsSearch::Config{}.templates;
-    bool connections = MctsSearch::Config{}.connections;
-    bool inferior = MctsSearch::Config{}.inferior;
-    bool playoutPatterns = MctsSearch::Config{}.playoutPatterns;
-    double priorVisits = MctsSearch::Config{}.priorVisits;
+    bool priors = MctsSearch::expertConfig().priors;
+    bool templates = MctsSearch::expertConfig().templates;
+    bool connections = MctsSearch::expertConfig().connections;
+    bool inferior = MctsSearch::expertConfig().inferior;
+    bool playoutPatterns = MctsSearch::expertConfig().playoutPatterns;
+    double priorVisits = MctsSearch::expertConfig().priorVisits;
 };
 
 double peakResidentMebibytes() {

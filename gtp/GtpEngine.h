@@ -77,17 +77,17 @@ public:
         // seed, the same moves on every run).
         std::optional<std::uint64_t> playouts;
         // The expert's pattern priors (MctsSearch::Config::priors).
-        bool priors = MctsSearch::Config{}.priors;
+        bool priors = MctsSearch::expertConfig().priors;
         // The expert's playout template answers (MctsSearch::Config::templates).
-        bool templates = MctsSearch::Config{}.templates;
+        bool templates = MctsSearch::expertConfig().templates;
         // The expert's virtual connections (MctsSearch::Config::connections).
-        bool connections = MctsSearch::Config{}.connections;
+        bool connections = MctsSearch::expertConfig().connections;
         // The expert's inferior cells (MctsSearch::Config::inferior).
-        bool inferior = MctsSearch::Config{}.inferior;
+        bool inferior = MctsSearch::expertConfig().inferior;
         // The expert's playout pattern weights (MctsSearch::Config::playoutPatterns).
-        bool playoutPatterns = MctsSearch::Config{}.playoutPatterns;
+        bool playoutPatterns = MctsSearch::expertConfig().playoutPatterns;
         // The expert's solver's virtual connections (MctsSearch::Config::solverConnections).
-        bool solverConnections = MctsSearch::Config{}.solverConnections;
+        bool solverConnections = MctsSearch::expertConfig().solverConnections;
         std::filesystem::path weightsFile = "quorlen.dat";
         bool learning = false;
         double learningRate = 0.05;

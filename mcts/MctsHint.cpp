@@ -6,7 +6,7 @@ MctsHint::MctsHint(int threads, std::shared_ptr<TreeMemoryBudget> memory)
     : m_threads(threads), m_memory(std::move(memory)) {}
 
 HintEngine::Hint MctsHint::find(const Position& position, std::chrono::seconds time) {
-    MctsSearch::Config config;
+    MctsSearch::Config config = MctsSearch::expertConfig();
     config.threads = m_threads;
     config.memory = m_memory;
     MctsSearch search(config); // no sink: the hint's search shows nothing while it runs

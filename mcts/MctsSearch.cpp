@@ -51,6 +51,13 @@ struct MctsSearch::Worker {
     std::atomic<std::uint64_t> playouts{0}; // of the running search; read by the timekeeper
 };
 
+MctsSearch::Config MctsSearch::expertConfig() {
+    Config config;
+    config.priors = true;
+    config.inferior = true;
+    return config;
+}
+
 MctsSearch::MctsSearch(Config config, MessageSink* sink)
     : m_config(std::move(config)), m_sink(sink),
       m_tree(m_config.treeBytes == 0 ? ~std::size_t{0} : m_config.treeBytes / sizeof(MctsNode),

@@ -113,6 +113,11 @@ public:
         bool solverConnections = true;
     };
 
+    // The expert's search: the defaults above with the pattern priors and the inferior cells
+    // on, which together beat the search without them in self-play. The expert player, the
+    // GTP engine's expert, `quorlen-cli search --strength expert` and the hint start from it.
+    static Config expertConfig();
+
     // A root move and its statistics; the swap is the swap marker (N, N).
     struct RootMove {
         Hex::Coord move = Hex::noMove;

@@ -34,7 +34,7 @@ public:
         int threads = 1;
         // The search's seed; drawn afresh for every player when empty.
         std::optional<std::uint64_t> seed = {};
-        std::size_t treeBytes = MctsSearch::Config{}.treeBytes;
+        std::size_t treeBytes = MctsSearch::expertConfig().treeBytes;
         // When set, every think lasts this long instead of the time budget.
         std::optional<std::chrono::milliseconds> moveTime = {};
         // When set, every think runs this many playouts instead (tests, matches at fixed
@@ -48,19 +48,19 @@ public:
         // the board and the swap is offered (off for an ablation).
         bool openingBook = true;
         // The search's pattern priors (MctsSearch::Config::priors).
-        bool priors = MctsSearch::Config{}.priors;
+        bool priors = MctsSearch::expertConfig().priors;
         // The search's proof-number solver of small positions (MctsSearch::Config::solver).
         bool solver = true;
         // The playouts' template answers (MctsSearch::Config::templates).
-        bool templates = MctsSearch::Config{}.templates;
+        bool templates = MctsSearch::expertConfig().templates;
         // The search's virtual connections (MctsSearch::Config::connections).
-        bool connections = MctsSearch::Config{}.connections;
+        bool connections = MctsSearch::expertConfig().connections;
         // The search's inferior cells (MctsSearch::Config::inferior).
-        bool inferior = MctsSearch::Config{}.inferior;
+        bool inferior = MctsSearch::expertConfig().inferior;
         // The playouts' pattern weights (MctsSearch::Config::playoutPatterns).
-        bool playoutPatterns = MctsSearch::Config{}.playoutPatterns;
+        bool playoutPatterns = MctsSearch::expertConfig().playoutPatterns;
         // The solver's virtual connections (MctsSearch::Config::solverConnections).
-        bool solverConnections = MctsSearch::Config{}.solverConnections;
+        bool solverConnections = MctsSearch::expertConfig().solverConnections;
     };
 
     // The shortest think, used when the time budget leaves nothing.

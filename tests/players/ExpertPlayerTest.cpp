@@ -21,9 +21,10 @@ class ExpertPlayerTest : public ::testing::Test {
 protected:
     std::unique_ptr<ExpertPlayer> make(std::optional<std::uint64_t> playouts, int threads = 1,
                                        bool openingBook = true, bool solver = true) {
-        ExpertPlayer::Context context{
-            sink,     clock, threads, 5,           std::size_t{64} << 20,       {},
-            playouts, true,  memory,  openingBook, MctsSearch::Config{}.priors, solver};
+        ExpertPlayer::Context context{sink, clock, threads, 5, std::size_t{64} << 20, {}, playouts};
+        context.memory = memory;
+        context.openingBook = openingBook;
+        context.solver = solver;
         return std::make_unique<ExpertPlayer>("Quorlen Expert", 300, std::move(context));
     }
 
