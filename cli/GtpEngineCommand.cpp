@@ -113,7 +113,7 @@ void addGtpCommand(CLI::App& app, int& exitCode, int input, std::ostream& out, s
         ->check(CLI::Range(std::uint64_t{1}, std::uint64_t{1} << 40));
     gtp->add_flag("--priors,!--no-priors", options->priors,
                   "The expert's search tries first the moves that its learned local patterns "
-                  "favour (--no-priors: it does not)");
+                  "favour; on by default (--no-priors: it does not)");
     gtp->add_flag("--templates,!--no-templates", options->templates,
                   "The expert's playouts answer an intrusion into a ziggurat, the edge template "
                   "of a stone on the third row (--no-templates: only bridges)");
@@ -124,7 +124,7 @@ void addGtpCommand(CLI::App& app, int& exitCode, int input, std::ostream& out, s
     gtp->add_flag("--inferior,!--no-inferior", options->inferior,
                   "The expert's search skips the cells that can be filled in without changing "
                   "who wins, and those no better than a neighbouring cell, and its playouts "
-                  "start with the first filled (--no-inferior: it does not)");
+                  "start with the first filled; on by default (--no-inferior: it does not)");
     gtp->add_flag("--playout-patterns,!--no-playout-patterns", options->playoutPatterns,
                   "The expert's playouts choose their moves by the learned weights of the six "
                   "cells around them (--no-playout-patterns: uniformly)");

@@ -276,14 +276,15 @@ void addSearchCommand(CLI::App& app, int& exitCode, std::ostream& out, std::ostr
         ->check(CLI::Range(std::uint64_t{1}, std::uint64_t{1} << 40));
     search->add_option("--seed", options->seed, "Seed of the expert's playouts (default 1)");
     search->add_flag("--priors,!--no-priors", options->priors,
-                     "The expert tries first the moves that its learned local patterns favour");
+                     "The expert tries first the moves that its learned local patterns favour "
+                     "(on by default)");
     search->add_flag("--templates,!--no-templates", options->templates,
                      "The playouts answer an intrusion into a ziggurat as well as into a bridge");
     search->add_flag("--connections,!--no-connections", options->connections,
                      "The search reads both players' virtual connections at its busier nodes");
     search->add_flag("--inferior,!--no-inferior", options->inferior,
                      "The search skips the cells that can be filled in without changing who "
-                     "wins, and those no better than a neighbouring cell");
+                     "wins, and those no better than a neighbouring cell (on by default)");
     search->add_flag("--playout-patterns,!--no-playout-patterns", options->playoutPatterns,
                      "The playouts choose their moves by the learned weights of the six cells "
                      "around them");
